@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs everything Tavi needs to build, test, fuzz and benchmark on Debian.
+set -euo pipefail
+
+sudo=""
+if [ "$(id -u)" != 0 ]; then sudo="sudo"; fi
+
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends \
+  build-essential cmake ninja-build pkg-config \
+  clang libclang-rt-14-dev clang-format \
+  googletest libgtest-dev libgmock-dev libbenchmark-dev \
+  libcurl4-openssl-dev libcpp-httplib-dev libpugixml-dev \
+  ca-certificates

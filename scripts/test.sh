@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the dependencies, then builds and runs the whole test suite: the
+# optimised build with warnings as errors, the AddressSanitizer and
+# UndefinedBehaviorSanitizer build, the layout check and the fuzz runs.
+# FUZZ_SECONDS sets each fuzz target's run time (default 60; 0 skips them).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+echo "== layout"
+mapfile -t sources < <(git ls-files '*.h' '*.cpp')
+clang-format --dry-run --Werror "${sources[@]}"
+
+echo "== release build"
+scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVI_WARNINGS_AS_ERRORS=ON \
+  -DTAVI_BUILD_BENCHMARKS=ON
+ctest --test-dir build/release --output-on-failure -j2
+
+echo "== sanitizer build"
+scripts/build.sh build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTAVI_WARNINGS_AS_ERRORS=ON \
+  -DTAVI_SANITIZE=ON
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build/sanitize --output-on-failure -j2
+
+if [ -d fuzz ] && [ "${FUZZ_SECONDS:-60}" != 0 ]; then
+  echo "== fuzz runs"
+  scripts/fuzz.sh "${FUZZ_SECONDS:-60}"
+fi
