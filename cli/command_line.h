@@ -9,7 +9,6 @@
 
 namespace tavi::cli {
 
-int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
-                   std::ostream& err);
+int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace tavi::cli

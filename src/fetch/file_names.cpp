@@ -21,7 +21,9 @@ bool IsAlphaNumericByte(unsigned char byte) {
          (byte >= 'a' && byte <= 'z') || byte >= 0x80;
 }
 
-bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool IsWhiteSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
 bool CreateEmptyFile(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "wb");

@@ -13,9 +13,7 @@
 namespace tavi::platform {
 namespace {
 
-bool HasWildCards(const std::string& name) {
-  return name.find_first_of("*?") != std::string::npos;
-}
+bool HasWildCards(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
 
 std::string FolderOf(const std::string& path) {
   const auto slash = path.rfind(kPathSeparator);

@@ -162,8 +162,7 @@ bool SetProfileValue(const std::string& file, const std::string& section, const 
   });
 }
 
-bool DeleteProfileKey(const std::string& file, const std::string& section,
-                      const std::string& key) {
+bool DeleteProfileKey(const std::string& file, const std::string& section, const std::string& key) {
   return Rewrite(file, [&](ProfileText& text) {
     const auto range = FindSection(text, section);
     if (!range) return false;
