@@ -1,9 +1,9 @@
 #include "platform/profile_file.h"
 
-#include <cassert>
 #include <mutex>
 #include <string_view>
 
+#include "platform/ascii.h"
 #include "platform/fs.h"
 
 namespace tavi::platform {
@@ -19,15 +19,6 @@ std::string_view Trim(std::string_view text) {
   if (first == std::string_view::npos) return {};
   const auto last = text.find_last_not_of(" \t\r");
   return text.substr(first, last - first + 1);
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
 }
 
 // The file as lines without their line ends, plus the line end it uses.
@@ -141,7 +132,7 @@ std::vector<std::string> GetProfileSection(const std::string& file, const std::s
 
 bool SetProfileValue(const std::string& file, const std::string& section, const std::string& key,
                      const std::string& value) {
-  assert(value.find_first_of("\r\n") == std::string::npos && "a profile value is one line");
+  if (value.find_first_of("\r\n") != std::string::npos) return false;
   const std::string line = key + "=" + value;
   return Rewrite(file, [&](ProfileText& text) {
     const auto range = FindSection(text, section);

@@ -27,8 +27,9 @@ std::vector<std::string> GetProfileSection(const std::string& file, const std::s
 
 // Sets the key's value, adding the key at the end of its section and the
 // section at the end of the file when absent, and creating the file on the
-// first write. A value must not hold a line break (assert). False when the
-// file cannot be written; the file is then unchanged.
+// first write. False, with the file unchanged, when the value holds a line
+// break (it would end the line and corrupt the file) or the file cannot be
+// written.
 bool SetProfileValue(const std::string& file, const std::string& section, const std::string& key,
                      const std::string& value);
 

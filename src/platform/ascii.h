@@ -1,0 +1,19 @@
+#pragma once
+
+// Letter case as the system compares names: ASCII letters only, every other
+// byte (UTF-8 included) compares as it is.
+
+#include <string>
+#include <string_view>
+
+namespace tavi::platform {
+
+inline char ToLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+// The text with its ASCII letters lower-cased.
+std::string ToLowerAscii(std::string_view text);
+
+// True when the texts are equal apart from the case of ASCII letters.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
+}  // namespace tavi::platform

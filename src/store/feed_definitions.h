@@ -1,0 +1,114 @@
+#pragma once
+
+// Subscribed feeds as the settings file stores them: one "Aliases" line
+// (alias=name) and one section named by the alias. The definitions live only
+// in that file; these functions read and write it key by key.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "store/settings_layout.h"
+
+namespace tavi {
+
+// One subscribed feed.
+struct FeedRecord {
+  std::string Alias;        // the feed's identity: its "Aliases" key and section name
+  std::string Name;         // the feed's own title
+  std::string URL;          // address of the feed document
+  std::string Newsbox;      // display name of the mailbox receiving the articles
+  std::string NewsboxPath;  // that mailbox's file
+  int DownloadReferringArticles = settings::kDefaultDownloadReferringArticles;
+  int DownloadOnlyNewArticles = settings::kDefaultDownloadOnlyNewArticles;
+  int AutoCheck = settings::kDefaultAutoCheck;
+  int IntervalMinutes = settings::kDefaultIntervalMinutes;
+  int NotifyNewsBoard = settings::kDefaultNotifyNewsBoard;
+};
+
+// A feed's stored values as they were when it was opened for editing.
+struct FeedEdit {
+  FeedRecord feed;
+  std::string last_article;
+};
+
+// The feeds listed in "Aliases", in file order. A line with an empty alias or
+// name is skipped, and so is a feed whose section has no "URL" (its lines
+// stay in the file).
+std::vector<FeedRecord> LoadFeedList(const std::string& settings_file);
+
+// The alias part (text before the first "=") of every "Aliases" line.
+std::vector<std::string> ReadListedAliases(const std::string& settings_file);
+
+// The main window's image for the feed: bit 1 DownloadReferringArticles,
+// bit 2 DownloadOnlyNewArticles, bit 4 AutoCheck (0 to 7).
+int FeedImageIndex(const FeedRecord& feed);
+
+// Writes the definition in its fixed order: the "Aliases" line, then "Name",
+// "URL", "Newsbox", "NewsboxPath", the two download options, "LastArticle",
+// "AutoCheck" and "IntervalMinutes" in the feed's section. False when a
+// write failed.
+bool SaveFeed(const FeedRecord& feed, const std::string& last_article,
+              const std::string& settings_file);
+
+// Remembers every stored value of the feed, then removes its "Aliases" line
+// and section, so that the feed is absent from the file while it is edited.
+FeedEdit OpenFeedForEditing(const std::string& alias, const std::string& settings_file);
+
+// Writes the remembered values back under the remembered alias. "LastCheck"
+// and "NotifyNewsBoard" are not carried: the background schedule restarts
+// and the notification takes its default.
+bool CancelFeedEdit(const FeedEdit& edit, const std::string& settings_file);
+
+// Removes the feed's "Aliases" line and its whole section.
+bool DeleteFeed(const std::string& alias, const std::string& settings_file);
+
+// The feed's "LastArticle", "1/1/1970 11:10:00" when absent.
+std::string ReadLastArticle(const std::string& alias, const std::string& settings_file);
+
+// The rules a definition must meet before it is written. Learning the name
+// by a test download is the downloader's part and is not listed here.
+enum class FeedRule {
+  kAliasAndUrlGiven,  // the alias and the URL are both non-empty
+  kAliasStorable,     // the alias can be a key and a section name
+  kNewsboxExists,     // the newsbox file is there
+  kNewsboxAllowed,    // the newsbox is neither "Pending" nor "Out"
+  kAliasUnique,       // no other feed has the alias, in any letter case
+};
+
+bool HasAliasAndUrl(const FeedRecord& feed);
+// False for an alias holding "=", "[", "]" or a line break, or starting with
+// ";" or a blank, or ending with a blank: the settings file could not give it
+// back, and the feed would be lost.
+bool IsStorableAlias(const std::string& alias);
+bool NewsboxFileExists(const FeedRecord& feed);
+// False for "Pending" (Tavi's staging mailbox) and "Out" (the host's
+// outgoing mailbox), in any letter case.
+bool IsAllowedNewsbox(const std::string& newsbox);
+// `other_aliases` are the aliases of the other feeds, as read when editing
+// began.
+bool IsUniqueAlias(const std::string& alias, const std::vector<std::string>& other_aliases);
+// An interval below 1 minute turns the automatic check off.
+void ApplyIntervalRule(FeedRecord& feed);
+
+// The first rule the definition breaks, in the order above; nullopt when it
+// meets them all.
+std::optional<FeedRule> FindBrokenRule(const FeedRecord& feed,
+                                       const std::vector<std::string>& other_aliases);
+
+// A sentence for the user naming the rule.
+const char* DescribeFeedRule(FeedRule rule);
+
+// The background cache file of a feed: data folder, "Feeds", the file-name
+// safe alias with the extension ".rss".
+std::string CacheFilePath(const std::string& data_folder, const std::string& alias);
+// The cache folder: data folder and "Feeds".
+std::string CacheFolder(const std::string& data_folder);
+
+// The alias a cache file belongs to: the listed alias whose safe file name is
+// the file's stem (letter case ignored), else the text of the file name before
+// its first ".".
+std::string AliasOfCacheFile(const std::string& cache_file,
+                             const std::vector<std::string>& listed_aliases);
+
+}  // namespace tavi

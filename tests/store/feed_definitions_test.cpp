@@ -1,0 +1,182 @@
+#include "store/feed_definitions.h"
+
+#include <gtest/gtest.h>
+
+#include "store/profile.h"
+#include "support/temp_dir.h"
+
+namespace tavi {
+namespace {
+
+using ::tavi::testing::ReadFile;
+using ::tavi::testing::TempDir;
+using ::tavi::testing::WriteFile;
+
+class FeedDefinitions : public ::testing::Test {
+ protected:
+  FeedRecord NewsFeed() const {
+    FeedRecord feed;
+    feed.Alias = "News";
+    feed.Name = "Daily News";
+    feed.URL = "http://127.0.0.1/news.xml";
+    feed.Newsbox = "News";
+    feed.NewsboxPath = newsbox_path;
+    feed.DownloadReferringArticles = 1;
+    feed.DownloadOnlyNewArticles = 0;
+    feed.AutoCheck = 1;
+    feed.IntervalMinutes = 30;
+    return feed;
+  }
+
+  TempDir dir;
+  std::string file = dir.Join("tavi.ini");
+  std::string newsbox_path = dir.Join("News.mbx");
+};
+
+TEST_F(FeedDefinitions, SavedFeedIsWrittenInItsFixedOrderAndListedBack) {
+  ASSERT_TRUE(SaveFeed(NewsFeed(), "", file));
+  EXPECT_EQ(ReadFile(file),
+            "[Aliases]\nNews=Daily News\n[News]\nName=Daily News\n"
+            "URL=http://127.0.0.1/news.xml\nNewsbox=News\nNewsboxPath=" +
+                newsbox_path +
+                "\nDownloadReferringArticles=1\nDownloadOnlyNewArticles=0\nLastArticle=\n"
+                "AutoCheck=1\nIntervalMinutes=30\n");
+  const auto feeds = LoadFeedList(file);
+  ASSERT_EQ(feeds.size(), 1u);
+  EXPECT_EQ(feeds[0].Alias, "News");
+  EXPECT_EQ(feeds[0].NewsboxPath, newsbox_path);
+  EXPECT_EQ(feeds[0].IntervalMinutes, 30);
+  EXPECT_EQ(feeds[0].NotifyNewsBoard, 1);
+  EXPECT_EQ(FeedImageIndex(feeds[0]), 1 | 4);
+}
+
+TEST_F(FeedDefinitions, ListSkipsEmptyNamesAndMissingUrlsAndAppliesDefaults) {
+  WriteFile(file,
+            "[Aliases]\nNoName=\n=Orphan\nNoUrl=No URL\nBare=Bare Feed\n"
+            "[NoName]\nURL=u1\n[NoUrl]\nName=No URL\n[Bare]\nURL=u2\n");
+  const auto feeds = LoadFeedList(file);
+  ASSERT_EQ(feeds.size(), 1u);
+  const FeedRecord& bare = feeds[0];
+  EXPECT_EQ(bare.Alias, "Bare");
+  EXPECT_EQ(bare.DownloadReferringArticles, 0);
+  EXPECT_EQ(bare.DownloadOnlyNewArticles, 1);
+  EXPECT_EQ(bare.AutoCheck, 0);
+  EXPECT_EQ(bare.IntervalMinutes, 0);
+  EXPECT_EQ(bare.NotifyNewsBoard, 1);
+  EXPECT_EQ(ReadLastArticle("Bare", file), "1/1/1970 11:10:00");
+  // The skipped feed without a URL stays in the file.
+  EXPECT_EQ(ReadProfileString("NoUrl", "Name", "", file), "No URL");
+}
+
+TEST_F(FeedDefinitions, ManyFeedsWithLongNamesAreAllListed) {
+  const std::string long_name(150, 'n');
+  for (int i = 0; i < 100; ++i) {
+    FeedRecord feed = NewsFeed();
+    feed.Alias = "Feed" + std::to_string(i);
+    feed.Name = long_name;
+    ASSERT_TRUE(SaveFeed(feed, "", file));
+  }
+  const auto feeds = LoadFeedList(file);
+  ASSERT_EQ(feeds.size(), 100u);
+  EXPECT_EQ(feeds[99].Name, long_name);
+}
+
+TEST_F(FeedDefinitions, EditingRemovesTheFeedAndCancelRestoresAllButScheduleKeys) {
+  ASSERT_TRUE(SaveFeed(NewsFeed(), "12/01/2026 08:00:00", file));
+  WriteProfileString("News", "LastCheck", "12/7/2026 9:00:00 AM", file);
+  WriteProfileInt("News", "NotifyNewsBoard", 0, file);
+
+  const FeedEdit edit = OpenFeedForEditing("news", file);
+  EXPECT_TRUE(LoadFeedList(file).empty());
+  EXPECT_TRUE(ReadListedAliases(file).empty());
+  EXPECT_EQ(edit.last_article, "12/01/2026 08:00:00");
+  EXPECT_EQ(edit.feed.URL, "http://127.0.0.1/news.xml");
+
+  ASSERT_TRUE(CancelFeedEdit(edit, file));
+  const auto feeds = LoadFeedList(file);
+  ASSERT_EQ(feeds.size(), 1u);
+  EXPECT_EQ(feeds[0].IntervalMinutes, 30);
+  EXPECT_EQ(feeds[0].NotifyNewsBoard, 1);
+  EXPECT_EQ(ReadLastArticle("News", file), "12/01/2026 08:00:00");
+  EXPECT_EQ(ReadProfileString("News", "LastCheck", "gone", file), "gone");
+}
+
+TEST_F(FeedDefinitions, RenameLeavesNoTraceOfTheOldAlias) {
+  ASSERT_TRUE(SaveFeed(NewsFeed(), "12/01/2026 08:00:00", file));
+  FeedEdit edit = OpenFeedForEditing("News", file);
+  edit.feed.Alias = "Tech";
+  ASSERT_TRUE(SaveFeed(edit.feed, edit.last_article, file));
+  EXPECT_EQ(ReadListedAliases(file), std::vector<std::string>{"Tech"});
+  EXPECT_EQ(ReadProfileString("News", "URL", "none", file), "none");
+  EXPECT_EQ(ReadProfileString("Tech", "URL", "", file), "http://127.0.0.1/news.xml");
+  EXPECT_EQ(ReadLastArticle("Tech", file), "12/01/2026 08:00:00");
+}
+
+TEST_F(FeedDefinitions, DeleteRemovesLineAndSection) {
+  ASSERT_TRUE(SaveFeed(NewsFeed(), "", file));
+  EXPECT_TRUE(DeleteFeed("NEWS", file));
+  EXPECT_EQ(ReadFile(file), "[Aliases]\n");
+}
+
+TEST_F(FeedDefinitions, RulesAreCheckedInOrder) {
+  WriteFile(newsbox_path, "");
+  const std::vector<std::string> others{"Tech", "Sport"};
+  struct Row {
+    const char* what;
+    void (*change)(FeedRecord&);
+    std::optional<FeedRule> broken;
+  };
+  const Row rows[] = {
+      {"valid", [](FeedRecord&) {}, std::nullopt},
+      {"no alias", [](FeedRecord& f) { f.Alias.clear(); }, FeedRule::kAliasAndUrlGiven},
+      {"no URL", [](FeedRecord& f) { f.URL.clear(); }, FeedRule::kAliasAndUrlGiven},
+      {"alias with =", [](FeedRecord& f) { f.Alias = "a=b"; }, FeedRule::kAliasStorable},
+      {"alias as section", [](FeedRecord& f) { f.Alias = "[x]"; }, FeedRule::kAliasStorable},
+      {"alias as comment", [](FeedRecord& f) { f.Alias = ";x"; }, FeedRule::kAliasStorable},
+      {"trailing blank", [](FeedRecord& f) { f.Alias = "News "; }, FeedRule::kAliasStorable},
+      {"no newsbox file", [](FeedRecord& f) { f.NewsboxPath += ".gone"; },
+       FeedRule::kNewsboxExists},
+      {"Pending", [](FeedRecord& f) { f.Newsbox = "pENDING"; }, FeedRule::kNewsboxAllowed},
+      {"Out", [](FeedRecord& f) { f.Newsbox = "OUT"; }, FeedRule::kNewsboxAllowed},
+      {"Outbox is fine", [](FeedRecord& f) { f.Newsbox = "Outbox"; }, std::nullopt},
+      {"duplicate in other case", [](FeedRecord& f) { f.Alias = "TECH"; }, FeedRule::kAliasUnique},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    FeedRecord feed = NewsFeed();
+    row.change(feed);
+    EXPECT_EQ(FindBrokenRule(feed, others), row.broken);
+  }
+}
+
+TEST_F(FeedDefinitions, IntervalBelowOneMinuteTurnsAutoCheckOff) {
+  FeedRecord feed = NewsFeed();
+  feed.IntervalMinutes = 0;
+  ApplyIntervalRule(feed);
+  EXPECT_EQ(feed.AutoCheck, 0);
+  feed.AutoCheck = 1;
+  feed.IntervalMinutes = 1;
+  ApplyIntervalRule(feed);
+  EXPECT_EQ(feed.AutoCheck, 1);
+}
+
+TEST(CacheFiles, PathUsesTheSafeAliasAndLeadsBackToIt) {
+  EXPECT_EQ(CacheFilePath("/data", "Tom's News: Daily!"), "/data/Feeds/Toms News Daily.rss");
+  const std::vector<std::string> aliases{"Tom's News: Daily!", "a.b", "Plain"};
+  const struct {
+    const char* file;
+    const char* alias;
+  } rows[] = {
+      {"/data/Feeds/Toms News Daily.rss", "Tom's News: Daily!"},  // changed by the safe form
+      {"/data/Feeds/a.b.rss", "a.b"},                             // a dot in the alias
+      {"/data/Feeds/PLAIN.RSS", "Plain"},                         // letter case ignored
+      {"/data/Feeds/unknown.x.rss", "unknown"},  // not listed: text before the first dot
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.file);
+    EXPECT_EQ(AliasOfCacheFile(row.file, aliases), row.alias);
+  }
+}
+
+}  // namespace
+}  // namespace tavi
