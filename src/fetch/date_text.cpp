@@ -1,0 +1,134 @@
+#include "fetch/date_text.h"
+
+#include <array>
+
+#include "platform/oledate.h"
+
+namespace tavi {
+namespace {
+
+using platform::OleDate;
+
+// 06 Dec 2026 13:55:15 is 20 characters: a date that long carries no zone.
+constexpr std::size_t kLongestZoneFreeLength = 20;
+// The zone names that are cut off, in the order they are looked for.
+constexpr std::array<std::string_view, 10> kZoneNames = {"UT",  "GMT", "EST", "EDT", "CST",
+                                                         "CDT", "MST", "MDT", "PST", "PDT"};
+
+enum class Meridiem { kNone, kMorning, kAfternoon };
+
+bool IsWhiteSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+std::string_view TrimLeadingWhiteSpace(std::string_view text) {
+  while (!text.empty() && IsWhiteSpace(text.front())) text.remove_prefix(1);
+  return text;
+}
+
+std::string_view TrimTrailingWhiteSpace(std::string_view text) {
+  while (!text.empty() && IsWhiteSpace(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// The date after the weekday: everything up to the first comma goes.
+std::string_view WithoutWeekday(std::string_view text) {
+  const std::size_t comma = text.find(',');
+  if (comma == std::string_view::npos) return text;
+  return TrimLeadingWhiteSpace(text.substr(comma + 1));
+}
+
+std::size_t ZoneStart(std::string_view text) {
+  if (const std::size_t plus = text.rfind('+'); plus != std::string_view::npos) return plus;
+  if (const std::size_t minus = text.rfind('-'); minus != std::string_view::npos) return minus;
+  for (const std::string_view name : kZoneNames) {
+    if (const std::size_t found = text.find(name); found != std::string_view::npos) return found;
+  }
+  return std::string_view::npos;
+}
+
+std::string_view WithoutZone(std::string_view text) {
+  const std::size_t zone = ZoneStart(text);
+  if (zone == std::string_view::npos) return text;
+  return TrimTrailingWhiteSpace(text.substr(0, zone));
+}
+
+// Removes every occurrence of `part` in one pass, as the system's replace does.
+bool RemoveEvery(std::string& text, std::string_view part) {
+  std::string kept;
+  std::size_t from = 0;
+  for (std::size_t found = text.find(part); found != std::string::npos;
+       found = text.find(part, from)) {
+    kept.append(text, from, found - from);
+    from = found + part.size();
+  }
+  if (from == 0) return false;
+  kept.append(text, from);
+  text = std::move(kept);
+  return true;
+}
+
+Meridiem RemoveMeridiem(std::string& text) {
+  Meridiem meridiem = Meridiem::kNone;
+  if (RemoveEvery(text, " AM")) meridiem = Meridiem::kMorning;
+  if (RemoveEvery(text, " PM")) meridiem = Meridiem::kAfternoon;
+  return meridiem;
+}
+
+void BlankTimeDesignators(std::string& text) {
+  for (char& c : text) {
+    if (c == 'T' || c == 't') c = ' ';
+  }
+}
+
+// Where the clock time ends: at a fraction of a second or at a zone.
+std::size_t ClockTimeEnd(std::string_view text) {
+  if (const std::size_t dot = text.find('.'); dot != std::string_view::npos) return dot;
+  if (const std::size_t plus = text.find('+'); plus != std::string_view::npos) return plus;
+  // The hyphens of the date come before the first blank; one after it starts
+  // a negative offset.
+  if (const std::size_t blank = text.find(' '); blank != std::string_view::npos) {
+    const std::size_t minus = text.find('-', blank + 1);
+    if (minus != std::string_view::npos) return minus;
+  }
+  return text.find('Z');
+}
+
+// A time read from a 12-hour clock text, moved to the 24-hour clock. Only an
+// hour below 12 moves to the afternoon: adding 12 hours to a PM time already
+// past noon ("13:55 PM") would carry it into the next day.
+OleDate OnTwentyFourHourClock(const OleDate& date, Meridiem meridiem) {
+  const int hour = date.Calendar()->hour;
+  switch (meridiem) {
+    case Meridiem::kNone:
+      return date;
+    case Meridiem::kMorning:
+      return hour == 12 ? date.AddHours(-12) : date;
+    case Meridiem::kAfternoon:
+      return hour < 12 ? date.AddHours(12) : date;
+  }
+  return date;
+}
+
+}  // namespace
+
+std::string NormalizeDateText(std::string_view text) {
+  std::string_view date_text = WithoutWeekday(text);
+  if (date_text.size() > kLongestZoneFreeLength) date_text = WithoutZone(date_text);
+  OleDate date = platform::ParseLocaleDateText(date_text);
+  if (!date.IsValid()) date = platform::CurrentLocalDate();
+  return platform::FormatDate(date, kCanonicalDateLayout);
+}
+
+std::string ConvertW3cDateText(std::string_view text) {
+  std::string date_text(text);
+  const Meridiem meridiem = RemoveMeridiem(date_text);
+  BlankTimeDesignators(date_text);
+  const std::size_t end = ClockTimeEnd(date_text);
+  if (end != std::string::npos) date_text.resize(end);
+  const OleDate date = platform::ParseLocaleDateText(date_text);
+  if (!date.IsValid()) return platform::FormatDate(platform::CurrentLocalDate(), kMailDateLayout);
+  return platform::FormatDate(OnTwentyFourHourClock(date, meridiem), kMailDateLayout);
+}
+
+}  // namespace tavi

@@ -1,0 +1,118 @@
+#pragma once
+
+// Downloading documents over http, https and file URLs, in the two forms the
+// system offers:
+//
+// - The URL-moniker download (`UrlDownloadToFile`): one call that fetches a
+//   URL into a file. The document arrives in a temporary file beside the
+//   target and takes the target's place only when the whole of it arrived,
+//   so a failure leaves no file (and an existing target untouched). An HTTP
+//   error status (400 and above) is a failure.
+//
+// - The internet session (`InternetSession`, `InternetFile`): open a
+//   session, open a URL, read the body in blocks. Opening a URL succeeds once
+//   the response header has arrived, whatever its status: a 404 or a 500
+//   opens like a 200, and the body read is the server's error page. Whoever
+//   writes the blocks to a file may be left with part of the document when
+//   the connection fails midway.
+//
+// Both follow redirects (to http and https only), ask every cache on the way
+// for a fresh copy, send no Accept-Encoding (so the bytes read are the bytes
+// the server sent) and use the proxy settings of the environment. Neither
+// retries. A dead server cannot hang a caller: connecting gives up after the
+// connect timeout, and a transfer gives up when no byte has arrived for the
+// idle timeout (see NetTimeouts). Failures carry the system's error text,
+// fit for a message box.
+//
+// Every function may be called from any thread; a session and the files
+// opened through it belong to the thread that uses them.
+
+#include <chrono>
+#include <cstddef>
+#include <memory>
+#include <span>
+#include <string>
+
+namespace tavi::platform {
+
+// The outcome of a network operation: success, or the failure's error text.
+struct NetResult {
+  bool ok = true;
+  std::string error;
+
+  static NetResult Success() { return {}; }
+  static NetResult Failure(std::string error) { return {false, std::move(error)}; }
+};
+
+// The time limits of every transfer, process-wide.
+struct NetTimeouts {
+  // Establishing the connection (name resolution included).
+  std::chrono::milliseconds connect{60000};
+  // A transfer that moves no byte for this long (counted from its start)
+  // fails with "The operation timed out"; noticed up to a second late.
+  std::chrono::milliseconds idle{60000};
+
+  // The platform's defaults above.
+  static NetTimeouts Defaults() { return {}; }
+};
+
+// The limits in force; NetTimeouts::Defaults() until SetNetTimeouts is called.
+NetTimeouts GetNetTimeouts();
+// Sets the limits for every transfer that starts afterwards.
+void SetNetTimeouts(const NetTimeouts& timeouts);
+
+// The system's text for a failed file operation with this errno value, as a
+// download reports a target it cannot create or write ("Access is denied.").
+std::string FileErrorText(int error_number);
+
+// The URL-moniker download: fetches `url` into the file `path`, replacing it.
+// On failure no file is created and an existing one is left as it was; the
+// error text says why (an HTTP error status included).
+NetResult UrlDownloadToFile(const std::string& url, const std::string& path);
+
+class InternetFile;
+
+// An internet session: the settings that the URLs opened through it share
+// (the platform's agent name and proxy settings, and the timeouts in force
+// when the session was opened).
+class InternetSession {
+ public:
+  InternetSession();
+  ~InternetSession();
+  InternetSession(const InternetSession&) = delete;
+  InternetSession& operator=(const InternetSession&) = delete;
+
+  // Connects, sends the request for `url` and waits for the response header,
+  // following redirects. On success `*file` reads the body; on failure `*file`
+  // is null and the result holds the error text. An HTTP error status is not
+  // a failure (see the file comment).
+  NetResult OpenUrl(const std::string& url, std::unique_ptr<InternetFile>* file) const;
+
+ private:
+  NetTimeouts timeouts_;
+};
+
+// An opened URL: the response body, read in blocks. Closing (destroying) it
+// ends the transfer at once.
+class InternetFile {
+ public:
+  ~InternetFile();
+  InternetFile(const InternetFile&) = delete;
+  InternetFile& operator=(const InternetFile&) = delete;
+
+  // Reads up to buffer.size() bytes of the body, waiting for them when none
+  // has arrived yet. `*count` is the number of bytes placed in the buffer; 0
+  // with success means the body has ended. A failure (the connection broke,
+  // the idle timeout passed) comes after every byte that arrived before it
+  // was read, and repeats on every later call.
+  NetResult Read(std::span<char> buffer, std::size_t* count);
+
+ private:
+  friend class InternetSession;
+  struct Transfer;
+  explicit InternetFile(std::unique_ptr<Transfer> transfer);
+
+  std::unique_ptr<Transfer> transfer_;
+};
+
+}  // namespace tavi::platform

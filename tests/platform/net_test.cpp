@@ -1,0 +1,302 @@
+#include "platform/net.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+
+#include "platform/fs.h"
+#include "support/loopback_server.h"
+#include "support/temp_dir.h"
+
+namespace tavi::platform {
+namespace {
+
+using testing::LoopbackResponse;
+using testing::LoopbackServer;
+using testing::ReadFile;
+using testing::TempDir;
+using testing::WriteFile;
+using Ending = LoopbackResponse::Ending;
+
+constexpr char kTimedOut[] = "The operation timed out";
+constexpr char kCannotConnect[] = "A connection with the server could not be established";
+constexpr char kTerminated[] = "The connection with the server was terminated abnormally";
+
+// Every byte value, the zero byte and line ends included, and then some.
+std::string BinaryBytes() {
+  std::string bytes;
+  for (int round = 0; round < 3; ++round) {
+    for (int value = 0; value < 256; ++value) bytes.push_back(static_cast<char>(value));
+  }
+  return bytes + "\r\n\0\n\r";
+}
+
+LoopbackResponse Answer(int status, std::string body, Ending ending = Ending::kComplete) {
+  LoopbackResponse response;
+  response.status = status;
+  response.body = std::move(body);
+  response.content_type = "application/octet-stream";
+  response.ending = ending;
+  return response;
+}
+
+// What a session gives for one URL: the open, the read that ended the body
+// (or its failure), and the bytes read.
+struct SessionOutcome {
+  NetResult open;
+  NetResult read;
+  std::string body;
+};
+
+SessionOutcome ReadThroughSession(const std::string& url, std::size_t block_size = 512) {
+  SessionOutcome outcome;
+  InternetSession session;
+  std::unique_ptr<InternetFile> file;
+  outcome.open = session.OpenUrl(url, &file);
+  if (!outcome.open.ok) return outcome;
+  std::vector<char> block(block_size);
+  for (;;) {
+    std::size_t count = 0;
+    outcome.read = file->Read(block, &count);
+    EXPECT_LE(count, block_size);
+    if (!outcome.read.ok || count == 0) return outcome;
+    outcome.body.append(block.data(), count);
+  }
+}
+
+class NetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    NetTimeouts quick;
+    quick.connect = std::chrono::seconds(5);
+    quick.idle = std::chrono::seconds(1);
+    SetNetTimeouts(quick);
+  }
+  void TearDown() override { SetNetTimeouts(NetTimeouts::Defaults()); }
+
+  // The names in the temporary folder, to see that no part file stays behind.
+  std::vector<std::string> FolderEntries() const { return FindFiles(folder_.Join("*")); }
+
+  LoopbackServer server_;
+  TempDir folder_;
+};
+
+// One server answer and what each mechanism makes of it.
+struct AnswerCase {
+  const char* name;
+  LoopbackResponse response;
+  bool moniker_ok;       // the URL moniker writes the file
+  bool session_read_ok;  // the session reads to the end without failure
+  std::string session_body;
+  std::string session_error;
+};
+
+std::vector<AnswerCase> AnswerCases() {
+  return {
+      {"document", Answer(200, "<rss>feed</rss>"), true, true, "<rss>feed</rss>", ""},
+      {"empty body", Answer(200, ""), true, true, "", ""},
+      {"binary bytes", Answer(200, BinaryBytes()), true, true, BinaryBytes(), ""},
+      // The session opens an error status like any other and reads the error page.
+      {"not found", Answer(404, "missing page"), false, true, "missing page", ""},
+      {"server error", Answer(500, "broken page"), false, true, "broken page", ""},
+      // The header promised more than the server sent before it hung up.
+      {"cut short", Answer(200, "half", Ending::kCutShort), false, false, "half", kTerminated},
+  };
+}
+
+TEST_F(NetTest, EachMechanismHandlesEachKindOfAnswer) {
+  int number = 0;
+  for (const AnswerCase& answer : AnswerCases()) {
+    SCOPED_TRACE(answer.name);
+    const std::string path = "/answer" + std::to_string(++number);
+    server_.Serve(path, answer.response);
+    const std::string target = folder_.Join("target");
+
+    const NetResult moniker = UrlDownloadToFile(server_.Url(path), target);
+    EXPECT_EQ(moniker.ok, answer.moniker_ok) << moniker.error;
+    EXPECT_EQ(GetFileAttributes(target).has_value(), answer.moniker_ok);
+    EXPECT_EQ(ReadFile(target), answer.moniker_ok ? answer.response.body : "");
+    EXPECT_EQ(moniker.error.empty(), answer.moniker_ok);
+    DeleteFile(target);
+    EXPECT_TRUE(FolderEntries().empty()) << "a part file stayed behind";
+
+    const SessionOutcome session = ReadThroughSession(server_.Url(path));
+    EXPECT_TRUE(session.open.ok) << session.open.error;
+    EXPECT_EQ(session.read.ok, answer.session_read_ok);
+    EXPECT_EQ(session.read.error, answer.session_error);
+    EXPECT_EQ(session.body, answer.session_body);
+  }
+}
+
+TEST_F(NetTest, BothMechanismsFollowRedirects) {
+  server_.Serve("/moved/feed.xml", "<feed/>");
+  server_.Redirect("/feed", "/moved/feed.xml", 301);
+  server_.Redirect("/old-feed", server_.Url("/feed"), 302);
+  const std::string target = folder_.Join("feed.xml");
+
+  ASSERT_TRUE(UrlDownloadToFile(server_.Url("/old-feed"), target).ok);
+  EXPECT_EQ(ReadFile(target), "<feed/>");
+  const SessionOutcome session = ReadThroughSession(server_.Url("/old-feed"));
+  EXPECT_TRUE(session.read.ok);
+  EXPECT_EQ(session.body, "<feed/>");
+  EXPECT_EQ(server_.Hits("/moved/feed.xml"), 2);
+}
+
+TEST_F(NetTest, EndlessRedirectsFail) {
+  server_.Redirect("/a", "/b");
+  server_.Redirect("/b", "/a");
+  const std::string target = folder_.Join("target");
+
+  const NetResult moniker = UrlDownloadToFile(server_.Url("/a"), target);
+  EXPECT_FALSE(moniker.ok);
+  EXPECT_FALSE(GetFileAttributes(target));
+  const SessionOutcome session = ReadThroughSession(server_.Url("/a"));
+  EXPECT_FALSE(session.open.ok);
+  EXPECT_EQ(session.open.error, moniker.error);
+}
+
+TEST_F(NetTest, EveryRequestAsksCachesForAFreshCopy) {
+  server_.Serve("/feed", "x");
+  ASSERT_TRUE(UrlDownloadToFile(server_.Url("/feed"), folder_.Join("feed")).ok);
+  EXPECT_EQ(server_.LastRequestHeader("/feed", "Cache-Control"), "no-cache");
+  EXPECT_EQ(server_.LastRequestHeader("/feed", "Pragma"), "no-cache");
+
+  server_.Serve("/page", "y");
+  ASSERT_TRUE(ReadThroughSession(server_.Url("/page")).read.ok);
+  EXPECT_EQ(server_.LastRequestHeader("/page", "Cache-Control"), "no-cache");
+  EXPECT_EQ(server_.LastRequestHeader("/page", "Accept-Encoding"), "");
+}
+
+TEST_F(NetTest, SmallBlocksReadALargeBodyExactly) {
+  std::string body;
+  for (unsigned i = 0; i < 300000; ++i) body.push_back(static_cast<char>((i * 7919u) % 251u));
+  server_.Serve("/large", body, "application/octet-stream");
+
+  const SessionOutcome session = ReadThroughSession(server_.Url("/large"), 7);
+  EXPECT_TRUE(session.read.ok);
+  EXPECT_TRUE(session.body == body) << "the bytes read differ from the bytes sent";
+}
+
+TEST_F(NetTest, RefusedConnectionFailsInBothMechanisms) {
+  std::string url;
+  {
+    LoopbackServer gone;
+    url = gone.Url("/feed");
+  }
+  const std::string target = folder_.Join("target");
+
+  const NetResult moniker = UrlDownloadToFile(url, target);
+  EXPECT_FALSE(moniker.ok);
+  EXPECT_EQ(moniker.error, kCannotConnect);
+  EXPECT_TRUE(FolderEntries().empty());
+  const SessionOutcome session = ReadThroughSession(url);
+  EXPECT_FALSE(session.open.ok);
+  EXPECT_EQ(session.open.error, kCannotConnect);
+}
+
+TEST_F(NetTest, SilentServerTimesOutInBothMechanisms) {
+  server_.Serve("/silent", Answer(200, "", Ending::kStallBeforeHeader));
+  const std::string target = folder_.Join("target");
+  const auto start = std::chrono::steady_clock::now();
+
+  const NetResult moniker = UrlDownloadToFile(server_.Url("/silent"), target);
+  EXPECT_EQ(moniker.error, kTimedOut);
+  EXPECT_TRUE(FolderEntries().empty());
+  const SessionOutcome session = ReadThroughSession(server_.Url("/silent"));
+  EXPECT_EQ(session.open.error, kTimedOut);
+  // Two one-second idle timeouts; the default of a minute would be far longer.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+}
+
+TEST_F(NetTest, ServerFallingSilentMidwayKeepsWhatArrived) {
+  server_.Serve("/stalls", Answer(200, "<rss><item>", Ending::kStallAfterBody));
+  const std::string target = folder_.Join("target");
+
+  const NetResult moniker = UrlDownloadToFile(server_.Url("/stalls"), target);
+  EXPECT_EQ(moniker.error, kTimedOut);
+  EXPECT_TRUE(FolderEntries().empty());
+
+  InternetSession session;
+  std::unique_ptr<InternetFile> file;
+  ASSERT_TRUE(session.OpenUrl(server_.Url("/stalls"), &file).ok);
+  std::array<char, 512> block{};
+  std::size_t count = 0;
+  ASSERT_TRUE(file->Read(block, &count).ok);
+  EXPECT_EQ(std::string(block.data(), count), "<rss><item>");
+  EXPECT_EQ(file->Read(block, &count).error, kTimedOut);
+  EXPECT_EQ(count, 0u);
+  // The failure stays: a later read does not report the end of the body.
+  EXPECT_FALSE(file->Read(block, &count).ok);
+}
+
+TEST_F(NetTest, FailedMonikerDownloadLeavesAnExistingTargetAlone) {
+  server_.Serve("/gone", Answer(404, ""));
+  const std::string target = folder_.Join("feed.xml");
+  WriteFile(target, "earlier document");
+
+  EXPECT_FALSE(UrlDownloadToFile(server_.Url("/gone"), target).ok);
+  EXPECT_EQ(ReadFile(target), "earlier document");
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"feed.xml"});
+}
+
+TEST_F(NetTest, MonikerIntoAMissingFolderFailsWithThePathError) {
+  server_.Serve("/feed", "x");
+  const NetResult result = UrlDownloadToFile(server_.Url("/feed"), folder_.Join("none/feed.xml"));
+  EXPECT_EQ(result.error, "The system cannot find the path specified.");
+  EXPECT_EQ(server_.Hits("/feed"), 0) << "nothing is fetched that cannot be stored";
+}
+
+TEST_F(NetTest, FileUrlsWork) {
+  const std::string source = folder_.Join("source.xml");
+  WriteFile(source, BinaryBytes());
+  const std::string target = folder_.Join("copy.xml");
+
+  ASSERT_TRUE(UrlDownloadToFile("file://" + source, target).ok);
+  EXPECT_EQ(ReadFile(target), BinaryBytes());
+  EXPECT_EQ(ReadThroughSession("file://" + source).body, BinaryBytes());
+
+  const std::string empty = folder_.Join("empty.xml");
+  WriteFile(empty, "");
+  ASSERT_TRUE(UrlDownloadToFile("file://" + empty, target).ok);
+  EXPECT_EQ(ReadFile(target), "");
+  const SessionOutcome empty_session = ReadThroughSession("file://" + empty);
+  EXPECT_TRUE(empty_session.read.ok) << empty_session.open.error;
+
+  const std::string missing = "file://" + folder_.Join("missing.xml");
+  EXPECT_EQ(UrlDownloadToFile(missing, target).error, "The system cannot find the file specified.");
+  EXPECT_EQ(ReadThroughSession(missing).open.error, "The system cannot find the file specified.");
+}
+
+TEST_F(NetTest, UnusableUrlsFailBeforeAnyTransfer) {
+  struct Case {
+    std::string url;
+    std::string error;
+  };
+  const Case cases[] = {
+      {"", "The URL is invalid"},
+      {"127.0.0.1/feed", "The URL is invalid"},  // no scheme: never guessed
+      {"http://", "The URL is invalid"},
+      {"ftp://127.0.0.1/feed", "The URL does not use a recognized protocol"},
+      {"gopher://127.0.0.1/feed", "The URL does not use a recognized protocol"},
+  };
+  for (const Case& bad : cases) {
+    SCOPED_TRACE(bad.url);
+    EXPECT_EQ(UrlDownloadToFile(bad.url, folder_.Join("target")).error, bad.error);
+    EXPECT_EQ(ReadThroughSession(bad.url).open.error, bad.error);
+    EXPECT_TRUE(FolderEntries().empty());
+  }
+}
+
+TEST(NetTimeouts, SettingsHoldUntilChanged) {
+  EXPECT_EQ(GetNetTimeouts().connect, std::chrono::seconds(60));
+  EXPECT_EQ(GetNetTimeouts().idle, std::chrono::seconds(60));
+  NetTimeouts changed;
+  changed.connect = std::chrono::milliseconds(1500);
+  SetNetTimeouts(changed);
+  EXPECT_EQ(GetNetTimeouts().connect, std::chrono::milliseconds(1500));
+  SetNetTimeouts(NetTimeouts::Defaults());
+}
+
+}  // namespace
+}  // namespace tavi::platform

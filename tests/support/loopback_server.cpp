@@ -1,0 +1,154 @@
+#include "support/loopback_server.h"
+
+#include <gtest/gtest.h>
+
+#include <httplib.h>
+
+#include <algorithm>
+#include <cctype>
+
+namespace tavi::testing {
+namespace {
+
+constexpr char kHost[] = "127.0.0.1";
+// A request no route answers, used to learn that the server is answering.
+constexpr char kReadinessPath[] = "/.loopback-server-ready";
+// How many more bytes than it sends a cut-short or stalling answer promises.
+constexpr std::size_t kPromisedExtra = 1000;
+
+std::string LowerCase(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+}  // namespace
+
+LoopbackServer::LoopbackServer() : server_(std::make_unique<httplib::Server>()) {
+  // One request per connection: a closed connection never keeps a server
+  // thread waiting for a next request at teardown.
+  server_->set_keep_alive_max_count(1);
+  server_->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
+    Answer(request, response);
+  });
+  port_ = server_->bind_to_any_port(kHost);
+  if (port_ <= 0) {
+    ADD_FAILURE() << "the loopback server cannot listen on " << kHost;
+    return;
+  }
+  thread_ = std::thread([this] { server_->listen_after_bind(); });
+  if (!WaitUntilAnswering()) ADD_FAILURE() << "the loopback server does not answer";
+}
+
+LoopbackServer::~LoopbackServer() {
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    released_ = true;
+  }
+  released_changed_.notify_all();
+  server_->stop();
+  if (thread_.joinable()) thread_.join();
+}
+
+std::string LoopbackServer::BaseUrl() const {
+  return std::string("http://") + kHost + ":" + std::to_string(port_);
+}
+
+std::string LoopbackServer::Url(const std::string& path) const { return BaseUrl() + path; }
+
+void LoopbackServer::Serve(const std::string& path, LoopbackResponse response) {
+  std::lock_guard<std::mutex> guard(lock_);
+  routes_[path] = std::move(response);
+}
+
+void LoopbackServer::Serve(const std::string& path, std::string body, std::string content_type) {
+  LoopbackResponse response;
+  response.body = std::move(body);
+  response.content_type = std::move(content_type);
+  Serve(path, std::move(response));
+}
+
+void LoopbackServer::Redirect(const std::string& path, const std::string& location, int status) {
+  LoopbackResponse response;
+  response.status = status;
+  response.headers.emplace_back("Location", location);
+  Serve(path, std::move(response));
+}
+
+int LoopbackServer::Hits(const std::string& path) const {
+  std::lock_guard<std::mutex> guard(lock_);
+  const auto found = visits_.find(path);
+  return found == visits_.end() ? 0 : found->second.hits;
+}
+
+std::string LoopbackServer::LastRequestHeader(const std::string& path,
+                                              const std::string& name) const {
+  std::lock_guard<std::mutex> guard(lock_);
+  const auto visit = visits_.find(path);
+  if (visit == visits_.end()) return "";
+  const auto field = visit->second.last_headers.find(LowerCase(name));
+  return field == visit->second.last_headers.end() ? "" : field->second;
+}
+
+// A request of our own gets its answer only once the accept loop runs (the
+// listening socket holds the connection until then), so nothing waits by time.
+bool LoopbackServer::WaitUntilAnswering() {
+  httplib::Client client(kHost, port_);
+  const auto result = client.Get(kReadinessPath);
+  return static_cast<bool>(result);
+}
+
+// A copy of the route for `path`, taken under the lock.
+bool LoopbackServer::FindRoute(const std::string& path, LoopbackResponse* route) {
+  std::lock_guard<std::mutex> guard(lock_);
+  const auto found = routes_.find(path);
+  if (found == routes_.end()) return false;
+  *route = found->second;
+  return true;
+}
+
+void LoopbackServer::Answer(const httplib::Request& request, httplib::Response& response) {
+  const std::string& path = request.target;
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    Visits& visits = visits_[path];
+    ++visits.hits;
+    visits.last_headers.clear();
+    for (const auto& [name, value] : request.headers) visits.last_headers[LowerCase(name)] = value;
+  }
+  LoopbackResponse route;
+  if (!FindRoute(path, &route)) {
+    response.status = 404;
+    response.set_content("Not Found", "text/plain");
+    return;
+  }
+  if (route.ending == LoopbackResponse::Ending::kStallBeforeHeader) StallUntilReleased();
+  response.status = route.status;
+  for (const auto& [name, value] : route.headers) response.set_header(name, value);
+  if (route.ending == LoopbackResponse::Ending::kComplete ||
+      route.ending == LoopbackResponse::Ending::kStallBeforeHeader) {
+    response.set_content(route.body, route.content_type);
+    return;
+  }
+  AnswerWithPrefix(route, response);
+}
+
+// Sends the route's body under a header that promises more, then closes the
+// connection, at once or after a stall.
+void LoopbackServer::AnswerWithPrefix(const LoopbackResponse& route, httplib::Response& response) {
+  const bool stall = route.ending == LoopbackResponse::Ending::kStallAfterBody;
+  response.set_content_provider(
+      route.body.size() + kPromisedExtra, route.content_type,
+      [this, body = route.body, stall](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+        if (offset == 0 && !body.empty()) return sink.write(body.data(), body.size());
+        if (stall) StallUntilReleased();
+        return false;
+      });
+}
+
+void LoopbackServer::StallUntilReleased() {
+  std::unique_lock<std::mutex> guard(lock_);
+  released_changed_.wait(guard, [this] { return released_; });
+}
+
+}  // namespace tavi::testing
