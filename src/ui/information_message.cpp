@@ -1,0 +1,72 @@
+#include "ui/information_message.h"
+
+namespace tavi {
+namespace {
+
+constexpr std::size_t kShownUrlLength = 60;
+
+constexpr int kNoNewArticlesIcon = 105;
+constexpr int kNewArticlesIcon = 107;
+constexpr int kAutomationErrorIcon = 109;
+constexpr int kAliasConflictIcon = 117;
+constexpr int kFeedValidityIcon = 1010;
+
+std::string FeedHeader(const InformationInputs& inputs) {
+  return " Feed: " + inputs.feed_name + "\n URL: " + inputs.url.substr(0, kShownUrlLength) +
+         "\n Mailbox: " + inputs.newsbox + "\n\n\n";
+}
+
+std::string CountedArticles(int count, const char* one, const char* many) {
+  return count == 1 ? std::string(one) : std::to_string(count) + many;
+}
+
+InformationMessage RunResultMessage(const InformationInputs& inputs,
+                                    const std::string& product_name) {
+  const bool one_feed = inputs.feeds_processed == 1;
+  if (inputs.result < 0)
+    return {product_name + " - Feed Error",
+            FeedHeader(inputs) + "This is not a valid RSS/Atom feed.\n" +
+                "Please check the URL-path, make sure computer is on-line, and try again.",
+            kFeedValidityIcon, true};
+  if (inputs.result == 0) {
+    const std::string text =
+        one_feed ? FeedHeader(inputs) + "\t\tSorry, you've got no new articles for this feed."
+                 : "\n\n\n\t\t\tSorry, you've got no new articles.";
+    return {"No New Articles :-(", text, kNoNewArticlesIcon, false};
+  }
+  const std::string text =
+      one_feed ? FeedHeader(inputs) + "\t\tYou've got " +
+                     CountedArticles(inputs.result, "one new article for this feed.",
+                                     " new articles for this feed.")
+               : "\n\n\n\t\t\tYou've got " +
+                     CountedArticles(inputs.total, "one new article.", " new articles.");
+  return {"You've Got New Articles!", text, kNewArticlesIcon, false};
+}
+
+}  // namespace
+
+InformationMessage ComposeInformationMessage(const InformationInputs& inputs,
+                                             const std::string& product_name) {
+  switch (inputs.mode) {
+    case InformationMode::kDuplicateAlias:
+      return {product_name,
+              FeedHeader(inputs) + "There already exist the feed with the same alias.\n" +
+                  "Please specify unique alias for this feed.",
+              kAliasConflictIcon, false};
+    case InformationMode::kAutomationError:
+      return {product_name + " - COM Error",
+              std::string("This plugin requires Eudora's COM server.\n") +
+                  "To enable automation, check: \n" +
+                  "'Tools/Options/Automation/Automation enabled from this machine'.\n\n" +
+                  "The error message follows:\n" + inputs.error_text,
+              kAutomationErrorIcon, false};
+    case InformationMode::kRunResult:
+      return RunResultMessage(inputs, product_name);
+    case InformationMode::kValidFeed:
+      return {product_name, FeedHeader(inputs) + "This is a valid RSS/Atom feed.",
+              kFeedValidityIcon, false};
+  }
+  return {};
+}
+
+}  // namespace tavi
