@@ -10,6 +10,7 @@ namespace {
 
 constexpr const char* kCacheFolderName = "Feeds";
 constexpr const char* kCacheExtension = ".rss";
+constexpr int kMaxCacheFolderDepth = 16;
 
 std::string AliasPart(const std::string& line) { return line.substr(0, line.find('=')); }
 
@@ -25,6 +26,12 @@ std::string StemOf(const std::string& file_name) {
           std::string_view(file_name).substr(file_name.size() - extension.size()), extension))
     return file_name.substr(0, file_name.size() - extension.size());
   return file_name;
+}
+
+bool IsCacheFileName(const std::string& name) {
+  const std::string_view extension = kCacheExtension;
+  return name.size() > extension.size() &&
+         name.compare(name.size() - extension.size(), extension.size(), extension) == 0;
 }
 
 FeedRecord ReadFeedSection(std::string alias, std::string name, const std::string& file) {
@@ -114,6 +121,11 @@ bool DeleteFeed(const std::string& alias, const std::string& settings_file) {
   return DeleteProfileSection(alias, settings_file) && line_removed;
 }
 
+FeedRecord ReadFeedDefinition(const std::string& alias, const std::string& settings_file) {
+  return ReadFeedSection(alias, ReadProfileString(alias, settings::kName, "", settings_file),
+                         settings_file);
+}
+
 std::string ReadLastArticle(const std::string& alias, const std::string& settings_file) {
   return ReadProfileString(alias, settings::kLastArticle, settings::kDefaultLastArticle,
                            settings_file);
@@ -179,6 +191,26 @@ std::string CacheFolder(const std::string& data_folder) {
 
 std::string CacheFilePath(const std::string& data_folder, const std::string& alias) {
   return platform::JoinPath(CacheFolder(data_folder), MakeSafeFileName(alias) + kCacheExtension);
+}
+
+std::vector<std::string> ListCacheFiles(const std::string& cache_folder) {
+  std::vector<std::string> files;
+  // Folders still to list, with their depth: a link that loops back up must
+  // not keep the listing going forever.
+  std::vector<std::pair<std::string, int>> folders{{cache_folder, 0}};
+  while (!folders.empty()) {
+    const auto [folder, depth] = std::move(folders.back());
+    folders.pop_back();
+    for (const std::string& name : platform::FindFiles(platform::JoinPath(folder, "*"))) {
+      const std::string path = platform::JoinPath(folder, name);
+      const auto attributes = platform::GetFileAttributes(path);
+      if (!attributes) continue;
+      if (!attributes->directory && IsCacheFileName(name)) files.push_back(path);
+      if (attributes->directory && depth < kMaxCacheFolderDepth)
+        folders.emplace_back(path, depth + 1);
+    }
+  }
+  return files;
 }
 
 std::string AliasOfCacheFile(const std::string& cache_file,

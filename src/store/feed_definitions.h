@@ -63,6 +63,11 @@ bool CancelFeedEdit(const FeedEdit& edit, const std::string& settings_file);
 // Removes the feed's "Aliases" line and its whole section.
 bool DeleteFeed(const std::string& alias, const std::string& settings_file);
 
+// The feed stored under `alias`, its name taken from its section's "Name"
+// key, with the defaults for every missing key (an unknown alias gives a
+// record with empty texts).
+FeedRecord ReadFeedDefinition(const std::string& alias, const std::string& settings_file);
+
 // The feed's "LastArticle", "1/1/1970 11:10:00" when absent.
 std::string ReadLastArticle(const std::string& alias, const std::string& settings_file);
 
@@ -104,6 +109,10 @@ const char* DescribeFeedRule(FeedRule rule);
 std::string CacheFilePath(const std::string& data_folder, const std::string& alias);
 // The cache folder: data folder and "Feeds".
 std::string CacheFolder(const std::string& data_folder);
+
+// Every file matching "*.rss" in the cache folder and, at any depth, in its
+// subfolders, in the order the file system lists them.
+std::vector<std::string> ListCacheFiles(const std::string& cache_folder);
 
 // The alias a cache file belongs to: the listed alias whose safe file name is
 // the file's stem (letter case ignored), else the text of the file name before

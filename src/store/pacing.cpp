@@ -14,7 +14,7 @@ Pacing current_pacing;
 
 Pacing Pacing::None() {
   const Wait zero{0};
-  return {zero, zero, zero, zero, zero, zero, zero};
+  return {zero, zero, zero, zero, zero, zero, zero, zero};
 }
 
 Pacing CurrentPacing() {

@@ -1,0 +1,258 @@
+#include "host/mailbox.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cassert>
+#include <cerrno>
+#include <optional>
+#include <unordered_map>
+
+#include "host/mbx_format.h"
+#include "host/toc_file.h"
+#include "platform/ascii.h"
+#include "platform/fs.h"
+
+namespace tavi::host {
+namespace {
+
+constexpr std::string_view kMailboxExtension = ".mbx";
+constexpr std::string_view kTocExtension = ".toc";
+
+std::int64_t Nanoseconds(const timespec& time) {
+  return static_cast<std::int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
+}
+
+FileStamp StampOfStat(const struct stat& info) {
+  return {true,
+          info.st_dev,
+          info.st_ino,
+          info.st_size,
+          Nanoseconds(info.st_mtim),
+          Nanoseconds(info.st_ctim)};
+}
+
+FileStamp StampOf(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return {};
+  return StampOfStat(info);
+}
+
+// The file's bytes; an absent file reads as an empty mailbox. nullopt when
+// the file is there but cannot be read.
+std::optional<std::string> ReadMailboxBytes(const std::string& path) {
+  if (auto bytes = platform::ReadFileBytes(path)) return bytes;
+  if (!platform::GetFileAttributes(path)) return std::string();
+  return std::nullopt;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// Whatever is appended must start on a line of its own, or its separator
+// line would not be seen as one.
+bool EndsInLineFeed(int fd, off_t size) {
+  if (size == 0) return true;
+  char last = 0;
+  return pread(fd, &last, 1, size - 1) == 1 && last == '\n';
+}
+
+// A failed append is cut back off, so the file holds no half message. Should
+// even that fail, the tail reads as a damaged last message while the message
+// itself is still whole in its source.
+bool CutBack(int fd, off_t size) { return ftruncate(fd, size) == 0; }
+
+// Messages are recognised again by their bytes: equal bytes, equal state.
+using StateKey = std::uint64_t;
+
+StateKey KeyOf(std::uint32_t checksum, std::size_t length) {
+  return (static_cast<StateKey>(checksum) << 32) ^ static_cast<std::uint32_t>(length);
+}
+
+}  // namespace
+
+StoredMessage::StoredMessage(std::string raw, int number)
+    : raw_(std::move(raw)), number_(number), checksum_(MessageChecksum(raw_)) {}
+
+std::string_view StoredMessage::Text() const { return MessageText(raw_); }
+std::string_view StoredMessage::Body() const { return MessageBody(raw_); }
+std::string_view StoredMessage::MessageId() const { return MessageHeaderValue(raw_, "Message-Id"); }
+std::string_view StoredMessage::Subject() const { return MessageHeaderValue(raw_, "Subject"); }
+
+Mailbox::Mailbox(int number, std::string mbx_path, int* next_message_number)
+    : number_(number), path_(std::move(mbx_path)), next_message_number_(next_message_number) {}
+
+std::string Mailbox::TocPath() const {
+  const bool has_extension =
+      path_.size() >= kMailboxExtension.size() &&
+      platform::EqualsIgnoringCase(std::string_view(path_).substr(path_.size() - 4),
+                                   kMailboxExtension);
+  const std::string stem = has_extension ? path_.substr(0, path_.size() - 4) : path_;
+  return stem + std::string(kTocExtension);
+}
+
+bool Mailbox::Sync() {
+  if (loaded_ && StampOf(path_) == known_) return true;
+  return Reload();
+}
+
+bool Mailbox::Reindex() { return Reload(); }
+
+bool Mailbox::Reload() {
+  // Stamped before reading: a change made while reading is seen next time.
+  FileStamp stamp = StampOf(path_);
+  std::optional<std::string> bytes = ReadMailboxBytes(path_);
+  if (!bytes) return false;
+  if (!removed_.empty()) {
+    if (!WriteWithoutRemoved(*bytes)) return false;
+    stamp = StampOf(path_);
+  }
+  ParsedMailboxFile parsed = ParseMailboxFile(*bytes);
+  Adopt(parsed);
+  known_ = stamp;
+  loaded_ = true;
+  toc_stale_ = true;
+  // The index in memory stands even when the table of contents cannot be
+  // written; it stays stale and Flush tries again.
+  WriteToc();
+  return true;
+}
+
+bool Mailbox::WriteWithoutRemoved(std::string& bytes) {
+  const ParsedMailboxFile parsed = ParseMailboxFile(bytes);
+  std::unordered_map<std::string_view, int> pending;
+  for (const MessagePtr& message : removed_) ++pending[message->raw_];
+  std::string kept = parsed.preamble;
+  kept.reserve(bytes.size());
+  for (const std::string& raw : parsed.messages) {
+    const auto found = pending.find(raw);
+    if (found != pending.end() && found->second > 0) {
+      --found->second;
+      continue;
+    }
+    kept += raw;
+  }
+  if (!platform::ReplaceFile(path_, kept)) return false;
+  removed_.clear();
+  bytes = std::move(kept);
+  return true;
+}
+
+void Mailbox::Adopt(ParsedMailboxFile& parsed) {
+  std::unordered_map<StateKey, std::int16_t> states;
+  if (loaded_) {
+    for (const MessagePtr& message : messages_) {
+      states[KeyOf(message->checksum_, message->raw_.size())] = message->state_;
+    }
+  } else if (auto toc = ParseToc(platform::ReadFileBytes(TocPath()).value_or(""))) {
+    for (const TocEntry& entry : *toc) states[KeyOf(entry.checksum, entry.length)] = entry.state;
+  }
+  // Whoever still holds a message of the old index sees it gone.
+  for (const MessagePtr& message : messages_) message->mailbox_ = 0;
+  messages_.clear();
+  messages_.reserve(parsed.messages.size());
+  preamble_ = std::move(parsed.preamble);
+  for (std::size_t i = 0; i < parsed.messages.size(); ++i) {
+    auto message =
+        std::make_shared<StoredMessage>(std::move(parsed.messages[i]), (*next_message_number_)++);
+    message->offset_ = parsed.offsets[i];
+    message->mailbox_ = number_;
+    const auto state = states.find(KeyOf(message->checksum_, message->raw_.size()));
+    if (state != states.end()) message->state_ = state->second;
+    messages_.push_back(std::move(message));
+  }
+}
+
+bool Mailbox::Append(const MessagePtr& message) {
+  assert(loaded_ && "Sync the mailbox before appending to it");
+  const int fd = open(path_.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  struct stat before {};
+  if (fstat(fd, &before) != 0) {
+    close(fd);
+    return false;
+  }
+  const std::string_view line_end = EndsInLineFeed(fd, before.st_size) ? "" : "\r\n";
+  std::string_view bytes = message->raw_;
+  std::string joined;
+  if (!line_end.empty()) bytes = joined = std::string(line_end) + message->raw_;
+  struct stat after {};
+  const bool written = WriteAll(fd, bytes) && fstat(fd, &after) == 0;
+  if (!written) CutBack(fd, before.st_size);
+  // Don't retry close on EINTR: the descriptor is gone either way.
+  if (close(fd) != 0 || !written) return false;
+  message->offset_ = static_cast<std::uint64_t>(before.st_size) + line_end.size();
+  message->mailbox_ = number_;
+  messages_.push_back(message);
+  known_ = StampOfStat(after);
+  toc_stale_ = true;
+  return true;
+}
+
+bool Mailbox::Remove(const MessagePtr& message) {
+  // Searched from the end: a client moving messages goes from the last one.
+  for (std::size_t i = messages_.size(); i-- > 0;) {
+    if (messages_[i] != message) continue;
+    messages_.erase(messages_.begin() + static_cast<std::ptrdiff_t>(i));
+    removed_.push_back(message);
+    toc_stale_ = true;
+    return true;
+  }
+  return false;
+}
+
+bool Mailbox::SetState(const MessagePtr& message, std::int16_t state) {
+  if (message->mailbox_ != number_) return false;
+  message->state_ = state;
+  toc_stale_ = true;
+  return true;
+}
+
+bool Mailbox::Flush() {
+  if (!removed_.empty()) {
+    // Unchanged on disk, the file is the messages in memory plus those taken
+    // out; changed by someone else, it is read back and cleaned of them.
+    const bool unchanged = loaded_ && StampOf(path_) == known_;
+    if (!(unchanged ? RewriteFromMemory() : Reload())) return false;
+  }
+  if (toc_stale_) return WriteToc();
+  return true;
+}
+
+bool Mailbox::RewriteFromMemory() {
+  std::string bytes = preamble_;
+  std::vector<std::uint64_t> offsets;
+  offsets.reserve(messages_.size());
+  for (const MessagePtr& message : messages_) {
+    offsets.push_back(bytes.size());
+    bytes += message->raw_;
+  }
+  if (!platform::ReplaceFile(path_, bytes)) return false;
+  for (std::size_t i = 0; i < messages_.size(); ++i) messages_[i]->offset_ = offsets[i];
+  removed_.clear();
+  known_ = StampOf(path_);
+  toc_stale_ = true;
+  return true;
+}
+
+bool Mailbox::WriteToc() {
+  std::vector<TocEntry> entries;
+  entries.reserve(messages_.size());
+  for (const MessagePtr& message : messages_) {
+    entries.push_back({static_cast<std::uint32_t>(message->offset_),
+                       static_cast<std::uint32_t>(message->raw_.size()), message->checksum_,
+                       message->state_});
+  }
+  toc_stale_ = !platform::ReplaceFile(TocPath(), FormatToc(entries));
+  return !toc_stale_;
+}
+
+}  // namespace tavi::host

@@ -1,0 +1,139 @@
+#include "fetch/downloader.h"
+
+#include <array>
+#include <cassert>
+#include <cerrno>
+#include <cstdio>
+#include <future>
+#include <system_error>
+
+#include "fetch/file_names.h"
+#include "platform/fs.h"
+#include "platform/net.h"
+#include "store/pacing.h"
+
+namespace tavi {
+namespace {
+
+constexpr std::size_t kTransferBufferSize = 512;
+constexpr std::size_t kMaxMessageLength = 255;
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+platform::NetResult FileFailure() {
+  return platform::NetResult::Failure(platform::FileErrorText(errno));
+}
+
+// Reads the opened URL to its end and appends every block to `out`.
+platform::NetResult CopyBody(platform::InternetFile& body, std::FILE* out) {
+  std::array<char, kTransferBufferSize> buffer{};
+  for (;;) {
+    std::size_t count = 0;
+    const platform::NetResult read = body.Read(buffer, &count);
+    if (!read.ok) return read;
+    if (count == 0) return platform::NetResult::Success();
+    if (std::fwrite(buffer.data(), 1, count, out) != count) return FileFailure();
+  }
+}
+
+// The download's steps: session, URL, target file, blocks, close.
+platform::NetResult DownloadSteps(const std::string& url, const std::string& path) {
+  const platform::InternetSession session;
+  std::unique_ptr<platform::InternetFile> body;
+  const platform::NetResult opened = session.OpenUrl(url, &body);
+  if (!opened.ok) return opened;
+  FilePtr out(std::fopen(path.c_str(), "wb"));
+  if (!out) return FileFailure();
+  const platform::NetResult copied = CopyBody(*body, out.get());
+  if (!copied.ok) return copied;
+  // The close flushes the last blocks, so it can fail like a write.
+  if (std::fclose(out.release()) != 0) return FileFailure();
+  return platform::NetResult::Success();
+}
+
+void DeleteStaleTarget(const std::string& path, DeleteMode mode) {
+  if (mode == DeleteMode::kNone || !FileExists(path)) return;
+  const bool deleted = platform::DeleteFile(path);
+  if (deleted && mode == DeleteMode::kDeleteAndWait) PaceWait(&Pacing::after_deleting_feed_file);
+}
+
+// The body of a download thread: makes its queue, tells the creator its
+// number, then waits for the request.
+void RunDownloadThread(std::promise<platform::ThreadId> started) {
+  started.set_value(platform::EnsureMessageQueue());
+  platform::Message message;
+  while (platform::GetMessage(message)) {
+    const bool is_request = !message.window && message.message == kDownloadRequestMessage;
+    if (!is_request) {
+      platform::DispatchMessage(message);
+      continue;
+    }
+    const std::unique_ptr<DownloadRequest> request(
+        reinterpret_cast<DownloadRequest*>(message.lparam));
+    std::string text;
+    if (request && !DownloadToFile(request->URL, request->CachePath, &text)) {
+      platform::MessageBox({}, text, "", platform::MB_OK);
+    }
+    return;
+  }
+}
+
+}  // namespace
+
+bool DownloadToFile(const std::string& url, const std::string& path) {
+  return DownloadSteps(url, path).ok;
+}
+
+bool DownloadToFile(const std::string& url, const std::string& path, std::string* message) {
+  assert(message != nullptr && "the form with message needs a place for it");
+  const platform::NetResult result = DownloadSteps(url, path);
+  *message = result.ok ? kAllDataDownloadedText : result.error.substr(0, kMaxMessageLength);
+  return result.ok;
+}
+
+bool FetchToFile(const std::string& url, const std::string& path, DeleteMode mode) {
+  DeleteStaleTarget(path, mode);
+  // The moniker's own result is not consulted: only the file tells.
+  platform::UrlDownloadToFile(url, path);
+  if (!FileExists(path)) DownloadToFile(url, path);
+  return FileExists(path);
+}
+
+cwtDownloadFile::~cwtDownloadFile() {
+  if (thread_.joinable()) thread_.detach();
+}
+
+bool cwtDownloadFile::CreateThread() {
+  if (thread_.joinable()) return false;
+  std::promise<platform::ThreadId> started;
+  std::future<platform::ThreadId> thread_id = started.get_future();
+  try {
+    thread_ = std::thread(RunDownloadThread, std::move(started));
+  } catch (const std::system_error&) {
+    return false;
+  }
+  thread_id_ = thread_id.get();
+  return true;
+}
+
+void cwtDownloadFile::WaitUntilEnded() {
+  if (thread_.joinable()) thread_.join();
+}
+
+std::unique_ptr<cwtDownloadFile> StartBackgroundDownload(DownloadRequest request) {
+  auto thread = std::make_unique<cwtDownloadFile>();
+  if (!thread->CreateThread()) return nullptr;
+  PaceWait(&Pacing::download_thread_start);
+  auto payload = std::make_unique<DownloadRequest>(std::move(request));
+  const bool posted =
+      platform::PostThreadMessage(thread->ThreadId(), kDownloadRequestMessage, 0,
+                                  reinterpret_cast<platform::LParam>(payload.get()));
+  if (!posted) return nullptr;
+  payload.release();  // the thread owns it now
+  return thread;
+}
+
+}  // namespace tavi

@@ -1,0 +1,100 @@
+#pragma once
+
+// Fetching a document into a local file. The foreground callers use
+// FetchToFile: the URL-moniker download first, the program's own download
+// (DownloadToFile) when that left no file; they judge success by whether the
+// file exists afterwards and report failures in their own words. The
+// background checker hands each download to a short-lived cwtDownloadFile
+// thread, which reports a failure in a message box.
+//
+// Neither form retries, and neither parses anything: the file holds exactly
+// the bytes the server sent. DownloadToFile writes the file as the bytes
+// arrive, so a failure midway leaves the part that arrived; a server's error
+// page (404, 500) is downloaded like any document.
+
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "platform/winsys.h"
+
+namespace tavi {
+
+// The text DownloadToFile gives back on success.
+inline constexpr char kAllDataDownloadedText[] = "All data downloaded successfully.";
+
+// The program's own download: opens `url` in an internet session, creates (or
+// truncates) the file `path` and writes the body into it in blocks of up to
+// 512 bytes. True when the whole body was written. False on any internet or
+// file error; the file is then absent (when the URL could not be opened or
+// the file not created) or holds the bytes that arrived before the failure.
+bool DownloadToFile(const std::string& url, const std::string& path);
+
+// The same, giving back in `*message` kAllDataDownloadedText on success or the
+// error's own text (at most 255 characters) on failure.
+bool DownloadToFile(const std::string& url, const std::string& path, std::string* message);
+
+// What FetchToFile does with a file already at the target path.
+enum class DeleteMode {
+  kNone,           // leave it (the download replaces it)
+  kDelete,         // delete it first
+  kDeleteAndWait,  // delete it first and, when that succeeded, pause (the
+                   // pacing's after_deleting_feed_file)
+};
+
+// The foreground fetch: treats an existing target per `mode`, downloads `url`
+// into `path` with the URL-moniker download and, when no file resulted, with
+// DownloadToFile. Returns whether a file is at `path` afterwards, which is how
+// every caller judges success.
+bool FetchToFile(const std::string& url, const std::string& path, DeleteMode mode);
+
+// The payload of kDownloadRequestMessage: the file to write and the address
+// to fetch. The sender allocates it; the receiving thread takes it over.
+struct DownloadRequest {
+  std::string CachePath;
+  std::string URL;
+};
+
+// The one thread message a download thread serves (WM_APP + 32): wparam 0,
+// lparam a DownloadRequest* that the thread takes over.
+inline constexpr platform::MessageId kDownloadRequestMessage = platform::WM_APP + 32;
+
+// A worker thread with its own message queue that serves one download
+// request: it runs DownloadToFile with message into the request's cache path
+// and, when that fails, shows the message text in a plain message box (OK
+// only, no caption of its own); then the thread ends. Messages other than the
+// request that reach it first are dispatched as usual; a quit request ends
+// the thread unserved.
+class cwtDownloadFile {
+ public:
+  cwtDownloadFile() = default;
+  // Does not wait: a thread that was started runs on by itself.
+  ~cwtDownloadFile();
+  cwtDownloadFile(const cwtDownloadFile&) = delete;
+  cwtDownloadFile& operator=(const cwtDownloadFile&) = delete;
+
+  // Starts the thread and returns once its message queue exists, so that a
+  // request posted afterwards cannot be lost. False when the thread cannot be
+  // started (or was started already).
+  bool CreateThread();
+
+  // The thread's number for PostThreadMessage; 0 until CreateThread succeeded.
+  platform::ThreadId ThreadId() const { return thread_id_; }
+
+  // Waits until the thread has ended. Only for a thread that was given a
+  // request (or a quit message): otherwise it waits for ever.
+  void WaitUntilEnded();
+
+ private:
+  std::thread thread_;
+  platform::ThreadId thread_id_ = 0;
+};
+
+// Starts a background download as the checker does: creates a cwtDownloadFile
+// thread, pauses (the pacing's download_thread_start) and posts it the
+// request. Nothing waits for the download. Returns the thread object, which
+// the caller may drop at once, or null when the thread could not be started
+// or given the request (nothing is downloaded then).
+std::unique_ptr<cwtDownloadFile> StartBackgroundDownload(DownloadRequest request);
+
+}  // namespace tavi

@@ -1,0 +1,22 @@
+#pragma once
+
+// Blocks the plug-in allocates and hands to the host in its records: texts
+// and icon cells. The host gives each back through ems_free, which calls
+// FreeHostBlock; nothing else may free them.
+
+#include <string>
+
+#include "plugin/ems_api.h"
+
+namespace tavi {
+
+// A newly allocated NUL-terminated copy of `text`; null when memory runs out.
+char* NewHostText(const std::string& text);
+
+// A newly allocated cell holding `icon`; null when memory runs out.
+EmsIconHandle* NewIconCell(EmsIconHandle icon);
+
+// Frees a block made by the functions above; null is ignored.
+void FreeHostBlock(void* block);
+
+}  // namespace tavi

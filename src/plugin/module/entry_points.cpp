@@ -1,0 +1,84 @@
+// The exports of the plug-in module: the host calls these, on its
+// user-interface thread, and each one hands over to the plug-in's own code.
+
+#include <cstdint>
+
+#include "fetch/file_names.h"
+#include "plugin/about_box.h"
+#include "plugin/ems_api.h"
+#include "plugin/host_blocks.h"
+#include "plugin/plugin_lifecycle.h"
+#include "plugin/plugin_paths.h"
+#include "plugin/plugin_tables.h"
+#include "plugin/special_menu.h"
+#include "plugin/translator_registration.h"
+#include "plugin/window_messages.h"
+#include "store/pacing.h"
+
+namespace {
+
+// At load, so that the numbers exist before any window of the plug-in or of
+// the host asks for them.
+__attribute__((constructor)) void RegisterMessagesAtLoad() { tavi::RegisteredWindowMessages(); }
+
+}  // namespace
+
+extern "C" {
+
+int32_t ems_plugin_version(int16_t* api_version) {
+  if (api_version != nullptr) *api_version = tavi::kPluginApiVersion;
+  return kEmsOk;
+}
+
+int32_t ems_plugin_init(void* /*globals*/, int16_t api_version, EmsMailConfig* config,
+                        EmsPluginInfo* info) {
+  return tavi::InitPlugin(tavi::GlobalPluginPaths(), api_version, config, info,
+                          tavi::GetHostExecutablePath());
+}
+
+int32_t ems_plugin_finish(void* /*globals*/) {
+  return tavi::FinishPlugin(tavi::GlobalPluginPaths());
+}
+
+int32_t ems_plugin_config(void* /*globals*/, EmsMailConfig* /*config*/) {
+  tavi::ShowAboutBox(tavi::GlobalPluginPaths());
+  return kEmsOk;
+}
+
+int32_t ems_special_info(void* /*globals*/, EmsMenu* menu) {
+  return tavi::FillSpecialMenu(tavi::GlobalPluginPaths(), menu);
+}
+
+int32_t ems_special_hook(void* /*globals*/, EmsMenu* menu) {
+  if (menu == nullptr) return kEmsUnknownFailure;
+  if (menu->id != tavi::kSpecialMenu.id) return kEmsOk;
+  return tavi::RunMenuHook(tavi::GlobalPluginPaths());
+}
+
+int32_t ems_translator_info(void* /*globals*/, EmsTranslator* translator) {
+  return tavi::FillTranslatorInfo(translator);
+}
+
+int32_t ems_can_translate(void* /*globals*/, EmsTranslator* translator, EmsDataInfo* data,
+                          int32_t* /*status*/) {
+  return tavi::CanTranslate(translator, data);
+}
+
+int32_t ems_free(void* block) {
+  tavi::FreeHostBlock(block);
+  return kEmsOk;
+}
+
+// Hosts of other plug-ins may call this with a text; nothing in Tavi acts on
+// it, so it is accepted and left alone.
+int32_t tavi_OpenNewsboard(void* /*globals*/, int32_t /*reserved*/, const char* /*text*/,
+                           int32_t /*reserved_too*/) {
+  return kEmsOk;
+}
+
+int32_t tavi_UsePacing(int32_t designed) {
+  tavi::SetPacing(designed != 0 ? tavi::Pacing::Designed() : tavi::Pacing::None());
+  return kEmsOk;
+}
+
+}  // extern "C"

@@ -1,0 +1,64 @@
+#include "plugin/special_menu.h"
+
+#include "delivery/host_automation.h"
+#include "plugin/host_blocks.h"
+#include "plugin/plugin_tables.h"
+#include "store/feed_definitions.h"
+#include "ui/information_message.h"
+
+namespace tavi {
+namespace {
+
+constexpr const char* kHostMainWindowClass = "EudoraMainWindow";
+constexpr const char* kHostDocumentAreaClass = "MDIClient";
+
+bool IsFullApi(std::int16_t api_version) { return api_version >= kFirstFullApiVersion; }
+
+void FindHostWindows(PluginPaths& paths) {
+  paths.HostMainWindow = platform::FindWindow(kHostMainWindowClass);
+  paths.MdiClient =
+      platform::FindChildWindow(paths.HostMainWindow, kHostDocumentAreaClass, platform::kAnyText);
+}
+
+}  // namespace
+
+MenuHookStart StartMenuHook(const PluginPaths& paths) {
+  if (!IsFullApi(paths.ApiVersion)) return {kEmsRefused, MainWindowMode::kNone};
+  std::string error_text;
+  if (!ShowReadyStatus(error_text)) {
+    InformationInputs inputs;
+    inputs.mode = InformationMode::kAutomationError;
+    inputs.error_text = error_text;
+    const InformationMessage message = ComposeInformationMessage(inputs, paths.ProductName);
+    platform::MessageBox(paths.HostMainWindow, message.text, message.caption,
+                         platform::MB_OK | platform::MB_ICONERROR);
+    return {kEmsRefused, MainWindowMode::kNone};
+  }
+  if (CacheHoldsDocuments(paths.DataFolder)) return {kEmsOk, MainWindowMode::kImportCache};
+  return {kEmsOk, MainWindowMode::kInteractive};
+}
+
+std::int32_t FillSpecialMenu(const PluginPaths& paths, EmsMenu* menu) {
+  if (menu == nullptr) return kEmsUnknownFailure;
+  if (menu->id != kSpecialMenu.id) return kEmsInvalidId;
+  menu->description = NewHostText(kSpecialMenu.text);
+  if (IsFullApi(paths.ApiVersion)) {
+    menu->flags = kSpecialMenu.flags;
+    menu->icon = NewIconCell(kSpecialMenu.icon);
+  }
+  return kEmsOk;
+}
+
+std::int32_t RunMenuHook(PluginPaths& paths) {
+  FindHostWindows(paths);
+  paths.MainWindowOpen = true;
+  const MenuHookStart start = StartMenuHook(paths);
+  paths.MainWindowOpen = false;
+  return start.result;
+}
+
+bool CacheHoldsDocuments(const std::string& data_folder) {
+  return !ListCacheFiles(CacheFolder(data_folder)).empty();
+}
+
+}  // namespace tavi

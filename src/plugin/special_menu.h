@@ -1,0 +1,50 @@
+#pragma once
+
+// The Special-menu item "Tavi...": what the host shows for it, and the start
+// of what happens when the user chooses it, up to the choice between
+// importing the background cache and opening the main window directly.
+
+#include <cstdint>
+#include <string>
+
+#include "plugin/ems_api.h"
+#include "plugin/plugin_paths.h"
+
+namespace tavi {
+
+// Fills the record for the menu item it names: a new block with "Tavi...",
+// and for hosts from API version 4 on the flags 0x8000 and a new icon cell.
+// kEmsInvalidId for an id other than 1; kEmsUnknownFailure without a record.
+std::int32_t FillSpecialMenu(const PluginPaths& paths, EmsMenu* menu);
+
+// How the main window is to open once the start has passed its checks.
+enum class MainWindowMode {
+  kNone,         // the start refused; no window opens
+  kImportCache,  // first import the background cache, then interactive
+  kInteractive,  // straight to the interactive main window
+};
+
+struct MenuHookStart {
+  std::int32_t result = kEmsOk;
+  MainWindowMode mode = MainWindowMode::kNone;
+};
+
+// The checks and the choice of the menu item's start, with HostMainWindow
+// already found: refuses (kEmsRefused, no window) a host below API version 4
+// or one whose automation server does not answer; for the latter it shows the
+// COM error box with the server's error text over HostMainWindow. Otherwise it
+// shows the ready text in the host's status bar and chooses the mode from the
+// background cache.
+MenuHookStart StartMenuHook(const PluginPaths& paths);
+
+// The menu item as the host runs it: finds the host's main window and its
+// document area (HostMainWindow, MdiClient), then holds MainWindowOpen set
+// while StartMenuHook runs (and, with the main window, while that window is
+// open), clearing it on every way out. Returns the result for the host.
+std::int32_t RunMenuHook(PluginPaths& paths);
+
+// True when the cache folder ("Feeds" in `data_folder`) holds a "*.rss" file,
+// directly or in a folder below it.
+bool CacheHoldsDocuments(const std::string& data_folder);
+
+}  // namespace tavi

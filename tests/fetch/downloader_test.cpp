@@ -1,0 +1,252 @@
+#include "fetch/downloader.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+#include "platform/fs.h"
+#include "platform/net.h"
+#include "platform/sleep.h"
+#include "platform/winsys.h"
+#include "store/pacing.h"
+#include "support/loopback_server.h"
+#include "support/temp_dir.h"
+
+namespace tavi {
+namespace {
+
+using std::chrono::milliseconds;
+using testing::LoopbackResponse;
+using testing::LoopbackServer;
+using testing::ReadFile;
+using testing::TempDir;
+using testing::WriteFile;
+using Ending = LoopbackResponse::Ending;
+
+constexpr char kCannotConnect[] = "A connection with the server could not be established";
+constexpr char kTimedOut[] = "The operation timed out";
+
+LoopbackResponse Answer(int status, std::string body, Ending ending = Ending::kComplete) {
+  LoopbackResponse response;
+  response.status = status;
+  response.body = std::move(body);
+  response.ending = ending;
+  return response;
+}
+
+class DownloaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::NetTimeouts quick;
+    quick.connect = std::chrono::seconds(5);
+    quick.idle = std::chrono::seconds(1);
+    platform::SetNetTimeouts(quick);
+    SetPacing(Pacing::Designed());
+    platform::SetSleeper([this](milliseconds wait) {
+      std::lock_guard<std::mutex> guard(waits_lock_);
+      waits_.push_back(wait);
+    });
+    platform::ClearShownMessageBoxes();
+  }
+  void TearDown() override {
+    platform::SetSleeper({});
+    platform::SetNetTimeouts(platform::NetTimeouts::Defaults());
+  }
+
+  std::vector<milliseconds> Waits() {
+    std::lock_guard<std::mutex> guard(waits_lock_);
+    return waits_;
+  }
+
+  // The URL of a server that is gone: every connection is refused.
+  static std::string RefusedUrl() {
+    LoopbackServer gone;
+    return gone.Url("/feed");
+  }
+
+  // The file's bytes, or nullopt when there is no file.
+  static std::optional<std::string> FileAt(const std::string& path) {
+    return platform::ReadFileBytes(path);
+  }
+
+  LoopbackServer server_;
+  TempDir folder_;
+  std::mutex waits_lock_;
+  std::vector<milliseconds> waits_;
+};
+
+TEST_F(DownloaderTest, DownloadToFileWritesWhatArrivesAndReportsFailures) {
+  struct Case {
+    const char* name;
+    std::optional<LoopbackResponse> route;  // none: the URL is refused
+    bool ok;
+    std::optional<std::string> file;
+    std::string message;
+  };
+  const std::string binary("\x00\x01\xff\r\n\x1a\x80 end", 11);
+  const Case cases[] = {
+      {"document", Answer(200, "<rss/>"), true, "<rss/>", kAllDataDownloadedText},
+      {"empty body", Answer(200, ""), true, "", kAllDataDownloadedText},
+      {"binary", Answer(200, binary), true, binary, kAllDataDownloadedText},
+      // The server's error page is a document like any other here.
+      {"not found", Answer(404, "no such feed"), true, "no such feed", kAllDataDownloadedText},
+      {"server error", Answer(500, "oops"), true, "oops", kAllDataDownloadedText},
+      // The file was created before the failure: the part that arrived stays.
+      {"cut short", Answer(200, "<rss><it", Ending::kCutShort), false, "<rss><it",
+       "The connection with the server was terminated abnormally"},
+      {"falls silent", Answer(200, "<rss>", Ending::kStallAfterBody), false, "<rss>", kTimedOut},
+      // The URL never opened: no file.
+      {"silent", Answer(200, "", Ending::kStallBeforeHeader), false, std::nullopt, kTimedOut},
+      {"refused", std::nullopt, false, std::nullopt, kCannotConnect},
+  };
+  int number = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = "/case" + std::to_string(++number);
+    if (c.route) server_.Serve(path, *c.route);
+    const std::string url = c.route ? server_.Url(path) : RefusedUrl();
+    const std::string target = folder_.Join("target" + std::to_string(number));
+
+    std::string message;
+    EXPECT_EQ(DownloadToFile(url, target, &message), c.ok);
+    EXPECT_EQ(message, c.message);
+    EXPECT_EQ(FileAt(target), c.file);
+  }
+}
+
+TEST_F(DownloaderTest, DownloadToFileReplacesAnOlderFile) {
+  server_.Serve("/feed", "new");
+  const std::string target = folder_.Join("feed.xml");
+  WriteFile(target, "a much longer older document");
+  ASSERT_TRUE(DownloadToFile(server_.Url("/feed"), target));
+  EXPECT_EQ(ReadFile(target), "new");
+}
+
+TEST_F(DownloaderTest, DownloadToFileReportsATargetItCannotCreate) {
+  server_.Serve("/feed", "x");
+  std::string message;
+  EXPECT_FALSE(DownloadToFile(server_.Url("/feed"), folder_.Join("none/feed.xml"), &message));
+  EXPECT_EQ(message, "The system cannot find the path specified.");
+}
+
+TEST_F(DownloaderTest, FetchToFileFallsBackOnlyWhenTheMonikerLeftNoFile) {
+  struct Case {
+    const char* name;
+    LoopbackResponse route;
+    int hits;  // 1: the moniker alone; 2: the fallback ran as well
+    std::string file;
+  };
+  const Case cases[] = {
+      {"document", Answer(200, "<rss/>"), 1, "<rss/>"},
+      {"empty body", Answer(200, ""), 1, ""},
+      // The moniker refuses an error status; the session takes the page.
+      {"not found", Answer(404, "missing"), 2, "missing"},
+  };
+  int number = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = "/fetch" + std::to_string(++number);
+    server_.Serve(path, c.route);
+    const std::string target = folder_.Join("feed" + std::to_string(number) + ".xml");
+    EXPECT_TRUE(FetchToFile(server_.Url(path), target, DeleteMode::kDeleteAndWait));
+    EXPECT_EQ(FileAt(target), c.file);
+    EXPECT_EQ(server_.Hits(path), c.hits);
+  }
+}
+
+TEST_F(DownloaderTest, FetchToFileTreatsAStaleTargetByItsMode) {
+  struct Case {
+    DeleteMode mode;
+    bool stale_file_stays;
+    std::vector<milliseconds> waits;
+  };
+  const Case cases[] = {
+      {DeleteMode::kNone, true, {}},
+      {DeleteMode::kDelete, false, {}},
+      {DeleteMode::kDeleteAndWait, false, {milliseconds(100)}},
+  };
+  const std::string url = RefusedUrl();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.mode));
+    waits_.clear();
+    const std::string target = folder_.Join("feed.xml");
+    WriteFile(target, "stale document");
+
+    EXPECT_EQ(FetchToFile(url, target, c.mode), c.stale_file_stays);
+    EXPECT_EQ(FileAt(target).has_value(), c.stale_file_stays);
+    EXPECT_EQ(Waits(), c.waits);
+    platform::DeleteFile(target);
+  }
+}
+
+TEST_F(DownloaderTest, FetchToFileWaitsOnlyAfterADeletion) {
+  server_.Serve("/feed", "<rss/>");
+  EXPECT_TRUE(
+      FetchToFile(server_.Url("/feed"), folder_.Join("feed.xml"), DeleteMode::kDeleteAndWait));
+  EXPECT_TRUE(Waits().empty());
+}
+
+TEST_F(DownloaderTest, BackgroundDownloadWritesTheCacheFileSilently) {
+  server_.Serve("/feed", "<rss>cached</rss>");
+  const std::string cache = folder_.Join("News.rss");
+
+  auto thread = StartBackgroundDownload({cache, server_.Url("/feed")});
+  ASSERT_NE(thread, nullptr);
+  thread->WaitUntilEnded();
+
+  EXPECT_EQ(FileAt(cache), "<rss>cached</rss>");
+  EXPECT_TRUE(platform::ShownMessageBoxes().empty());
+  EXPECT_EQ(Waits(), std::vector<milliseconds>{milliseconds(20)});
+}
+
+TEST_F(DownloaderTest, FailedBackgroundDownloadShowsOneMessageBoxFromItsThread) {
+  struct Case {
+    const char* name;
+    std::string url;
+    std::string cache;
+    std::string text;
+  };
+  server_.Serve("/feed", "x");
+  const Case cases[] = {
+      {"refused", RefusedUrl(), folder_.Join("Refused.rss"), kCannotConnect},
+      // A feed without an address still gets its request.
+      {"empty URL", "", folder_.Join("Empty.rss"), "The URL is invalid"},
+      // A file error is reported like an internet error.
+      {"no cache folder", server_.Url("/feed"), folder_.Join("Feeds/News.rss"),
+       "The system cannot find the path specified."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    platform::ClearShownMessageBoxes();
+    auto thread = StartBackgroundDownload({c.cache, c.url});
+    ASSERT_NE(thread, nullptr);
+    thread->WaitUntilEnded();
+
+    const auto boxes = platform::ShownMessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, c.text);
+    EXPECT_EQ(boxes[0].caption, "");
+    EXPECT_EQ(boxes[0].flags, platform::MB_OK);
+    EXPECT_EQ(boxes[0].thread, thread->ThreadId());
+    EXPECT_FALSE(FileAt(c.cache));
+  }
+}
+
+TEST_F(DownloaderTest, DownloadThreadPassesOverOtherMessagesUntilItsRequest) {
+  server_.Serve("/feed", "<rss/>");
+  cwtDownloadFile thread;
+  ASSERT_TRUE(thread.CreateThread());
+  EXPECT_FALSE(thread.CreateThread()) << "one thread per object";
+  auto* request = new DownloadRequest{folder_.Join("feed.rss"), server_.Url("/feed")};
+  ASSERT_TRUE(platform::PostThreadMessage(thread.ThreadId(), platform::WM_USER, 0, 0));
+  ASSERT_TRUE(platform::PostThreadMessage(thread.ThreadId(), kDownloadRequestMessage, 0,
+                                          reinterpret_cast<platform::LParam>(request)));
+  thread.WaitUntilEnded();
+  EXPECT_EQ(FileAt(folder_.Join("feed.rss")), "<rss/>");
+}
+
+}  // namespace
+}  // namespace tavi

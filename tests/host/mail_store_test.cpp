@@ -1,0 +1,284 @@
+#include "host/mail_store.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "host/mbx_format.h"
+#include "host/toc_file.h"
+#include "support/temp_dir.h"
+
+namespace tavi::host {
+namespace {
+
+using testing::ReadFile;
+using testing::TempDir;
+using testing::WriteFile;
+
+std::string Raw(const std::string& id, const std::string& body = "<x-html>body</x-html>") {
+  return MakeRawMessage(
+      "From ???@??? Sun Dec 6 2026 13:46:41",
+      "Subject: " + id + "\r\nMessage-Id: <" + id + "@localhost.localdomain>\r\n\r\n" + body);
+}
+
+std::string Join(const std::vector<std::string>& raws) {
+  std::string joined;
+  for (const std::string& raw : raws) joined += raw;
+  return joined;
+}
+
+std::uint16_t TocCount(const std::string& toc) {
+  return static_cast<std::uint16_t>(static_cast<unsigned char>(toc[102]) |
+                                    static_cast<unsigned char>(toc[103]) << 8);
+}
+
+void MoveAll(MailStore& store, int source, int target) {
+  for (std::size_t i = store.MessageCount(source).value_or(0); i > 0; --i) {
+    ASSERT_TRUE(store.MoveMessage(store.MessageAt(source, i - 1), target));
+  }
+}
+
+class MailStoreTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<MailStore> Open() { return MailStore::Open(dir_.path()); }
+  std::string PathOf(const std::string& name) const { return dir_.Join(name); }
+
+  TempDir dir_;
+};
+
+TEST_F(MailStoreTest, StartsWithInOutAndTrashFirst) {
+  WriteFile(PathOf("Apples.mbx"), "");
+  ASSERT_EQ(mkdir(PathOf("archive.fol").c_str(), 0755), 0);
+  WriteFile(PathOf("Notes.txt"), "not a mailbox");
+  auto store = Open();
+  ASSERT_NE(store, nullptr);
+  for (const char* name : {"In.mbx", "Out.mbx", "Trash.mbx"}) {
+    EXPECT_TRUE(ReadFile(PathOf(name)).empty()) << name;
+  }
+  std::vector<std::string> names;
+  for (int child : store->Children(kTopLevel)) names.push_back(store->Item(child)->name);
+  EXPECT_EQ(names, (std::vector<std::string>{"In", "Out", "Trash", "Apples", "archive"}));
+  EXPECT_EQ(store->Item(kInMailboxNumber)->path, PathOf("In.mbx"));
+  EXPECT_FALSE(store->Item(kTopLevel).has_value());
+  EXPECT_EQ(MailStore::Open(PathOf("missing/deeper")), nullptr);
+}
+
+TEST_F(MailStoreTest, FindsANestedMailboxByPathInAnyLetterCase) {
+  ASSERT_EQ(mkdir(PathOf("News.fol").c_str(), 0755), 0);
+  ASSERT_EQ(mkdir(PathOf("News.fol/Tech.fol").c_str(), 0755), 0);
+  WriteFile(PathOf("News.fol/Tech.fol/Linux.mbx"), Raw("a"));
+  auto store = Open();
+  const std::string path = PathOf("News.fol/Tech.fol/Linux.mbx");
+  std::string shouted = path;
+  std::transform(shouted.begin(), shouted.end(), shouted.begin(), ::toupper);
+  const std::optional<int> found = store->FindByPath(shouted);
+  ASSERT_TRUE(found.has_value());
+  EXPECT_EQ(store->Item(*found)->path, path);
+  EXPECT_EQ(store->Item(*found)->name, "Linux");
+  const int tech = store->Item(*found)->parent;
+  EXPECT_EQ(store->Item(tech)->path, PathOf("News.fol/Tech.fol"));
+  EXPECT_EQ(store->FindByName("linux"), found);
+  EXPECT_EQ(store->MessageCount(*found), 1u);
+}
+
+TEST_F(MailStoreTest, FindsMailboxFilesWrittenAfterItOpened) {
+  auto store = Open();
+  WriteFile(PathOf("Pending.mbx"), Raw("a") + Raw("b"));
+  const std::optional<int> pending = store->FindByName("Pending");
+  ASSERT_TRUE(pending.has_value());
+  EXPECT_EQ(store->MessageCount(*pending), 2u);
+  // Creating a mailbox whose file is already there adopts it, messages and all.
+  WriteFile(PathOf("Later.mbx"), Raw("c"));
+  const std::optional<int> later = store->CreateMailbox(kTopLevel, "Later");
+  ASSERT_TRUE(later.has_value());
+  EXPECT_EQ(store->MessageCount(*later), 1u);
+  EXPECT_EQ(store->CreateMailbox(kTopLevel, "later"), later);
+}
+
+TEST_F(MailStoreTest, CreatesMailboxesAndFoldersUnderSafeNames) {
+  auto store = Open();
+  const std::optional<int> folder = store->CreateFolder(kTopLevel, "Feeds");
+  ASSERT_TRUE(folder.has_value());
+  const std::optional<int> inner = store->CreateMailbox(*folder, "Tech: News?");
+  ASSERT_TRUE(inner.has_value());
+  EXPECT_EQ(store->Item(*inner)->name, "Tech News");
+  EXPECT_EQ(store->Item(*inner)->path, PathOf("Feeds.fol/Tech News.mbx"));
+  EXPECT_TRUE(ReadFile(PathOf("Feeds.fol/Tech News.toc")).size() == kTocHeaderSize);
+  // A name beginning with a dot is still found when the folder is read again.
+  ASSERT_TRUE(store->CreateMailbox(*folder, ".quiet").has_value());
+  EXPECT_TRUE(Open()->FindByPath(PathOf("Feeds.fol/.quiet.mbx")).has_value());
+  EXPECT_FALSE(store->CreateMailbox(kTopLevel, "?*/").has_value());
+  EXPECT_FALSE(store->CreateMailbox(*inner, "child of a mailbox").has_value());
+  EXPECT_TRUE(store->SetHidden(*inner, true));
+  EXPECT_TRUE(store->Item(*inner)->hidden);
+}
+
+TEST(MailboxStem, DropsOnlyWhatAFileNameCannotHold) {
+  const struct {
+    const char* name;
+    std::optional<std::string> stem;
+  } cases[] = {
+      {"Pending", "Pending"},
+      {" Tavi's News! ", " Tavi's News! "},  // as typed, so a path built from it matches
+      {"a/b\\c:d*e?f\"g<h>i|j\tk", "abcdefghijk"},
+      {".profile", ".profile"},
+      {"", std::nullopt},
+      {" \t", std::nullopt},
+      {"..", std::nullopt},
+      {"Caf\xC3\xA9", "Caf\xC3\xA9"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(MailboxStem(c.name), c.stem);
+  }
+}
+
+TEST_F(MailStoreTest, WriteIndexMoveReopenKeepsEveryMessageByteForByte) {
+  // Bodies that tempt a careless reader: "From " lines, bare LFs, 8-bit text,
+  // a separator-like line that is not one.
+  const std::vector<std::string> news = {
+      Raw("n1"), Raw("n2", "From the editor\r\nFrom ???@??? Sun Dec 6 2026 13:46:41 +0100\r\n"),
+      Raw("n3", "line\nbare\n\xE2\x82\xAC")};
+  const std::vector<std::string> pending = {Raw("p1"), Raw("p2", ""), Raw("p3", "\r\n\r\n")};
+  WriteFile(PathOf("News.mbx"), Join(news));
+  WriteFile(PathOf("Pending.mbx"), Join(pending));
+  {
+    auto store = Open();
+    const int source = *store->FindByName("Pending");
+    const int target = *store->FindByName("News");
+    ASSERT_TRUE(store->IndexMailbox(source));
+    MoveAll(*store, source, target);
+    EXPECT_TRUE(store->Flush());
+  }
+  const std::vector<std::string> expected = {news[0],    news[1],    news[2],
+                                             pending[2], pending[1], pending[0]};
+  EXPECT_EQ(ReadFile(PathOf("News.mbx")), Join(expected));
+  EXPECT_EQ(ReadFile(PathOf("Pending.mbx")), "");
+  auto reopened = Open();
+  EXPECT_EQ(reopened->RawMessages(*reopened->FindByName("News")), expected);
+  EXPECT_EQ(reopened->MessageCount(*reopened->FindByName("Pending")), 0u);
+  EXPECT_EQ(TocCount(ReadFile(PathOf("News.toc"))), 6u);
+  EXPECT_EQ(TocCount(ReadFile(PathOf("Pending.toc"))), 0u);
+}
+
+TEST_F(MailStoreTest, MoveWritesTheTargetBeforeTheSourceLetsGo) {
+  WriteFile(PathOf("Pending.mbx"), Raw("a") + Raw("b"));
+  auto store = Open();
+  const int source = *store->FindByName("Pending");
+  const int target = *store->CreateMailbox(kTopLevel, "News");
+  const MessagePtr moved = store->MessageAt(source, 1);
+  ASSERT_TRUE(store->MoveMessage(moved, target));
+  // A crash now leaves the message in both files, never in neither.
+  EXPECT_EQ(ReadFile(PathOf("News.mbx")), Raw("b"));
+  EXPECT_EQ(ReadFile(PathOf("Pending.mbx")), Raw("a") + Raw("b"));
+  EXPECT_EQ(store->MessageCount(source), 1u);
+  EXPECT_EQ(moved->MailboxNumber(), target);
+  ASSERT_TRUE(store->Flush());
+  EXPECT_EQ(ReadFile(PathOf("Pending.mbx")), Raw("a"));
+}
+
+TEST_F(MailStoreTest, AtEveryStepOfABatchEachMessageIsWholeInSomeFile) {
+  const std::vector<std::string> staged = {Raw("a"), Raw("b"), Raw("c")};
+  WriteFile(PathOf("Pending.mbx"), Join(staged));
+  auto store = Open();
+  const int source = *store->FindByName("Pending");
+  const int target = *store->CreateMailbox(kTopLevel, "News");
+  // What a crash would leave is what the files hold between two steps.
+  auto expect_nothing_lost = [&](const std::string& step) {
+    SCOPED_TRACE(step);
+    std::vector<std::string> on_disk = ParseMailboxFile(ReadFile(PathOf("Pending.mbx"))).messages;
+    for (std::string& raw : ParseMailboxFile(ReadFile(PathOf("News.mbx"))).messages) {
+      EXPECT_NE(std::find(staged.begin(), staged.end(), raw), staged.end()) << "not whole: " << raw;
+      on_disk.push_back(std::move(raw));
+    }
+    for (const std::string& raw : staged) {
+      EXPECT_NE(std::find(on_disk.begin(), on_disk.end(), raw), on_disk.end()) << "lost: " << raw;
+    }
+  };
+  expect_nothing_lost("before the first move");
+  for (std::size_t left = staged.size(); left > 0; --left) {
+    ASSERT_TRUE(store->MoveMessage(store->MessageAt(source, left - 1), target));
+    expect_nothing_lost("after a move, " + std::to_string(left - 1) + " left");
+  }
+  ASSERT_TRUE(store->Flush());
+  expect_nothing_lost("after the batch was written");
+  EXPECT_EQ(ReadFile(PathOf("Pending.mbx")), "");
+}
+
+TEST_F(MailStoreTest, AFailedTargetWriteLeavesTheMessageWhereItWas) {
+  WriteFile(PathOf("Pending.mbx"), Raw("a"));
+  auto store = Open();
+  const int source = *store->FindByName("Pending");
+  const int target = *store->CreateMailbox(kTopLevel, "News");
+  // A folder where the target's file should be: no write can succeed.
+  ASSERT_EQ(remove(PathOf("News.mbx").c_str()), 0);
+  ASSERT_EQ(mkdir(PathOf("News.mbx").c_str(), 0755), 0);
+  EXPECT_FALSE(store->MoveMessage(store->MessageAt(source, 0), target));
+  EXPECT_EQ(store->MessageCount(source), 1u);
+  EXPECT_TRUE(store->Flush());
+  EXPECT_EQ(ReadFile(PathOf("Pending.mbx")), Raw("a"));
+}
+
+TEST_F(MailStoreTest, KeepsWhatOthersWroteWhileMovesWerePending) {
+  WriteFile(PathOf("Pending.mbx"), Raw("a") + Raw("b"));
+  auto store = Open();
+  const int source = *store->FindByName("Pending");
+  const int target = *store->CreateMailbox(kTopLevel, "News");
+  ASSERT_TRUE(store->MoveMessage(store->MessageAt(source, 1), target));
+  // Someone else appends to the source before the host rewrote it.
+  WriteFile(PathOf("Pending.mbx"), Raw("a") + Raw("b") + Raw("c"));
+  ASSERT_TRUE(store->Flush());
+  EXPECT_EQ(ReadFile(PathOf("Pending.mbx")), Raw("a") + Raw("c"));
+  EXPECT_EQ(store->RawMessages(source), (std::vector<std::string>{Raw("a"), Raw("c")}));
+  EXPECT_EQ(store->RawMessages(target), std::vector<std::string>{Raw("b")});
+
+  // Emptied and refilled by someone else: the host reads it afresh.
+  WriteFile(PathOf("Pending.mbx"), Raw("d"));
+  EXPECT_EQ(store->RawMessages(source), std::vector<std::string>{Raw("d")});
+}
+
+TEST_F(MailStoreTest, MessagesArriveUnreadAndKeepTheirStateWhenIndexedAgain) {
+  WriteFile(PathOf("News.mbx"), Raw("a") + Raw("b"));
+  {
+    auto store = Open();
+    const int news = *store->FindByName("News");
+    ASSERT_TRUE(store->IndexMailbox(news));
+    const std::string toc = ReadFile(PathOf("News.toc"));
+    ASSERT_EQ(toc.size(), kTocHeaderSize + 2 * kTocEntrySize);
+    EXPECT_EQ(TocCount(toc), 2u);
+    EXPECT_EQ(toc[kTocHeaderSize + kTocStateOffset], 0);
+    ASSERT_TRUE(store->SetMessageState(store->MessageAt(news, 1), 1));
+  }
+  const std::string toc = ReadFile(PathOf("News.toc"));
+  EXPECT_EQ(toc[kTocHeaderSize + kTocEntrySize + kTocStateOffset], 1);
+  auto store = Open();
+  const int news = *store->FindByName("News");
+  ASSERT_TRUE(store->IndexMailbox(news));
+  EXPECT_EQ(store->MessageAt(news, 0)->State(), 0);
+  EXPECT_EQ(store->MessageAt(news, 1)->State(), 1);
+}
+
+TEST_F(MailStoreTest, AnEmptyMailboxHasNoMessages) {
+  auto store = Open();
+  const int box = *store->CreateMailbox(kTopLevel, "Empty");
+  EXPECT_EQ(store->MessageCount(box), 0u);
+  EXPECT_EQ(store->MessageAt(box, 0), nullptr);
+  EXPECT_FALSE(store->MessageCount(*store->CreateFolder(kTopLevel, "F")).has_value());
+}
+
+TEST_F(MailStoreTest, AppendingToAFileWithoutFinalLineEndStartsANewLine) {
+  const std::string cut = "From ???@??? Sun Dec 6 2026 13:46:41\r\nSubject: cut\r\n\r\nno end";
+  WriteFile(PathOf("News.mbx"), cut);
+  WriteFile(PathOf("Pending.mbx"), Raw("a"));
+  auto store = Open();
+  const int news = *store->FindByName("News");
+  MoveAll(*store, *store->FindByName("Pending"), news);
+  ASSERT_TRUE(store->Flush());
+  EXPECT_EQ(ReadFile(PathOf("News.mbx")), cut + "\r\n" + Raw("a"));
+  auto reopened = Open();
+  EXPECT_EQ(reopened->MessageCount(*reopened->FindByName("News")), 2u);
+}
+
+}  // namespace
+}  // namespace tavi::host

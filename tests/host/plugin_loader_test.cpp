@@ -1,0 +1,168 @@
+#include "host/plugin_loader.h"
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "host/host.h"
+#include "platform/winsys.h"
+#include "support/temp_dir.h"
+
+namespace tavi::host {
+namespace {
+
+constexpr const char* kComErrorText =
+    "This plugin requires Eudora's COM server.\n"
+    "To enable automation, check: \n"
+    "'Tools/Options/Automation/Automation enabled from this machine'.\n\n"
+    "The error message follows:\n"
+    "Invalid class string";
+
+// The host keeps its plug-ins in the folder "plugins" of its data folder,
+// which is where the plug-in finds its own module file.
+class PluginLoaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ClearShownMessageBoxes();
+    host_ = Host::Start(data_.path());
+    ASSERT_NE(host_, nullptr);
+    std::filesystem::create_directories(PluginsFolder());
+    std::filesystem::copy_file(TAVI_MODULE_PATH, ModuleFile());
+  }
+  void TearDown() override {
+    plugin_.reset();
+    host_.reset();
+  }
+
+  std::string PluginsFolder() const { return data_.Join("plugins"); }
+  std::string ModuleFile() const { return data_.Join("plugins/tavi.so"); }
+  void LoadPlugin(std::int16_t api_version = kHostApiVersion) {
+    std::string error_text;
+    plugin_ = PluginModule::Load(ModuleFile(), PluginsFolder(), {api_version}, &error_text);
+    ASSERT_NE(plugin_, nullptr) << error_text;
+  }
+
+  testing::TempDir data_;
+  std::unique_ptr<Host> host_;
+  std::unique_ptr<PluginModule> plugin_;
+};
+
+TEST_F(PluginLoaderTest, PluginDescribesItselfItsMenuItemAndItsTranslator) {
+  LoadPlugin();
+  const PluginAnswers& answers = plugin_->Answers();
+  EXPECT_EQ(answers.plugin_api_version, 4);
+  EXPECT_EQ(answers.init_result, kEmsOk);
+  EXPECT_EQ(answers.description, "Tavi 0.1");
+  EXPECT_EQ(answers.plugin_id, 4410);
+  EXPECT_EQ(answers.plugin_icon, EmsIconHandle{1000});
+  EXPECT_EQ(answers.translator_count, 1);
+  EXPECT_EQ(answers.attacher_count, 0);
+  ASSERT_EQ(answers.menu_items.size(), 1u);
+  const MenuItemAnswer& item = answers.menu_items[0];
+  EXPECT_EQ(item.result, kEmsOk);
+  EXPECT_EQ(item.text, "Tavi...");
+  EXPECT_EQ(item.flags, 0x8000);
+  EXPECT_EQ(item.icon, EmsIconHandle{1000});
+  ASSERT_EQ(answers.translators.size(), 1u);
+  const TranslatorAnswer& translator = answers.translators[0];
+  EXPECT_EQ(translator.result, kEmsOk);
+  EXPECT_EQ(translator.description, "Get the Full Article");
+  EXPECT_EQ(translator.type, 16);
+  EXPECT_EQ(translator.flags, 0x1204);
+  EXPECT_EQ(translator.icon, EmsIconHandle{132});
+}
+
+TEST_F(PluginLoaderTest, TranslatorAppliesToHtmlTextInItsContexts) {
+  LoadPlugin();
+  struct Case {
+    const char* name;
+    std::int32_t id;
+    std::int32_t context;
+    const char* type;
+    const char* subtype;
+    std::int32_t expected;
+  };
+  const Case cases[] = {
+      {"html in a shared context", 1, 0x0004, "text", "html", kEmsTranslateNow},
+      {"html in several contexts", 1, 0x1001, "text", "html", kEmsTranslateNow},
+      {"plain text", 1, 0x0004, "text", "plain", kEmsCannotTranslate},
+      // Types are compared with their letter case.
+      {"upper-case type", 1, 0x0004, "TEXT", "html", kEmsCannotTranslate},
+      {"no shared context", 1, 0x0001, "text", "html", kEmsCannotTranslate},
+      {"unknown translator", 2, 0x0004, "text", "html", kEmsInvalidId},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(plugin_->CanTranslate(c.id, c.context, c.type, c.subtype), c.expected);
+  }
+}
+
+TEST_F(PluginLoaderTest, MenuItemShowsTheReadyTextWhenTheHostAnswers) {
+  LoadPlugin();
+  EXPECT_EQ(plugin_->ChooseMenuItem(), kEmsOk);
+  EXPECT_EQ(host_->StatusText(), "Tavi. For Help, press F1.");
+  EXPECT_TRUE(platform::ShownMessageBoxes().empty());
+  EXPECT_EQ(plugin_->ChooseMenuItem(2), kEmsOk);
+}
+
+TEST_F(PluginLoaderTest, OldHostGetsNoMenuIconOrFlagsAndTheMenuItemRefuses) {
+  LoadPlugin(3);
+  const MenuItemAnswer& item = plugin_->Answers().menu_items.at(0);
+  EXPECT_EQ(item.text, "Tavi...");
+  EXPECT_EQ(item.flags, 0);
+  EXPECT_EQ(item.icon, std::nullopt);
+  const std::string status_before = host_->StatusText();
+  EXPECT_EQ(plugin_->ChooseMenuItem(), kEmsRefused);
+  EXPECT_EQ(host_->StatusText(), status_before);
+  EXPECT_TRUE(platform::ShownMessageBoxes().empty());
+}
+
+TEST_F(PluginLoaderTest, AutomationOffShowsTheComErrorWithTheHostsErrorText) {
+  LoadPlugin();
+  host_->SetAutomationEnabled(false);
+  EXPECT_EQ(plugin_->ChooseMenuItem(), kEmsRefused);
+  const auto boxes = platform::ShownMessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "Tavi - COM Error");
+  EXPECT_EQ(boxes[0].text, kComErrorText);
+  EXPECT_EQ(boxes[0].owner, host_->Windows().MainWindow());
+}
+
+TEST_F(PluginLoaderTest, SettingsShowTheAboutBox) {
+  LoadPlugin();
+  EXPECT_EQ(plugin_->OpenSettings(), kEmsOk);
+  const auto boxes = platform::ShownMessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "About Tavi");
+  const std::string& text = boxes[0].text;
+  EXPECT_EQ(text.rfind("Tavi\r\nVersion: 0.1 / Final\r\n\r\n", 0), 0u) << text;
+  const std::string tail = "\r\n\r\nInstalled in: \r\n" + PluginsFolder();
+  ASSERT_GE(text.size(), tail.size());
+  EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+}
+
+TEST_F(PluginLoaderTest, WithoutItsModuleFileTheDescriptionIsABlank) {
+  const std::string elsewhere = data_.Join("elsewhere.so");
+  std::filesystem::rename(ModuleFile(), elsewhere);
+  plugin_ = PluginModule::Load(elsewhere, PluginsFolder());
+  ASSERT_NE(plugin_, nullptr);
+  EXPECT_EQ(plugin_->Answers().description, " ");
+  EXPECT_EQ(plugin_->Answers().init_result, kEmsOk);
+}
+
+TEST_F(PluginLoaderTest, RefusesFilesThatAreNoPlugins) {
+  std::string error_text;
+  testing::WriteFile(data_.Join("text.so"), "not a module");
+  EXPECT_EQ(PluginModule::Load(data_.Join("text.so"), PluginsFolder(), {}, &error_text), nullptr);
+  EXPECT_FALSE(error_text.empty());
+
+  // A real library, but not a plug-in.
+  Dl_info info{};
+  ASSERT_NE(dladdr(reinterpret_cast<void*>(&platform::GetDesktopWindow), &info), 0);
+  EXPECT_EQ(PluginModule::Load(info.dli_fname, PluginsFolder(), {}, &error_text), nullptr);
+  EXPECT_EQ(error_text.rfind("the module has no ems_", 0), 0u) << error_text;
+}
+
+}  // namespace
+}  // namespace tavi::host

@@ -1,0 +1,163 @@
+#include "plugin/special_menu.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "host/host.h"
+#include "plugin/host_blocks.h"
+#include "support/temp_dir.h"
+
+namespace tavi {
+namespace {
+
+TEST(SpecialMenu, DescribesItsOneItemWithIconAndFlagsFromApiVersionFour) {
+  struct Case {
+    const char* name;
+    std::int16_t api_version;
+    std::int32_t id;
+    std::int32_t result;
+    const char* text;  // nullptr: none given
+    std::int32_t flags;
+    bool icon;  // the plug-in's icon
+  };
+  const Case cases[] = {
+      {"current host", 7, 1, kEmsOk, "Tavi...", 0x8000, true},
+      {"first full host", 4, 1, kEmsOk, "Tavi...", 0x8000, true},
+      {"old host", 3, 1, kEmsOk, "Tavi...", 0, false},
+      {"unknown item", 7, 2, kEmsInvalidId, nullptr, 0, false},
+      {"item zero", 7, 0, kEmsInvalidId, nullptr, 0, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PluginPaths paths;
+    paths.ApiVersion = c.api_version;
+    EmsMenu menu{};
+    menu.id = c.id;
+    EXPECT_EQ(FillSpecialMenu(paths, &menu), c.result);
+    if (c.text != nullptr) {
+      ASSERT_NE(menu.description, nullptr);
+      EXPECT_STREQ(menu.description, c.text);
+    } else {
+      EXPECT_EQ(menu.description, nullptr);
+    }
+    EXPECT_EQ(menu.flags, c.flags);
+    EXPECT_EQ(menu.icon != nullptr ? *menu.icon : 0u, c.icon ? 1000u : 0u);
+    FreeHostBlock(menu.description);
+    FreeHostBlock(menu.icon);
+  }
+  EXPECT_EQ(FillSpecialMenu(PluginPaths{}, nullptr), kEmsUnknownFailure);
+}
+
+TEST(SpecialMenu, CacheCountsOnlyRssFilesInTheFeedsFolderOrBelow) {
+  struct Case {
+    const char* name;
+    std::vector<const char*> files;  // below the data folder; a trailing '/' makes a folder
+    bool expected;
+  };
+  const Case cases[] = {
+      {"no cache folder", {}, false},
+      {"empty cache folder", {"Feeds/"}, false},
+      {"one cached feed", {"Feeds/Daily News.rss"}, true},
+      {"cached feed in a subfolder", {"Feeds/old/", "Feeds/old/a.rss"}, true},
+      {"cached feed two levels down", {"Feeds/a/b/", "Feeds/a/b/c.rss"}, true},
+      {"other documents only", {"Feeds/a.xml", "Feeds/a.rss.tmp", "Feeds/rss"}, false},
+      {"rss beside the cache folder", {"Feeds/", "a.rss"}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::TempDir data;
+    for (const std::string file : c.files) {
+      const std::filesystem::path path = data.Join(file);
+      std::filesystem::create_directories(path.parent_path());
+      if (file.back() != '/') testing::WriteFile(path.string(), "<rss/>");
+    }
+    EXPECT_EQ(CacheHoldsDocuments(data.path()), c.expected);
+  }
+}
+
+class MenuHookTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ClearShownMessageBoxes();
+    host_ = host::Host::Start(data_.path());
+    ASSERT_NE(host_, nullptr);
+    paths_.ApiVersion = 7;
+    paths_.ProductName = "Tavi";
+    paths_.DataFolder = data_.path();
+  }
+  void TearDown() override {
+    platform::SetMessageBoxHandler({});
+    host_.reset();
+  }
+  void CacheOneFeed() {
+    std::filesystem::create_directories(data_.Join("Feeds"));
+    testing::WriteFile(data_.Join("Feeds/News.rss"), "<rss/>");
+  }
+
+  testing::TempDir data_;
+  std::unique_ptr<host::Host> host_;
+  PluginPaths paths_;
+};
+
+TEST_F(MenuHookTest, ChoosesCacheImportOnlyWhenTheCacheHoldsAFeed) {
+  MenuHookStart start = StartMenuHook(paths_);
+  EXPECT_EQ(start.result, kEmsOk);
+  EXPECT_EQ(start.mode, MainWindowMode::kInteractive);
+  EXPECT_EQ(host_->StatusText(), "Tavi. For Help, press F1.");
+
+  CacheOneFeed();
+  start = StartMenuHook(paths_);
+  EXPECT_EQ(start.result, kEmsOk);
+  EXPECT_EQ(start.mode, MainWindowMode::kImportCache);
+  EXPECT_TRUE(platform::ShownMessageBoxes().empty());
+}
+
+TEST_F(MenuHookTest, OldHostIsRefusedBeforeTheHostIsAsked) {
+  paths_.ApiVersion = 3;
+  CacheOneFeed();
+  const std::string status_before = host_->StatusText();
+  const MenuHookStart start = StartMenuHook(paths_);
+  EXPECT_EQ(start.result, kEmsRefused);
+  EXPECT_EQ(start.mode, MainWindowMode::kNone);
+  EXPECT_EQ(host_->StatusText(), status_before);
+  EXPECT_TRUE(platform::ShownMessageBoxes().empty());
+}
+
+TEST_F(MenuHookTest, AutomationOffShowsTheComErrorWhileTheFlagIsSet) {
+  host_->SetAutomationEnabled(false);
+  CacheOneFeed();
+  bool open_while_shown = false;
+  platform::SetMessageBoxHandler([&](const platform::MessageBoxRequest& request) {
+    open_while_shown = paths_.MainWindowOpen;
+    return platform::DefaultMessageBoxAnswer(request.flags);
+  });
+
+  EXPECT_EQ(RunMenuHook(paths_), kEmsRefused);
+
+  const auto boxes = platform::ShownMessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "Tavi - COM Error");
+  EXPECT_EQ(boxes[0].text,
+            "This plugin requires Eudora's COM server.\n"
+            "To enable automation, check: \n"
+            "'Tools/Options/Automation/Automation enabled from this machine'.\n\n"
+            "The error message follows:\nInvalid class string");
+  EXPECT_EQ(boxes[0].owner, host_->Windows().MainWindow());
+  EXPECT_TRUE(open_while_shown);
+  EXPECT_FALSE(paths_.MainWindowOpen);
+}
+
+TEST_F(MenuHookTest, RunFindsTheHostWindowsAndClearsTheFlag) {
+  EXPECT_EQ(RunMenuHook(paths_), kEmsOk);
+  EXPECT_EQ(paths_.HostMainWindow, host_->Windows().MainWindow());
+  EXPECT_EQ(paths_.MdiClient, host_->Windows().DocumentArea());
+  EXPECT_FALSE(paths_.MainWindowOpen);
+
+  paths_.ApiVersion = 3;
+  EXPECT_EQ(RunMenuHook(paths_), kEmsRefused);
+  EXPECT_FALSE(paths_.MainWindowOpen);
+}
+
+}  // namespace
+}  // namespace tavi
