@@ -8,9 +8,9 @@
 
 #include "host/host.h"
 #include "platform/ascii.h"
-#include "platform/sleep.h"
 #include "store/pacing.h"
 #include "support/temp_dir.h"
+#include "support/test_seams.h"
 
 namespace tavi {
 namespace {
@@ -27,14 +27,9 @@ class HostAutomationTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetPacing(Pacing::Designed());
-    platform::SetSleeper([this](milliseconds wait) { waits_.push_back(wait); });
     platform::ClearShownMessageBoxes();
     host_ = host::Host::Start(data_.path());
     ASSERT_NE(host_, nullptr);
-  }
-  void TearDown() override {
-    host_.reset();
-    platform::SetSleeper({});
   }
 
   host::MailStore& Store() { return host_->Store(); }
@@ -56,9 +51,9 @@ class HostAutomationTest : public ::testing::Test {
     return ids;
   }
 
+  testing::RecordingSleeper sleeper_;
   testing::TempDir data_;
   std::unique_ptr<host::Host> host_;
-  std::vector<milliseconds> waits_;
 };
 
 TEST_F(HostAutomationTest, StatusTextsGoToTheHostStatusBar) {
@@ -194,12 +189,12 @@ TEST_F(HostAutomationTest, OpenHostMailboxShowsItsWindowAndWaits) {
   EXPECT_TRUE(OpenHostMailbox("In"));
   const platform::WindowHandle window = host_->Windows().MailboxWindow(host::kInMailboxNumber);
   EXPECT_TRUE(platform::IsWindow(window));
-  EXPECT_EQ(waits_, std::vector<milliseconds>{milliseconds(200)});
+  EXPECT_EQ(sleeper_.Waits(), std::vector<milliseconds>{milliseconds(200)});
 
   // Callers close the topmost host window after an open: nothing opened must
   // not count as opened.
   EXPECT_FALSE(OpenHostMailbox("Nowhere"));
-  EXPECT_EQ(waits_.size(), 1u);
+  EXPECT_EQ(sleeper_.Waits().size(), 1u);
   EXPECT_TRUE(platform::ShownMessageBoxes().empty());
 }
 

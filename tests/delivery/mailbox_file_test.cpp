@@ -1,32 +1,26 @@
 #include "delivery/mailbox_file.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <time.h>
 
 #include <filesystem>
 
 #include "host/host.h"
-#include "platform/clock.h"
-#include "platform/sleep.h"
 #include "store/pacing.h"
 #include "support/temp_dir.h"
+#include "support/test_seams.h"
 
 namespace tavi {
 namespace {
 
 using namespace std::string_literals;
+using std::chrono::milliseconds;
 using testing::ReadFile;
 using testing::TempDir;
 using testing::WriteFile;
 
 class FormatSeparatorLineTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    setenv("TZ", "UTC", 1);
-    tzset();
-  }
-  void TearDown() override { platform::ResetClock(); }
+  testing::PinnedUtcClock clock_{testing::UtcInstant(2026, 1, 3, 4, 5, 6)};
 };
 
 TEST_F(FormatSeparatorLineTest, WritesWeekdayMonthDayYearAndTwoDigitTime) {
@@ -47,8 +41,6 @@ TEST_F(FormatSeparatorLineTest, WritesWeekdayMonthDayYearAndTwoDigitTime) {
 }
 
 TEST_F(FormatSeparatorLineTest, UnreadableDateGivesTheCurrentTime) {
-  // Sat, 03 Jan 2026 04:05:06 UTC.
-  platform::PinClock(platform::Clock::from_time_t(1767413106));
   EXPECT_EQ(FormatSeparatorLine("not a date"), "From ???@??? Sat Jan 3 2026 04:05:06");
   EXPECT_EQ(FormatSeparatorLine(""), "From ???@??? Sat Jan 3 2026 04:05:06");
 }
@@ -150,21 +142,15 @@ class PrepareStagingMailboxTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetPacing(Pacing::Designed());
-    platform::SetSleeper(
-        [this](std::chrono::milliseconds wait) { waits_.push_back(wait.count()); });
     platform::ClearShownMessageBoxes();
     host_ = host::Host::Start(data_.path());
     ASSERT_NE(host_, nullptr);
   }
-  void TearDown() override {
-    host_.reset();
-    platform::SetSleeper({});
-  }
   platform::WindowHandle DocumentArea() { return host_->Windows().DocumentArea(); }
 
+  testing::RecordingSleeper sleeper_;
   TempDir data_;
   std::unique_ptr<host::Host> host_;
-  std::vector<long> waits_;
 };
 
 TEST_F(PrepareStagingMailboxTest, MissingStagingMailboxIsCreatedByTheHost) {
@@ -175,7 +161,7 @@ TEST_F(PrepareStagingMailboxTest, MissingStagingMailboxIsCreatedByTheHost) {
   EXPECT_TRUE(host_->Store().FindByName("Pending").has_value());
   // The host indexed the new mailbox; the index goes so that it is read afresh.
   EXPECT_FALSE(std::filesystem::exists(paths.index_file));
-  EXPECT_EQ(waits_, (std::vector<long>{200, 200}));
+  EXPECT_EQ(sleeper_.Waits(), (std::vector<milliseconds>{milliseconds(200), milliseconds(200)}));
   EXPECT_TRUE(AppendToMailboxFile(paths.mailbox_file, "x"));
 }
 
@@ -190,7 +176,7 @@ TEST_F(PrepareStagingMailboxTest, OpenStagingMailboxIsClosedEmptiedAndUnindexed)
   EXPECT_FALSE(platform::IsWindow(window));
   EXPECT_EQ(std::filesystem::file_size(paths.mailbox_file), 0u);
   EXPECT_FALSE(std::filesystem::exists(paths.index_file));
-  EXPECT_EQ(waits_, (std::vector<long>{200, 200}));
+  EXPECT_EQ(sleeper_.Waits(), (std::vector<milliseconds>{milliseconds(200), milliseconds(200)}));
 }
 
 TEST_F(PrepareStagingMailboxTest, UntitledDocumentWindowIsClosedWhenNoneIsTitledPending) {

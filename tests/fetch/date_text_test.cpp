@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <ctime>
 #include <string>
 
 #include "platform/clock.h"
 #include "platform/oledate.h"
+#include "support/test_seams.h"
 
 namespace tavi {
 namespace {
@@ -20,14 +20,9 @@ constexpr const char* kNowMailStyle = "Tue, Mar 04 2031 05:06:07";
 
 class DateTextTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    // Local time is the process's zone; this test program runs in UTC
-    // whatever the machine's zone is.
-    setenv("TZ", "UTC0", 1);
-    tzset();
-    platform::PinClock(platform::Clock::from_time_t(kPinnedInstant));
-  }
-  void TearDown() override { platform::ResetClock(); }
+  // Local time is the process's zone; this test program runs in UTC whatever
+  // the machine's zone is.
+  testing::PinnedUtcClock clock_{platform::Clock::from_time_t(kPinnedInstant)};
 };
 
 struct Row {
@@ -135,7 +130,7 @@ TEST_F(DateTextTest, CheckTimeSurvivesTheLocaleTextRoundTrip) {
                                   1796515200 /* midnight */, 1796558400 /* noon */};
   for (const std::time_t instant : instants) {
     SCOPED_TRACE(instant);
-    platform::PinClock(platform::Clock::from_time_t(instant));
+    clock_.MoveTo(platform::Clock::from_time_t(instant));
     const platform::OleDate now = platform::CurrentLocalDate();
     EXPECT_EQ(ConvertW3cDateText(platform::FormatLocaleDateText(now)),
               platform::FormatDate(now, kMailDateLayout));

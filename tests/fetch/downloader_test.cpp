@@ -3,17 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <mutex>
 #include <optional>
 #include <vector>
 
 #include "platform/fs.h"
 #include "platform/net.h"
-#include "platform/sleep.h"
 #include "platform/winsys.h"
 #include "store/pacing.h"
 #include "support/loopback_server.h"
 #include "support/temp_dir.h"
+#include "support/test_seams.h"
 
 namespace tavi {
 namespace {
@@ -40,26 +39,11 @@ LoopbackResponse Answer(int status, std::string body, Ending ending = Ending::kC
 class DownloaderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    platform::NetTimeouts quick;
-    quick.connect = std::chrono::seconds(5);
-    quick.idle = std::chrono::seconds(1);
-    platform::SetNetTimeouts(quick);
     SetPacing(Pacing::Designed());
-    platform::SetSleeper([this](milliseconds wait) {
-      std::lock_guard<std::mutex> guard(waits_lock_);
-      waits_.push_back(wait);
-    });
     platform::ClearShownMessageBoxes();
   }
-  void TearDown() override {
-    platform::SetSleeper({});
-    platform::SetNetTimeouts(platform::NetTimeouts::Defaults());
-  }
 
-  std::vector<milliseconds> Waits() {
-    std::lock_guard<std::mutex> guard(waits_lock_);
-    return waits_;
-  }
+  std::vector<milliseconds> Waits() const { return sleeper_.Waits(); }
 
   // The URL of a server that is gone: every connection is refused.
   static std::string RefusedUrl() {
@@ -72,10 +56,10 @@ class DownloaderTest : public ::testing::Test {
     return platform::ReadFileBytes(path);
   }
 
+  testing::QuickNetTimeouts timeouts_;
+  testing::RecordingSleeper sleeper_;
   LoopbackServer server_;
   TempDir folder_;
-  std::mutex waits_lock_;
-  std::vector<milliseconds> waits_;
 };
 
 TEST_F(DownloaderTest, DownloadToFileWritesWhatArrivesAndReportsFailures) {
@@ -171,7 +155,7 @@ TEST_F(DownloaderTest, FetchToFileTreatsAStaleTargetByItsMode) {
   const std::string url = RefusedUrl();
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.mode));
-    waits_.clear();
+    sleeper_.Clear();
     const std::string target = folder_.Join("feed.xml");
     WriteFile(target, "stale document");
 

@@ -8,6 +8,7 @@
 #include "platform/fs.h"
 #include "support/loopback_server.h"
 #include "support/temp_dir.h"
+#include "support/test_seams.h"
 
 namespace tavi::platform {
 namespace {
@@ -67,17 +68,10 @@ SessionOutcome ReadThroughSession(const std::string& url, std::size_t block_size
 
 class NetTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    NetTimeouts quick;
-    quick.connect = std::chrono::seconds(5);
-    quick.idle = std::chrono::seconds(1);
-    SetNetTimeouts(quick);
-  }
-  void TearDown() override { SetNetTimeouts(NetTimeouts::Defaults()); }
-
   // The names in the temporary folder, to see that no part file stays behind.
   std::vector<std::string> FolderEntries() const { return FindFiles(folder_.Join("*")); }
 
+  testing::QuickNetTimeouts timeouts_;
   LoopbackServer server_;
   TempDir folder_;
 };

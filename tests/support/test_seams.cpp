@@ -1,0 +1,58 @@
+#include "support/test_seams.h"
+
+#include <stdlib.h>
+#include <time.h>
+
+#include "platform/net.h"
+#include "platform/sleep.h"
+
+namespace tavi::testing {
+
+RecordingSleeper::RecordingSleeper() {
+  platform::SetSleeper([this](std::chrono::milliseconds wait) {
+    std::lock_guard<std::mutex> guard(lock_);
+    waits_.push_back(wait);
+  });
+}
+
+RecordingSleeper::~RecordingSleeper() { platform::SetSleeper({}); }
+
+std::vector<std::chrono::milliseconds> RecordingSleeper::Waits() const {
+  std::lock_guard<std::mutex> guard(lock_);
+  return waits_;
+}
+
+void RecordingSleeper::Clear() {
+  std::lock_guard<std::mutex> guard(lock_);
+  waits_.clear();
+}
+
+PinnedUtcClock::PinnedUtcClock(platform::Clock::time_point instant) {
+  setenv("TZ", "UTC0", 1);
+  tzset();
+  platform::PinClock(instant);
+}
+
+PinnedUtcClock::~PinnedUtcClock() { platform::ResetClock(); }
+
+void PinnedUtcClock::MoveTo(platform::Clock::time_point instant) { platform::PinClock(instant); }
+
+platform::Clock::time_point UtcInstant(int year, unsigned month, unsigned day, int hour, int minute,
+                                       int second) {
+  using namespace std::chrono;
+  return sys_days{std::chrono::year{year} / std::chrono::month{month} / std::chrono::day{day}} +
+         hours{hour} + minutes{minute} + seconds{second};
+}
+
+QuickNetTimeouts::QuickNetTimeouts() {
+  platform::NetTimeouts quick;
+  quick.connect = std::chrono::seconds(5);
+  quick.idle = std::chrono::seconds(1);
+  platform::SetNetTimeouts(quick);
+}
+
+QuickNetTimeouts::~QuickNetTimeouts() {
+  platform::SetNetTimeouts(platform::NetTimeouts::Defaults());
+}
+
+}  // namespace tavi::testing

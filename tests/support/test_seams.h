@@ -1,0 +1,57 @@
+#pragma once
+
+// The seams through which tests take time and the network out of their way:
+// each object installs its stand-in for as long as it lives and puts the
+// real thing back when it goes.
+
+#include <chrono>
+#include <mutex>
+#include <vector>
+
+#include "platform/clock.h"
+
+namespace tavi::testing {
+
+// Records every wait instead of sleeping. Safe to wait on from any thread.
+class RecordingSleeper {
+ public:
+  RecordingSleeper();
+  ~RecordingSleeper();
+  RecordingSleeper(const RecordingSleeper&) = delete;
+  RecordingSleeper& operator=(const RecordingSleeper&) = delete;
+
+  // The waits so far, oldest first.
+  std::vector<std::chrono::milliseconds> Waits() const;
+  void Clear();
+
+ private:
+  mutable std::mutex lock_;
+  std::vector<std::chrono::milliseconds> waits_;
+};
+
+// Pins the clock to an instant and the local time zone to UTC.
+class PinnedUtcClock {
+ public:
+  explicit PinnedUtcClock(platform::Clock::time_point instant);
+  ~PinnedUtcClock();
+  PinnedUtcClock(const PinnedUtcClock&) = delete;
+  PinnedUtcClock& operator=(const PinnedUtcClock&) = delete;
+
+  void MoveTo(platform::Clock::time_point instant);
+};
+
+// The instant of a UTC calendar date and time.
+platform::Clock::time_point UtcInstant(int year, unsigned month, unsigned day, int hour = 0,
+                                       int minute = 0, int second = 0);
+
+// Network time-outs short enough that a stalled server ends a test in about a
+// second: 5 s to connect, 1 s without a byte.
+class QuickNetTimeouts {
+ public:
+  QuickNetTimeouts();
+  ~QuickNetTimeouts();
+  QuickNetTimeouts(const QuickNetTimeouts&) = delete;
+  QuickNetTimeouts& operator=(const QuickNetTimeouts&) = delete;
+};
+
+}  // namespace tavi::testing
