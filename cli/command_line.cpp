@@ -1,33 +1,73 @@
 #include "cli/command_line.h"
 
+#include <cassert>
 #include <ostream>
 
+#include "cli/demo_command.h"
+#include "cli/download_commands.h"
+#include "cli/feed_commands.h"
+#include "cli/inspect_command.h"
+#include "cli/mailbox_commands.h"
+#include "cli/session.h"
 #include "version.h"
 
 namespace tavi::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "usage: tavi <command>\n"
-    "\n"
-    "commands:\n"
-    "  help        show this text\n"
-    "  --version   show the product name and version\n";
+using CommandFunction = int (*)(const CommandContext&);
+
+int RunHelp(const CommandContext& context) {
+  context.out << UsageText();
+  return kExitSuccess;
+}
+
+int RunVersion(const CommandContext& context) {
+  context.out << TAVI_PRODUCT_NAME << " " << TAVI_VERSION_TEXT << "\n";
+  return kExitSuccess;
+}
+
+CommandFunction FindCommand(const std::string& name) {
+  static const std::pair<const char*, CommandFunction> kCommands[] = {
+      {"init", RunInit},     {"add", RunAdd},
+      {"edit", RunEdit},     {"delete", RunDelete},
+      {"feeds", RunFeeds},   {"download", RunDownload},
+      {"import", RunImport}, {"mailboxes", RunMailboxes},
+      {"show", RunShow},     {"inspect", RunInspect},
+      {"demo", RunDemo},     {"help", RunHelp},
+      {"--help", RunHelp},   {"--version", RunVersion},
+  };
+  for (const auto& [command_name, function] : kCommands) {
+    if (name == command_name) return function;
+  }
+  return nullptr;
+}
 
 }  // namespace
 
+int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+                   const CommandEnvironment& environment) {
+  if (arguments.empty()) {
+    err << UsageText();
+    return kExitFailure;
+  }
+  const ParseOutcome parsed = ParseArguments(arguments);
+  if (!parsed.command) {
+    err << "tavi: " << parsed.error << "\n\n" << UsageText();
+    return kExitFailure;
+  }
+  const CommandFunction function = FindCommand(parsed.command->command);
+  assert(function != nullptr && "every command the parser knows has a function");
+  const std::string data_folder =
+      parsed.command->data_folder.value_or(environment.default_data_folder);
+  const CommandContext context{*parsed.command, data_folder, out, err, environment};
+  return function(context);
+}
+
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
                    std::ostream& err) {
-  if (arguments.empty() || arguments[0] == "help" || arguments[0] == "--help") {
-    out << kUsage;
-    return arguments.empty() ? 1 : 0;
-  }
-  if (arguments[0] == "--version") {
-    out << TAVI_PRODUCT_NAME << " " << TAVI_VERSION_TEXT << "\n";
-    return 0;
-  }
-  err << "tavi: unknown command \"" << arguments[0] << "\"\n" << kUsage;
-  return 1;
+  CommandEnvironment environment;
+  environment.default_data_folder = DefaultDataFolder();
+  return RunCommandLine(arguments, out, err, environment);
 }
 
 }  // namespace tavi::cli

@@ -1,7 +1,15 @@
+#include <unistd.h>
+
 #include <iostream>
 
 #include "cli/command_line.h"
+#include "cli/progress_bar.h"
+#include "cli/session.h"
 
 int main(int argc, char** argv) {
-  return tavi::cli::RunCommandLine({argv + 1, argv + argc}, std::cout, std::cerr);
+  tavi::cli::CommandEnvironment environment;
+  environment.out_is_terminal = isatty(STDOUT_FILENO) == 1;
+  if (environment.out_is_terminal) environment.terminal_width = tavi::cli::TerminalWidth();
+  environment.default_data_folder = tavi::cli::DefaultDataFolder();
+  return tavi::cli::RunCommandLine({argv + 1, argv + argc}, std::cout, std::cerr, environment);
 }

@@ -45,9 +45,10 @@ class Host final : public HostServices {
   void SetStatusText(const std::string& text) override;
   std::string StatusText() const override;
 
-  // Indexes the mailbox again from its file and shows its window (bringing
-  // an already open one to the top). False when `number` is not a mailbox or
-  // its file cannot be read.
+  // Brings the mailbox's index up to date with its file (see
+  // MailStore::RefreshMailbox) and shows its window (bringing an already
+  // open one to the top). False when `number` is not a mailbox or its file
+  // cannot be read.
   bool OpenMailbox(int number) override;
 
   // Puts the message into Out (subject, attachment and body as header lines

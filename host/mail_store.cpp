@@ -265,6 +265,11 @@ bool MailStore::IndexMailbox(int mailbox) {
   return found != nullptr && found->Reindex();
 }
 
+bool MailStore::RefreshMailbox(int mailbox) {
+  Mailbox* found = MailboxOf(mailbox);
+  return found != nullptr && found->SyncForOpening();
+}
+
 std::optional<std::size_t> MailStore::MessageCount(int mailbox) {
   Mailbox* found = SyncedMailbox(mailbox);
   if (found == nullptr) return std::nullopt;
@@ -272,7 +277,8 @@ std::optional<std::size_t> MailStore::MessageCount(int mailbox) {
 }
 
 MessagePtr MailStore::MessageAt(int mailbox, std::size_t index) {
-  Mailbox* found = SyncedMailbox(mailbox);
+  Mailbox* found = MailboxOf(mailbox);
+  if (found != nullptr && !found->EnsureLoaded()) return nullptr;
   if (found == nullptr || index >= found->Count()) return nullptr;
   return found->At(index);
 }

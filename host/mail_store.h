@@ -92,14 +92,19 @@ class MailStore {
   bool SetHidden(int number, bool hidden);
 
   // --- Messages
-  // Reads the mailbox file again, as the host does when it opens a mailbox,
-  // and writes its table of contents. False for a number that is not a
-  // mailbox or a file that cannot be read.
+  // Reads the mailbox file again and writes its table of contents. False
+  // for a number that is not a mailbox or a file that cannot be read.
   bool IndexMailbox(int mailbox);
+  // What the host does when it opens a mailbox: reads the file again when
+  // someone else changed it, and writes the table of contents when it is
+  // missing. False as for IndexMailbox.
+  bool RefreshMailbox(int mailbox);
   // The number of messages; nullopt when `mailbox` is not a mailbox or its
   // file cannot be read.
   std::optional<std::size_t> MessageCount(int mailbox);
-  // The message at a 0-based position; nullptr when out of range.
+  // The message at a 0-based position; nullptr when out of range. Reads the
+  // file only when the mailbox was never read: callers walking a mailbox
+  // take its count first (MessageCount syncs), so the walk stays one pass.
   MessagePtr MessageAt(int mailbox, std::size_t index);
   // Every message's raw bytes, in mailbox order.
   std::vector<std::string> RawMessages(int mailbox);

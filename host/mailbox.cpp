@@ -106,6 +106,13 @@ bool Mailbox::Sync() {
 
 bool Mailbox::Reindex() { return Reload(); }
 
+bool Mailbox::SyncForOpening() {
+  if (!Sync()) return false;
+  return platform::GetFileAttributes(TocPath()) || WriteToc();
+}
+
+bool Mailbox::EnsureLoaded() { return loaded_ || Reload(); }
+
 bool Mailbox::Reload() {
   // Stamped before reading: a change made while reading is seen next time.
   FileStamp stamp = StampOf(path_);

@@ -104,6 +104,12 @@ class Mailbox {
   // Reads the file again whatever its state and writes the table of
   // contents. False as for Sync.
   bool Reindex();
+  // Sync, and a table of contents written afresh when someone deleted it:
+  // what the host does when it opens the mailbox.
+  bool SyncForOpening();
+  // Reads the file only when the mailbox was never read: for a run of reads
+  // that follows a Sync, so that it costs no look at the file per message.
+  bool EnsureLoaded();
 
   // The messages as of the last Sync.
   std::size_t Count() const { return messages_.size(); }

@@ -2,37 +2,64 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include "cli/run_tavi.h"
+#include "fetch/file_names.h"
+#include "support/temp_dir.h"
 
 namespace tavi::cli {
 namespace {
 
-struct CommandRun {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-CommandRun RunTavi(const std::vector<std::string>& arguments) {
-  std::ostringstream out;
-  std::ostringstream err;
-  const int code = RunCommandLine(arguments, out, err);
-  return {code, out.str(), err.str()};
-}
+using testing::Contains;
+using testing::RunTavi;
 
 TEST(CommandLine, VersionNamesTheProductAndItsVersion) {
-  const CommandRun run = RunTavi({"--version"});
+  const testing::CommandRun run = RunTavi({"--version"});
   EXPECT_EQ(run.code, 0);
   EXPECT_EQ(run.out.rfind("Tavi ", 0), 0u) << run.out;
 }
 
 TEST(CommandLine, UnknownCommandFailsWithUsage) {
-  const CommandRun run = RunTavi({"frobnicate"});
+  const testing::CommandRun run = RunTavi({"frobnicate"});
   EXPECT_EQ(run.code, 1);
-  EXPECT_NE(run.err.find("unknown command \"frobnicate\""), std::string::npos);
-  EXPECT_NE(run.err.find("usage: tavi"), std::string::npos);
+  EXPECT_TRUE(Contains(run.err, "unknown command \"frobnicate\"")) << run.err;
+  EXPECT_TRUE(Contains(run.err, "usage: tavi")) << run.err;
   EXPECT_EQ(RunTavi({}).code, 1);
   EXPECT_EQ(RunTavi({"help"}).code, 0);
+}
+
+TEST(CommandLine, CommandsThatNeedAFolderRefuseWithoutOne) {
+  for (const char* command : {"feeds", "mailboxes", "download", "import"}) {
+    SCOPED_TRACE(command);
+    const testing::CommandRun run = RunTavi({command});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(Contains(run.err, "no data folder")) << run.err;
+  }
+}
+
+TEST(CommandLine, OnlyInitCreatesADataFolder) {
+  const tavi::testing::TempDir parent;
+  const std::string data = parent.Join("nested/data");
+  const testing::CommandRun feeds = testing::RunTaviOn(data, {"feeds"});
+  EXPECT_EQ(feeds.code, 1);
+  EXPECT_TRUE(
+      Contains(feeds.err, "is not a Tavi data folder; run \"tavi --data " + data + " init\""))
+      << feeds.err;
+  EXPECT_FALSE(IsDirectory(data));
+  ASSERT_EQ(testing::RunTaviOn(data, {"init"}).code, 0);
+  EXPECT_TRUE(FileExists(data + "/In.mbx"));
+  EXPECT_TRUE(IsDirectory(data + "/plugins"));
+  EXPECT_EQ(testing::RunTaviOn(data, {"feeds"}).code, 0);
+}
+
+// The demo is the README's main job: it must run with nothing but the build.
+TEST(CommandLine, DemoSubscribesDownloadsAndFindsNothingNewTheSecondTime) {
+  const testing::CommandRun run = RunTavi({"demo"});
+  ASSERT_EQ(run.code, 0) << run.out << run.err;
+  EXPECT_TRUE(Contains(run.out, "Added feed \"Gazette\" (Harbour Town Gazette)")) << run.out;
+  EXPECT_TRUE(Contains(run.out, "You've got 6 new articles.")) << run.out;
+  EXPECT_TRUE(Contains(run.out, "Science (3/3)")) << run.out;
+  EXPECT_TRUE(Contains(run.out, "Sorry, you've got no new articles.")) << run.out;
+  EXPECT_EQ(run.err, "");
 }
 
 }  // namespace

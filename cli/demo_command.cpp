@@ -1,0 +1,105 @@
+#include "cli/demo_command.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <ostream>
+#include <system_error>
+
+#include "cli/command_line.h"
+#include "cli/demo_feeds.h"
+#include "cli/feed_server.h"
+
+namespace tavi::cli {
+namespace {
+
+using Arguments = std::vector<std::string>;
+
+// A fresh folder under the system's temporary folder, removed with all it
+// holds when the object goes.
+class TemporaryFolder {
+ public:
+  TemporaryFolder() {
+    std::error_code error;
+    std::string pattern = std::filesystem::temp_directory_path(error).string();
+    if (error) pattern = "/tmp";
+    pattern += "/tavi-demo-XXXXXX";
+    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  }
+  ~TemporaryFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  }
+  TemporaryFolder(const TemporaryFolder&) = delete;
+  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+  // "" when no folder could be made.
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+std::string Shown(const std::string& argument) {
+  if (argument.find_first_of(" \"'") == std::string::npos && !argument.empty()) return argument;
+  return "\"" + argument + "\"";
+}
+
+Arguments AddArguments(const DemoFeed& feed, const FeedServer& server) {
+  Arguments arguments = {"add", std::string(feed.alias), server.Url(std::string(feed.path))};
+  if (!feed.name.empty()) arguments.insert(arguments.end(), {"--name", std::string(feed.name)});
+  if (!feed.newsbox.empty())
+    arguments.insert(arguments.end(), {"--newsbox", std::string(feed.newsbox)});
+  return arguments;
+}
+
+// The demo's commands in order.
+std::vector<Arguments> DemoSteps(const FeedServer& server) {
+  std::vector<Arguments> steps = {{"init"}};
+  for (const DemoFeed& feed : DemoFeeds()) steps.push_back(AddArguments(feed, server));
+  steps.push_back({"feeds"});
+  steps.push_back({"download"});
+  steps.push_back({"mailboxes"});
+  steps.push_back({"show", std::string(DemoFeeds().front().alias)});
+  steps.push_back({"show", "Science"});
+  steps.push_back({"download"});
+  return steps;
+}
+
+// Runs one step on the demo's folder, showing its command line first.
+bool RunStep(const Arguments& step, const std::string& folder, const CommandContext& context) {
+  context.out << "\n$ tavi";
+  for (const std::string& argument : step) context.out << " " << Shown(argument);
+  context.out << "\n";
+  Arguments arguments = {"--data", folder};
+  arguments.insert(arguments.end(), step.begin(), step.end());
+  return RunCommandLine(arguments, context.out, context.err, context.environment) == kExitSuccess;
+}
+
+}  // namespace
+
+int RunDemo(const CommandContext& context) {
+  const TemporaryFolder folder;
+  if (folder.Path().empty()) {
+    context.err << "tavi: demo: cannot make a temporary folder\n";
+    return kExitFailure;
+  }
+  FeedServer server;
+  for (const DemoFeed& feed : DemoFeeds())
+    server.Serve(std::string(feed.path), std::string(feed.document));
+  if (!server.Start()) {
+    context.err << "tavi: demo: cannot listen on 127.0.0.1\n";
+    return kExitFailure;
+  }
+  context.out << "Tavi demo: " << DemoFeeds().size() << " sample feeds served at "
+              << server.Url("/") << ", data folder " << folder.Path() << " (removed at the end).\n";
+  for (const Arguments& step : DemoSteps(server)) {
+    if (!RunStep(step, folder.Path(), context)) {
+      context.err << "tavi: demo: the step \"" << step.front() << "\" failed\n";
+      return kExitFailure;
+    }
+  }
+  context.out << "\nThe demo is complete.\n";
+  return kExitSuccess;
+}
+
+}  // namespace tavi::cli

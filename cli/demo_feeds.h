@@ -1,0 +1,22 @@
+#pragma once
+
+// The sample feeds the demo serves: small documents of our own, built into
+// the program so that the demo needs nothing but the build.
+
+#include <string_view>
+#include <vector>
+
+namespace tavi::cli {
+
+struct DemoFeed {
+  std::string_view path;      // where the demo's server serves it
+  std::string_view alias;     // the alias the demo subscribes it under
+  std::string_view name;      // --name given, or "" to learn the title
+  std::string_view newsbox;   // --newsbox given, or "" for the alias's own
+  std::string_view document;  // the feed document
+};
+
+// Two RSS feeds and one Atom feed; two of them share a newsbox.
+const std::vector<DemoFeed>& DemoFeeds();
+
+}  // namespace tavi::cli

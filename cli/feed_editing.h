@@ -1,0 +1,62 @@
+#pragma once
+
+// Subscribing and changing feeds from the command line, under the same rules
+// as the Feed Properties dialog: alias and URL given and storable, a name
+// (learned by a test download when none is given), an existing newsbox that
+// is neither "Pending" nor "Out", a unique alias, and an interval below one
+// minute turning the automatic check off.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/arguments.h"
+#include "cli/session.h"
+#include "store/feed_definitions.h"
+
+namespace tavi::cli {
+
+// The interval a new feed gets when --every is not given, as the dialog
+// offers it; the automatic check stays off.
+inline constexpr int kDefaultNewFeedInterval = 15;
+
+// What the options of add and edit ask to change; absent fields stay.
+struct FeedChanges {
+  std::optional<std::string> alias;
+  std::optional<std::string> url;
+  std::optional<std::string> name;
+  std::optional<std::string> newsbox;
+  std::optional<int> download_referring;  // --full 1, --no-full 0
+  std::optional<int> only_new;            // --only-new 1, --all 0
+  std::optional<int> every;               // --every MINUTES
+};
+
+// Reads the options. nullopt, with `error` set, when --every is not a whole
+// number of minutes.
+std::optional<FeedChanges> ReadFeedChanges(const ParsedCommand& command, std::string& error);
+
+// Puts the changes into the record. --every sets AutoCheck and the interval;
+// the newsbox is left to CompleteFeed.
+void ApplyFeedChanges(const FeedChanges& changes, FeedRecord& feed);
+
+// A new feed with the dialog's defaults for `alias` and `url`.
+FeedRecord NewFeedRecord(const std::string& alias, const std::string& url);
+
+// Brings the definition to the point where it can be written, or says why
+// not. `newsbox` is the mailbox asked for (nullopt: keep the feed's own);
+// it is looked up by name in the host's tree and created at the top level
+// through the host when missing. The rules that need no work are tested
+// first, so a refused definition leaves no mailbox behind and downloads
+// nothing; then the name is learned when empty, then the newsbox resolved,
+// then every rule tested again. Returns the refusal, a sentence naming the
+// rule; nullopt when the record is ready. `warning` receives a note for the
+// user (a document without a title) or stays empty.
+std::optional<std::string> CompleteFeed(FeedRecord& feed, const std::optional<std::string>& newsbox,
+                                        const std::vector<std::string>& other_aliases,
+                                        Session& session, std::string& warning);
+
+// The listed alias equal to `alias` in any letter case; nullopt when none.
+std::optional<std::string> FindListedAlias(const std::string& alias,
+                                           const std::string& settings_file);
+
+}  // namespace tavi::cli

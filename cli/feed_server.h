@@ -1,0 +1,58 @@
+#pragma once
+
+// A small HTTP server on 127.0.0.1 that serves fixed documents, for the
+// demo and the benchmarks: the command downloads its sample feeds from it
+// exactly as it downloads any feed. It listens on a free port from Start
+// until it is destroyed; unknown paths answer 404.
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace httplib {
+class Server;
+struct Request;
+struct Response;
+}  // namespace httplib
+
+namespace tavi::cli {
+
+class FeedServer {
+ public:
+  FeedServer();
+  // Stops listening and waits for the server's thread.
+  ~FeedServer();
+  FeedServer(const FeedServer&) = delete;
+  FeedServer& operator=(const FeedServer&) = delete;
+
+  // Listens on a free port of 127.0.0.1 and returns once requests are
+  // answered; false when it cannot listen.
+  bool Start();
+
+  // Answers GET `path` (begins with '/') with status 200, `body` and the
+  // content type, replacing an earlier document; any time, from any thread.
+  void Serve(const std::string& path, std::string body,
+             std::string content_type = "application/xml");
+
+  // "http://127.0.0.1:<port>" + path.
+  std::string Url(const std::string& path) const;
+
+ private:
+  struct Document {
+    std::shared_ptr<const std::string> body;
+    std::string content_type;
+  };
+
+  void Answer(const httplib::Request& request, httplib::Response& response);
+  bool AnswersRequests() const;
+
+  std::unique_ptr<httplib::Server> server_;
+  std::thread thread_;
+  int port_ = 0;
+  mutable std::mutex lock_;
+  std::map<std::string, Document> documents_;
+};
+
+}  // namespace tavi::cli

@@ -1,0 +1,29 @@
+#pragma once
+
+// The commands that look into the host's mailboxes: mailboxes (the tree with
+// unread and total counts, read from the tables of contents as the main
+// window reads them) and show (one mailbox's messages).
+
+#include <string>
+#include <vector>
+
+#include "cli/command_context.h"
+#include "host/mail_store.h"
+
+namespace tavi::cli {
+
+int RunMailboxes(const CommandContext& context);
+int RunShow(const CommandContext& context);
+
+// The mailbox tree, one line per item, indented two blanks per level:
+// a mailbox as name + " (" + unread + "/" + total + ")" with the counts of
+// its table of contents (-1 when it cannot be read), a folder as name + "/".
+// Hidden items are left out.
+std::vector<std::string> MailboxTreeLines(host::MailStore& store);
+
+// The mailbox named by `name`: a path of names through folders ("Work/News",
+// letter case ignored), else the first mailbox of that name anywhere.
+// nullopt when there is none.
+std::optional<int> FindMailbox(host::MailStore& store, const std::string& name);
+
+}  // namespace tavi::cli

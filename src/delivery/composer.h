@@ -1,0 +1,68 @@
+#pragma once
+
+// The composer: turns one article of a feed into one mail message and
+// appends it to the staging mailbox "Pending", from which the check engine
+// moves it into the feed's newsbox. It also decides whether the article is
+// new: one whose Message-Id the newsbox already holds, or (for a feed that
+// wants only new articles) one not dated after the feed's last article,
+// produces no message. It never talks to the host.
+//
+// A message is the separator line, a header block of "Name: value" lines,
+// an empty line and the HTML body "<x-html>...</x-html>". Header values are
+// kept on one line (each CR or LF becomes a blank), so no article can add
+// header lines or end the header block early; a body line beginning with
+// "From ???@???" gets a ">" in front, so no article can pass for two
+// messages.
+
+#include <string>
+#include <vector>
+
+#include "fetch/article_record.h"
+#include "platform/oledate.h"
+#include "store/feed_definitions.h"
+
+namespace tavi {
+
+// The state of one check that the composer works with. The check engine owns
+// it and fills it; the composer only reads it.
+struct DeliveryContext {
+  std::string StagingMailboxPath;  // the mailbox file of "Pending"
+  std::string StagingIndexPath;    // its table of contents
+  // The mailbox separator line and CR LF, computed when the hosting window
+  // opened: every message written while it exists carries the same line.
+  std::string SeparatorLine;
+  // The local date and time at which the current check started, as text.
+  std::string DownloadedText;
+  // The Message-Ids of the messages already in the target newsbox.
+  std::vector<std::string> ExistingMessageIds;
+  // The temporary file a full article is fetched into: "article.html" in
+  // the plug-in's configuration folder, the full-article translator's file
+  // too.
+  std::string ArticleFile;
+};
+
+// The Message-Id of the article as its message carries it: "<" + Guid +
+// "@localhost.localdomain>", or with the Link when the Guid is empty, each CR
+// or LF turned into a blank. "" when the article has neither a Guid nor a
+// Link (it cannot be told apart from others, so it is never delivered).
+std::string ComposeMessageId(const ArticleRecord& article);
+
+// Appends the message for `article` to context.StagingMailboxPath when the
+// article is new. Returns true when one message was written; false when the
+// article has no Title and no Description, has no Message-Id, is already in
+// the newsbox (context.ExistingMessageIds), is not dated after
+// `last_article_date` while feed.DownloadOnlyNewArticles is 1, or when the
+// staging file is missing or cannot be written (nothing is written then).
+//
+// The record is changed in place: an empty Author becomes feed.Alias, an
+// empty or unreadable Date becomes context.DownloadedText, and with
+// feed.DownloadReferringArticles 1 the web page behind the Link, when it can
+// be fetched into context.ArticleFile, is appended to the Description between
+// Begin and End markers. A readable date later than both `last_article_date`
+// and `newest_date` raises `newest_date`, also for an article that is then
+// dropped as a duplicate.
+bool AppendArticleMessage(const FeedRecord& feed, ArticleRecord& article,
+                          const platform::OleDate& last_article_date,
+                          platform::OleDate& newest_date, const DeliveryContext& context);
+
+}  // namespace tavi

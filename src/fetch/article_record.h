@@ -1,0 +1,26 @@
+#pragma once
+
+// One item (RSS) or entry (Atom) of a feed document, as the check engine reads
+// it. Every field is 8-bit text, empty until the document supplies it.
+
+#include <string>
+
+namespace tavi {
+
+struct ArticleRecord {
+  std::string Title;
+  std::string Link;         // RSS link text; Atom link href, else the content's src
+  std::string Description;  // the body: RSS description, Atom content
+  std::string Author;       // Atom: the name and the bracketed e-mail
+  std::string Date;         // RSS pubDate; Atom issued, converted to a mail-style date
+  std::string Guid;         // RSS guid; Atom id
+  std::string Enclosure;    // the enclosure's url, length and type attributes
+  std::string EnclosureLength;
+  std::string EnclosureType;
+  std::string Summary;
+  std::string Category;  // RSS category text; Atom category term
+  std::string Comments;  // RSS comments
+  std::string Source;    // RSS source
+};
+
+}  // namespace tavi

@@ -1,0 +1,240 @@
+#include "fetch/check_engine.h"
+
+#include "delivery/host_automation.h"
+#include "delivery/host_members.h"
+#include "delivery/mailbox_file.h"
+#include "fetch/date_text.h"
+#include "fetch/downloader.h"
+#include "fetch/feed_reader.h"
+#include "fetch/file_names.h"
+#include "platform/fs.h"
+#include "platform/oledate.h"
+#include "plugin/window_messages.h"
+#include "store/pacing.h"
+#include "store/profile.h"
+
+namespace tavi {
+namespace {
+
+namespace members = host_members;
+using platform::DispatchPtr;
+using platform::OleDate;
+
+constexpr const char* kInMailboxName = "In";
+constexpr const char* kArticleFileName = "article.html";
+constexpr platform::CalendarTime kNoLastArticle{1970, 1, 1, 10, 20, 30};
+
+// The stored "LastArticle", or the day before any feed when it cannot be read.
+OleDate ReadLastArticleDate(const std::string& alias, const std::string& settings_file) {
+  const OleDate stored = platform::ParseLocaleDateText(ReadLastArticle(alias, settings_file));
+  return stored.IsValid() ? stored : OleDate::FromCalendar(kNoLastArticle);
+}
+
+std::string CurrentDownloadedText() {
+  return ConvertW3cDateText(platform::FormatLocaleDateText(platform::CurrentLocalDate()));
+}
+
+// The header block of a whole message text: everything through its first
+// empty line.
+std::string HeaderBlockOf(const std::string& message_text) {
+  const auto end = message_text.find("\r\n\r\n");
+  return end == std::string::npos ? message_text : message_text.substr(0, end + 4);
+}
+
+// Closes the host's window on "Pending", or else an untitled one.
+void CloseStagingWindow(platform::WindowHandle mdi_client) {
+  if (!CloseHostMailboxWindow(mdi_client, kStagingMailboxName))
+    CloseHostMailboxWindow(mdi_client, "");
+}
+
+// The newsbox object: by its path anywhere in the tree, else by its name.
+DispatchPtr FindNewsbox(const HostConnection& host, const std::string& path,
+                        const std::string& name) {
+  const std::int32_t number = FindMailboxByPath(host.TopLevel(), path);
+  return number != kNoItemNumber ? host.ItemByNumber(number) : host.ItemByName(name);
+}
+
+// The feed as the check uses it: its newsbox falls back to In when the
+// newsbox file is gone. False when the feed is incomplete.
+bool PrepareFeedForCheck(FeedRecord& feed, const std::string& in_mailbox_file) {
+  if (feed.Alias.empty() || feed.Name.empty() || feed.URL.empty()) return false;
+  if (!FileExists(feed.NewsboxPath)) {
+    feed.NewsboxPath = in_mailbox_file;
+    feed.Newsbox = kInMailboxName;
+  }
+  return !feed.Newsbox.empty();
+}
+
+}  // namespace
+
+CheckRun::CheckRun(CheckPaths paths, CheckWindow& window)
+    : paths_(std::move(paths)), window_(window) {
+  context_.StagingMailboxPath = MailboxFilePath(paths_.data_folder, kStagingMailboxName, false);
+  context_.StagingIndexPath = MailboxFilePath(paths_.data_folder, kStagingMailboxName, true);
+  context_.SeparatorLine =
+      FormatSeparatorLine(platform::FormatLocaleDateText(platform::CurrentLocalDate())) + "\r\n";
+  context_.ArticleFile = platform::JoinPath(paths_.config_dir, kArticleFileName);
+}
+
+int CheckRun::CheckFeed(const FeedRecord& record, bool from_cache,
+                        const std::string& document_path) {
+  context_.DownloadedText = CurrentDownloadedText();
+  FeedRecord feed = record;
+  if (!PrepareFeedForCheck(feed, paths_.in_mailbox_file)) return kCheckFailed;
+  const OleDate last_article_date = ReadLastArticleDate(feed.Alias, paths_.settings_file);
+  OleDate newest_date = last_article_date;
+
+  PrepareStaging(feed);
+  if (!from_cache) FetchToFile(feed.URL, document_path, DeleteMode::kDeleteAndWait);
+  const int composed =
+      ComposeFromDocument(feed, from_cache, document_path, last_article_date, newest_date);
+  if (composed == kCheckFailed) {
+    last_result_ = kCheckFailed;
+  } else {
+    ReopenStagingMailbox();
+    CloseStagingWindow(paths_.mdi_client);
+    last_result_ = DeliverPending(feed.NewsboxPath, feed.Newsbox, feed.NotifyNewsBoard == 1);
+    window_.SetProgress(100);
+  }
+  platform::DeleteFile(document_path);
+  window_.SetProgress(0);
+  window_.SetInfoLine("");
+  // A message left in "Pending" is lost at the next check unless that check
+  // composes it again, so the date only moves on once everything arrived.
+  const bool all_delivered = composed != kCheckFailed && last_result_ >= composed;
+  if (newest_date > last_article_date && all_delivered)
+    WriteProfileString(feed.Alias, settings::kLastArticle,
+                       platform::FormatDate(newest_date, kCanonicalDateLayout),
+                       paths_.settings_file);
+  PaceWait(&Pacing::at_end_of_check);
+  window_.PumpMessages();
+  return last_result_;
+}
+
+void CheckRun::PrepareStaging(const FeedRecord& feed) {
+  const StagingPaths staging = PrepareStagingMailbox(paths_.data_folder, paths_.mdi_client);
+  context_.StagingMailboxPath = staging.mailbox_file;
+  context_.StagingIndexPath = staging.index_file;
+  context_.ExistingMessageIds.clear();
+  if (CollectMessageIds(feed.NewsboxPath, feed.Newsbox, context_.ExistingMessageIds))
+    PaceWait(&Pacing::after_collecting_ids);
+}
+
+int CheckRun::ComposeFromDocument(const FeedRecord& feed, bool from_cache,
+                                  const std::string& document_path,
+                                  const OleDate& last_article_date, OleDate& newest_date) {
+  // The document lives only here: a large one is gone before the host reads
+  // the staged messages.
+  XmlDocument document;
+  if (!document.LoadFile(document_path)) return kCheckFailed;
+  window_.SetGeneralLine(from_cache ? feed.Name + " >> Checking the cache for new articles..."
+                                    : "Checking " + feed.Name + " for new articles...");
+  int composed = 0;
+  const auto compose = [&](ArticleRecord& article) {
+    if (!AppendArticleMessage(feed, article, last_article_date, newest_date, context_)) return;
+    ++composed;
+    window_.SetInfoLine(article.Title + " by " + article.Author);
+  };
+  const auto keep_responsive = [&] {
+    PaceWait(&Pacing::per_element);
+    window_.PumpMessages();
+  };
+  WalkFeed(document, DetectFeedFormat(document), compose, keep_responsive);
+  return composed;
+}
+
+void CheckRun::ReopenStagingMailbox() {
+  if (!OpenHostMailbox(kStagingMailboxName)) return;
+  const platform::WindowHandle top = platform::GetTopWindow(paths_.mdi_client);
+  if (!top || !platform::SendNotifyMessage(top, platform::WM_CLOSE, 0, 0)) return;
+  window_.PumpMessages();
+  window_.TakeFocus();
+}
+
+int CheckRun::DeliverPending(const std::string& newsbox_path, const std::string& newsbox_name,
+                             bool notify) {
+  const HostConnection host;
+  if (!host.IsConnected()) return 0;
+  host.SetStatusText("Downloading new articles...");
+  const DispatchPtr pending = host.ItemByName(kStagingMailboxName);
+  const DispatchPtr newsbox = FindNewsbox(host, newsbox_path, newsbox_name);
+  int moved = 0;
+  if (pending && newsbox) {
+    const DispatchPtr messages = pending->Get(members::item::kMessages).AsObject();
+    const std::int32_t count = CollectionCount(messages);
+    for (std::int32_t position = count; position >= 1; --position) {
+      window_.SetProgress((count - position) * 100 / count);
+      const DispatchPtr message = CollectionEntry(messages, position);
+      if (message && MoveMessage(*message, newsbox, newsbox_name, notify)) ++moved;
+    }
+    if (moved > 0) newsbox->Call(members::item::kOpen);
+  }
+  window_.SetProgress(98);
+  window_.SetGeneralLine("Checking the feed for new articles... Done.");
+  window_.SetInfoLine("Done. Performing maintenance jobs.");
+  host.SetStatusText("So far, you've got " + std::to_string(total_new_articles_) +
+                     " new articles.");
+  const platform::WindowHandle news_board = window_.NewsBoardWindow();
+  if (moved > 0 && news_board)
+    platform::SendNotifyMessage(news_board, RegisteredWindowMessages().update_blog_report, 1, 1);
+  return moved;
+}
+
+bool CheckRun::MoveMessage(platform::DispatchObject& message, const DispatchPtr& newsbox,
+                           const std::string& newsbox_name, bool notify) {
+  const std::string header_block = HeaderBlockOf(message.Get(members::message::kText).AsText());
+  const std::string body = message.Get(members::message::kBody).AsText();
+  window_.PumpMessages();
+  if (notify) Announce(message, header_block, body, newsbox, newsbox_name);
+  const std::string summary = message.Get(members::message::kSummary).AsText();
+  message.Put(members::message::kState, members::message::kStateBeforeMove);
+  // Only a move the host accepted counts: the feed's date moves on by it.
+  if (!message.Invoke(members::message::kMoveTo, platform::InvokeKind::kCall, {newsbox}).ok)
+    return false;
+  ++total_new_articles_;
+  window_.SetInfoLine("Downloading articles... " + summary);
+  return true;
+}
+
+void CheckRun::Announce(platform::DispatchObject& message, const std::string& header_block,
+                        const std::string& body, const DispatchPtr& newsbox,
+                        const std::string& newsbox_name) {
+  const platform::WindowHandle news_board = window_.NewsBoardWindow();
+  if (!news_board) return;
+  notice_.HeaderText = header_block;
+  notice_.MessageText = body;
+  notice_.MessageValue = message.Get(members::message::kValue).AsInteger();
+  notice_.Newsbox = newsbox_name;
+  notice_.MailboxText = newsbox->Get(members::item::kPath).AsText();
+  notice_.MailboxValue = newsbox->Get(members::item::kNumber).AsInteger();
+  platform::SendNotifyMessage(news_board, RegisteredWindowMessages().new_article, 0,
+                              reinterpret_cast<platform::LParam>(&notice_));
+}
+
+bool CheckRun::ImportCache() {
+  window_.SetGeneralLine("Loading from cache... Please wait.");
+  const std::vector<std::string> aliases = ReadListedAliases(paths_.settings_file);
+  for (const std::string& file : ListCacheFiles(CacheFolder(paths_.data_folder))) {
+    const std::string alias = AliasOfCacheFile(file, aliases);
+    const int result = CheckFeed(ReadFeedDefinition(alias, paths_.settings_file), true, file);
+    last_result_ = result;
+    // A document whose feed is gone has no one to read it: left in place it
+    // would bring the import back at every opening.
+    platform::DeleteFile(file);
+  }
+  ReopenStagingMailbox();
+  ReportTotal();
+  return true;
+}
+
+void CheckRun::ReportTotal() {
+  const std::string total = std::to_string(total_new_articles_);
+  if (ShowNewArticlesStatus(total))
+    window_.SetGeneralLine("Ready. For Help, press F1.");
+  else
+    window_.SetInfoLine(total);
+  const platform::WindowHandle news_board = window_.NewsBoardWindow();
+  if (total_new_articles_ > 0 && news_board) platform::BringWindowToTop(news_board);
+}
+
+}  // namespace tavi

@@ -1,0 +1,102 @@
+#pragma once
+
+// The feed check engine: fetches or takes a feed document, reads its items,
+// has the composer stage every new article in the mailbox "Pending", moves
+// the staged messages into the feed's newsbox through the host, announces
+// each one to the News Board, and keeps the feed's "LastArticle" current.
+// Everything runs on the thread of the window that hosts the run.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "delivery/composer.h"
+#include "fetch/check_window.h"
+#include "platform/automation.h"
+#include "platform/oledate.h"
+#include "store/feed_definitions.h"
+
+namespace tavi {
+
+// Where a run finds its files and the host's document area.
+struct CheckPaths {
+  std::string settings_file;
+  std::string data_folder;
+  std::string in_mailbox_file;  // the host's In mailbox, for feeds whose newsbox is gone
+  std::string config_dir;       // holds the temporary article file
+  platform::WindowHandle mdi_client;
+};
+
+// What accompanies each "uiNewArticle" message to the News Board.
+struct NewArticleNotice {
+  std::string HeaderText;   // the moved message's header block and the blank line
+  std::string MessageText;  // its body
+  std::int32_t MessageValue = 0;
+  std::string Newsbox;
+  std::string MailboxText;  // the newsbox's file path
+  std::int32_t MailboxValue = 0;
+};
+
+// Results of CheckFeed beyond the article count.
+inline constexpr int kCheckFailed = -1;
+
+// One run of checks hosted by one window: the delivery state prepared when
+// the window opened, the run's total of new articles and its last result.
+class CheckRun {
+ public:
+  // Prepares the delivery state: the staging paths of "Pending" and the
+  // separator line of the current time.
+  CheckRun(CheckPaths paths, CheckWindow& window);
+
+  // Checks one feed: with `from_cache` false the feed's URL is fetched into
+  // `document_path` first, otherwise the document there (a cache file) is
+  // read. Returns the number of articles moved into the newsbox, or
+  // kCheckFailed when the feed is incomplete or the document is not a feed.
+  // The document file is deleted whenever the feed was complete.
+  int CheckFeed(const FeedRecord& feed, bool from_cache, const std::string& document_path);
+
+  // Moves every message of "Pending" into the newsbox, announcing each one
+  // to the News Board when `notify`; returns how many were moved (0 when the
+  // host cannot be reached).
+  int DeliverPending(const std::string& newsbox_path, const std::string& newsbox_name, bool notify);
+
+  // Checks every cached feed document of the data folder's cache (and its
+  // subfolders) and deletes it. Always true.
+  bool ImportCache();
+
+  int TotalNewArticles() const { return total_new_articles_; }
+  // The result of the last check; -2 before the first.
+  int LastResult() const { return last_result_; }
+  const DeliveryContext& Context() const { return context_; }
+
+  // Opens "Pending" in the host so that it indexes the staged messages, then
+  // closes the host's topmost document window and takes the focus back.
+  void ReopenStagingMailbox();
+
+  // Ends a run: shows its total of new articles in the host's status bar
+  // (or, without the host, on the info line) and brings the News Board
+  // forward when articles arrived.
+  void ReportTotal();
+
+ private:
+  void PrepareStaging(const FeedRecord& feed);
+  // Loads the document and composes its new articles into "Pending";
+  // returns how many, or kCheckFailed when the document is not a feed.
+  int ComposeFromDocument(const FeedRecord& feed, bool from_cache, const std::string& document_path,
+                          const platform::OleDate& last_article_date,
+                          platform::OleDate& newest_date);
+  bool MoveMessage(platform::DispatchObject& message, const platform::DispatchPtr& newsbox,
+                   const std::string& newsbox_name, bool notify);
+  void Announce(platform::DispatchObject& message, const std::string& header_block,
+                const std::string& body, const platform::DispatchPtr& newsbox,
+                const std::string& newsbox_name);
+
+  CheckPaths paths_;
+  CheckWindow& window_;
+  DeliveryContext context_;
+  NewArticleNotice notice_;
+  int total_new_articles_ = 0;
+  int last_result_ = -2;
+};
+
+}  // namespace tavi

@@ -1,0 +1,165 @@
+#include "fetch/feed_reader.h"
+
+#include "fetch/date_text.h"
+#include "platform/ascii.h"
+
+namespace tavi {
+namespace {
+
+// The element names that differ between the two formats.
+struct Vocabulary {
+  const char* item;
+  const char* body;
+  const char* date;
+  const char* identifier;
+};
+
+constexpr Vocabulary kRssVocabulary{"item", "description", "pubDate", "guid"};
+constexpr Vocabulary kAtomVocabulary{"entry", "content", "issued", "id"};
+
+const Vocabulary& VocabularyOf(FeedFormat format) {
+  return format == FeedFormat::kAtom ? kAtomVocabulary : kRssVocabulary;
+}
+
+// Selects the first child of that name of the current element.
+bool FindFirstChild(XmlDocument& document, std::string_view name) {
+  document.ResetChildPosition();
+  return document.FindChildElement(name);
+}
+
+// The current element's text, or its raw markup when the text is empty (an
+// HTML body written without escaping).
+std::string TextOrMarkup(const XmlDocument& document) {
+  std::string text = document.GetElementText();
+  return text.empty() ? document.GetInnerMarkup() : text;
+}
+
+// Steps into the first child of that name, runs `read` on it and steps out.
+template <typename Read>
+void ReadInsideChild(XmlDocument& document, std::string_view name, Read read) {
+  if (!FindFirstChild(document, name) || !document.EnterElement()) return;
+  read();
+  document.LeaveElement();
+}
+
+void ReadBody(XmlDocument& document, FeedFormat format, ArticleRecord& article) {
+  ReadInsideChild(document, VocabularyOf(format).body, [&] {
+    if (format == FeedFormat::kRss) {
+      article.Description = document.GetElementText();
+      return;
+    }
+    const std::string source = document.GetAttributeValue("src");
+    if (!source.empty()) article.Link = source;
+    article.Description = TextOrMarkup(document);
+  });
+}
+
+void ReadAtomAuthor(XmlDocument& document, ArticleRecord& article) {
+  ReadInsideChild(document, "author", [&] {
+    if (FindFirstChild(document, "name")) article.Author = document.GetChildText();
+    if (!FindFirstChild(document, "email")) return;
+    if (!article.Author.empty()) article.Author += " ";
+    article.Author.append("<").append(document.GetChildText()).append(">");
+  });
+}
+
+void ReadLinkAndEnclosure(XmlDocument& document, FeedFormat format, ArticleRecord& article) {
+  if (FindFirstChild(document, "enclosure")) {
+    article.Enclosure = document.GetChildAttributeValue("url");
+    article.EnclosureLength = document.GetChildAttributeValue("length");
+    article.EnclosureType = document.GetChildAttributeValue("type");
+  }
+  if (FindFirstChild(document, "link"))
+    article.Link = format == FeedFormat::kAtom ? document.GetChildAttributeValue("href")
+                                               : document.GetChildText();
+}
+
+void ReadCategoryCommentsSource(XmlDocument& document, FeedFormat format, ArticleRecord& article) {
+  if (FindFirstChild(document, "category"))
+    article.Category = format == FeedFormat::kAtom ? document.GetChildAttributeValue("term")
+                                                   : document.GetChildText();
+  if (format == FeedFormat::kAtom) return;
+  if (FindFirstChild(document, "comments")) article.Comments = document.GetChildText();
+  if (FindFirstChild(document, "source")) article.Source = document.GetChildText();
+}
+
+// Moves to the next element in document order: the current element's first
+// child, else the next sibling of the nearest element that has one. False
+// when the walk is over.
+bool MoveToNextElement(XmlDocument& document) {
+  document.ResetChildPosition();
+  if (document.FindChildElement()) return document.EnterElement();
+  while (document.LeaveElement())
+    if (document.FindChildElement()) return document.EnterElement();
+  return false;
+}
+
+// Visits each element below the root, in document order.
+template <typename Visit>
+void ForEachElement(XmlDocument& document, Visit visit) {
+  document.ResetPosition();
+  if (!document.FindChildElement() || !document.EnterElement()) return;
+  do {
+    if (!visit()) return;
+  } while (MoveToNextElement(document));
+}
+
+}  // namespace
+
+const char* FeedFormatName(FeedFormat format) {
+  return format == FeedFormat::kAtom ? "atom" : "rss";
+}
+
+FeedFormat DetectFeedFormat(XmlDocument& document) {
+  FeedFormat format = FeedFormat::kRss;
+  ForEachElement(document, [&] {
+    const std::string name = document.GetElementName();
+    if (platform::EqualsIgnoringCase(name, "guid")) return false;
+    if (!platform::EqualsIgnoringCase(name, "id")) return true;
+    format = FeedFormat::kAtom;
+    return false;
+  });
+  return format;
+}
+
+void WalkFeed(XmlDocument& document, FeedFormat format,
+              const std::function<void(ArticleRecord&)>& on_item,
+              const std::function<void()>& after_element) {
+  const char* item_name = VocabularyOf(format).item;
+  ForEachElement(document, [&] {
+    if (platform::EqualsIgnoringCase(document.GetElementName(), item_name)) {
+      ArticleRecord article = ReadArticle(document, format);
+      if (on_item) on_item(article);
+    }
+    if (after_element) after_element();
+    return true;
+  });
+}
+
+ArticleRecord ReadArticle(XmlDocument& document, FeedFormat format) {
+  const Vocabulary& vocabulary = VocabularyOf(format);
+  ArticleRecord article;
+  if (FindFirstChild(document, "title")) article.Title = document.GetChildText();
+  ReadBody(document, format, article);
+  ReadLinkAndEnclosure(document, format, article);
+  ReadInsideChild(document, "summary", [&] { article.Summary = TextOrMarkup(document); });
+  if (format == FeedFormat::kAtom)
+    ReadAtomAuthor(document, article);
+  else
+    ReadInsideChild(document, "author", [&] { article.Author = document.GetElementText(); });
+  if (FindFirstChild(document, vocabulary.date)) {
+    article.Date = document.GetChildText();
+    if (format == FeedFormat::kAtom) article.Date = ConvertW3cDateText(article.Date);
+  }
+  if (FindFirstChild(document, vocabulary.identifier)) article.Guid = document.GetChildText();
+  ReadCategoryCommentsSource(document, format, article);
+  return article;
+}
+
+std::vector<ArticleRecord> ReadAllArticles(XmlDocument& document, FeedFormat format) {
+  std::vector<ArticleRecord> articles;
+  WalkFeed(document, format, [&](ArticleRecord& article) { articles.push_back(article); }, {});
+  return articles;
+}
+
+}  // namespace tavi

@@ -1,0 +1,36 @@
+#include "fetch/feed_title.h"
+
+#include "delivery/message_text.h"
+#include "fetch/downloader.h"
+#include "fetch/xml_document.h"
+#include "platform/fs.h"
+
+namespace tavi {
+namespace {
+
+constexpr char kLoadFailedText[] = "-1";
+
+// The title of a parsed feed document: the root's own "title" child (an Atom
+// feed's title), else one among the children of the root's first child
+// element (an RSS channel's title).
+std::string FindFeedTitle(XmlDocument& document) {
+  document.FindElement();
+  document.EnterElement();
+  if (document.FindElement("title")) return document.GetElementText();
+  if (document.FindChildElement("title")) return document.GetChildText();
+  return "";
+}
+
+}  // namespace
+
+FeedTitleResult LearnFeedTitle(const std::string& url, const std::string& feed_file) {
+  FetchToFile(url, feed_file, DeleteMode::kDeleteAndWait);
+  const std::string text = LoadDownloadedText(feed_file);
+  platform::DeleteFile(feed_file);
+  if (text == kLoadFailedText) return {};
+  XmlDocument document;
+  if (!document.SetText(text)) return {};
+  return {true, FindFeedTitle(document)};
+}
+
+}  // namespace tavi

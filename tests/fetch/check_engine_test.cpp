@@ -1,0 +1,292 @@
+#include "fetch/check_engine.h"
+
+#include <gtest/gtest.h>
+
+#include "delivery/host_automation.h"
+#include "fetch/download_run.h"
+#include "host/host.h"
+#include "platform/fs.h"
+#include "plugin/window_messages.h"
+#include "store/pacing.h"
+#include "store/profile.h"
+#include "support/loopback_server.h"
+#include "support/temp_dir.h"
+#include "support/test_seams.h"
+
+namespace tavi {
+namespace {
+
+using ::tavi::testing::LoopbackServer;
+using ::tavi::testing::TempDir;
+using ::tavi::testing::WriteFile;
+
+// A window that records what the run shows and pumps like the main window.
+class RecordingWindow : public CheckWindow {
+ public:
+  void SetGeneralLine(const std::string& text) override { general_lines.push_back(text); }
+  void SetInfoLine(const std::string& text) override { info_lines.push_back(text); }
+  void SetProgress(int percent) override { progress.push_back(percent); }
+  void PumpMessages() override { platform::PumpWaitingMessages(); }
+  void TakeFocus() override {}
+  platform::WindowHandle NewsBoardWindow() const override { return news_board; }
+
+  std::vector<std::string> general_lines;
+  std::vector<std::string> info_lines;
+  std::vector<int> progress;
+  platform::WindowHandle news_board;
+};
+
+std::string RssItem(const std::string& guid, const std::string& date) {
+  return "<item><title>Story " + guid + "</title><link>http://example.com/" + guid +
+         "</link><description>Body of " + guid + "</description><guid>" + guid +
+         "</guid><pubDate>" + date + "</pubDate></item>";
+}
+
+std::string RssFeed(const std::string& items) {
+  return "<?xml version=\"1.0\"?><rss version=\"2.0\"><channel><title>Daily</title>" + items +
+         "</channel></rss>";
+}
+
+class CheckEngineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetPacing(Pacing::None());
+    platform::CreateFolder(data_.Join("plugins"));
+    host_ = host::Host::Start(data_.path());
+    ASSERT_NE(host_, nullptr);
+    paths_ = {data_.Join("plugins/tavi.ini"), data_.path(), data_.Join("In.mbx"),
+              data_.Join("plugins"), host_->Windows().DocumentArea()};
+    feed_.Alias = "News";
+    feed_.Name = "Daily";
+    feed_.URL = server_.Url("/feed.xml");
+    feed_.Newsbox = "News";
+    feed_.NewsboxPath = CreateTopLevelMailbox("News");
+    ASSERT_FALSE(feed_.NewsboxPath.empty());
+  }
+
+  void TearDown() override { platform::ClearShownMessageBoxes(); }
+
+  int Check(CheckRun& run) { return run.CheckFeed(feed_, false, FeedFile()); }
+  std::string FeedFile() const { return data_.Join("plugins/feed.xml"); }
+
+  std::vector<std::string> Messages(const std::string& mailbox) {
+    const auto number = host_->Store().FindByName(mailbox);
+    if (!number) return {};
+    host_->Store().IndexMailbox(*number);
+    return host_->Store().RawMessages(*number);
+  }
+
+  std::string LastArticle() { return ReadLastArticle("News", paths_.settings_file); }
+
+  testing::PinnedUtcClock clock_{testing::UtcInstant(2026, 12, 12, 12)};
+  testing::RecordingSleeper sleeper_;
+  TempDir data_;
+  LoopbackServer server_;
+  std::unique_ptr<host::Host> host_;
+  CheckPaths paths_;
+  FeedRecord feed_;
+  RecordingWindow window_;
+};
+
+TEST_F(CheckEngineTest, UnchangedFeedDeliversItsArticlesOnce) {
+  server_.Serve("/feed.xml",
+                RssFeed(RssItem("a", "Fri, 11 Dec 2026 08:00:00 GMT") +
+                        RssItem("b", "Fri, 11 Dec 2026 09:30:00 GMT")),
+                "application/rss+xml");
+  CheckRun run(paths_, window_);
+  EXPECT_EQ(Check(run), 2);
+  const auto delivered = Messages("News");
+  ASSERT_EQ(delivered.size(), 2u);
+  EXPECT_NE(delivered[0].find("Message-Id: <b@localhost.localdomain>"), std::string::npos);
+  EXPECT_NE(delivered[1].find("Message-Id: <a@localhost.localdomain>"), std::string::npos);
+  EXPECT_EQ(LastArticle(), "12/11/2026 09:30:00");
+  EXPECT_FALSE(platform::GetFileAttributes(FeedFile()));
+  EXPECT_TRUE(Messages("Pending").empty());
+
+  EXPECT_EQ(Check(run), 0);
+  EXPECT_EQ(Messages("News").size(), 2u);
+  EXPECT_EQ(LastArticle(), "12/11/2026 09:30:00");
+  EXPECT_EQ(run.TotalNewArticles(), 2);
+}
+
+TEST_F(CheckEngineTest, AtomEntriesAreReadWithTheirOwnVocabulary) {
+  server_.Serve("/feed.xml",
+                "<feed xmlns=\"http://www.w3.org/2005/Atom\"><title>Atom</title>"
+                "<entry><title>One</title><id>urn:1</id><issued>2026-12-11T08:00:00Z</issued>"
+                "<link href=\"http://example.com/1\"/><content src=\"http://example.com/src\">"
+                "Body</content><author><name>Ann</name><email>ann@example.com</email></author>"
+                "<category term=\"tech\"/></entry>"
+                "<entry><title>Two</title><id>urn:2</id><content src=\"http://example.com/2\">"
+                "Body 2</content><author><email>bob@example.com</email></author></entry>"
+                "</feed>");
+  CheckRun run(paths_, window_);
+  EXPECT_EQ(Check(run), 2);
+  const auto delivered = Messages("News");
+  ASSERT_EQ(delivered.size(), 2u);
+  const std::string& one = delivered[1];
+  EXPECT_NE(one.find("From: Ann <ann@example.com>\r\n"), std::string::npos) << one;
+  EXPECT_NE(one.find("Website: http://example.com/1\r\n"), std::string::npos);
+  EXPECT_NE(one.find("Category: tech\r\n"), std::string::npos);
+  const std::string& two = delivered[0];
+  EXPECT_NE(two.find("From: <bob@example.com>\r\n"), std::string::npos) << two;
+  EXPECT_NE(two.find("Website: http://example.com/2\r\n"), std::string::npos);
+}
+
+TEST_F(CheckEngineTest, FirstIdentifierDecidesTheFormatAndNestedItemsCount) {
+  // "guid" comes first, so the document is RSS although it holds "id" too;
+  // the item nested inside another item is still read.
+  server_.Serve("/feed.xml",
+                "<rss><channel><item><title>Outer</title><guid>outer</guid><id>x</id>"
+                "<item><title>Inner</title><guid>inner</guid></item></item></channel></rss>");
+  CheckRun run(paths_, window_);
+  EXPECT_EQ(Check(run), 2);
+}
+
+TEST_F(CheckEngineTest, DeletedNewsboxDeliversIntoIn) {
+  server_.Serve("/feed.xml", RssFeed(RssItem("a", "Fri, 11 Dec 2026 08:00:00 GMT")));
+  feed_.NewsboxPath = data_.Join("Gone.mbx");
+  feed_.Newsbox = "Gone";
+  CheckRun run(paths_, window_);
+  EXPECT_EQ(Check(run), 1);
+  EXPECT_EQ(Messages("In").size(), 1u);
+}
+
+TEST_F(CheckEngineTest, WithoutAutomationNothingIsLostAndTheNextCheckDelivers) {
+  server_.Serve("/feed.xml", RssFeed(RssItem("a", "Fri, 11 Dec 2026 08:00:00 GMT")));
+  {
+    CheckRun run(paths_, window_);
+    ASSERT_EQ(Check(run), 1);  // creates "Pending" through the host
+  }
+  server_.Serve("/feed.xml", RssFeed(RssItem("a", "Fri, 11 Dec 2026 08:00:00 GMT") +
+                                     RssItem("b", "Fri, 11 Dec 2026 10:00:00 GMT")));
+  host_->SetAutomationEnabled(false);
+  CheckRun offline(paths_, window_);
+  EXPECT_EQ(Check(offline), 0);
+  EXPECT_EQ(Messages("News").size(), 1u);
+  EXPECT_EQ(LastArticle(), "12/11/2026 08:00:00");  // not moved on: "b" is still to come
+
+  host_->SetAutomationEnabled(true);
+  CheckRun online(paths_, window_);
+  EXPECT_EQ(Check(online), 1);
+  EXPECT_EQ(Messages("News").size(), 2u);
+  EXPECT_EQ(LastArticle(), "12/11/2026 10:00:00");
+}
+
+TEST_F(CheckEngineTest, FullArticleIsFetchedIntoTheBody) {
+  server_.Serve("/feed.xml", RssFeed("<item><title>Full</title><link>" + server_.Url("/page.html") +
+                                     "</link><guid>full</guid></item>"));
+  server_.Serve("/page.html", "<p>The whole page</p>", "text/html");
+  feed_.DownloadReferringArticles = 1;
+  CheckRun run(paths_, window_);
+  EXPECT_EQ(Check(run), 1);
+  const auto delivered = Messages("News");
+  ASSERT_EQ(delivered.size(), 1u);
+  EXPECT_NE(delivered[0].find("--- Begin Full Article ---</p>\r\n<br><p>The whole page</p>"),
+            std::string::npos)
+      << delivered[0];
+  EXPECT_FALSE(platform::GetFileAttributes(data_.Join("plugins/article.html")));
+}
+
+TEST_F(CheckEngineTest, DocumentsThatAreNotFeedsFailAndLeaveTheNewsboxAlone) {
+  const struct {
+    const char* what;
+    std::string body;
+  } rows[] = {
+      {"not XML", "this is plain text"},
+      {"empty", ""},
+      {"binary", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)},
+      {"two roots", "<rss></rss><rss></rss>"},
+  };
+  CheckRun run(paths_, window_);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    server_.Serve("/feed.xml", row.body);
+    EXPECT_EQ(Check(run), kCheckFailed);
+    EXPECT_EQ(run.LastResult(), kCheckFailed);
+    EXPECT_TRUE(Messages("News").empty());
+    EXPECT_FALSE(platform::GetFileAttributes(FeedFile()));
+  }
+  feed_.URL = "http://127.0.0.1:1/unreachable.xml";
+  EXPECT_EQ(Check(run), kCheckFailed);
+  EXPECT_TRUE(Messages("News").empty());
+}
+
+TEST_F(CheckEngineTest, IncompleteFeedTouchesNothing) {
+  WriteFile(FeedFile(), "<rss/>");
+  feed_.Name.clear();
+  CheckRun run(paths_, window_);
+  EXPECT_EQ(Check(run), kCheckFailed);
+  EXPECT_EQ(run.LastResult(), -2);
+  EXPECT_TRUE(platform::GetFileAttributes(FeedFile()));
+  EXPECT_EQ(server_.Hits("/feed.xml"), 0);
+}
+
+TEST_F(CheckEngineTest, EveryDeliveredArticleIsAnnouncedToTheNewsBoard) {
+  server_.Serve("/feed.xml", RssFeed(RssItem("a", "Fri, 11 Dec 2026 08:00:00 GMT")));
+  std::vector<NewArticleNotice> notices;
+  int report_updates = 0;
+  const auto& messages = RegisteredWindowMessages();
+  window_.news_board = platform::CreateWindow(
+      {"NewsBoardWindow",
+       "News Board",
+       {},
+       false,
+       [&](platform::WindowHandle window, platform::MessageId message, platform::WParam wparam,
+           platform::LParam lparam) -> platform::LResult {
+         if (message == messages.new_article)
+           notices.push_back(*reinterpret_cast<const NewArticleNotice*>(lparam));
+         if (message == messages.update_blog_report) ++report_updates;
+         return platform::DefWindowProc(window, message, wparam, lparam);
+       }});
+  feed_.NotifyNewsBoard = 1;
+  CheckRun run(paths_, window_);
+  EXPECT_EQ(Check(run), 1);
+  platform::DestroyWindow(window_.news_board);
+  ASSERT_EQ(notices.size(), 1u);
+  EXPECT_EQ(notices[0].Newsbox, "News");
+  EXPECT_EQ(notices[0].MailboxText, feed_.NewsboxPath);
+  EXPECT_EQ(notices[0].HeaderText.substr(notices[0].HeaderText.size() - 4), "\r\n\r\n");
+  EXPECT_EQ(notices[0].MessageText.rfind("<x-html>Body of a", 0), 0u) << notices[0].MessageText;
+  EXPECT_EQ(report_updates, 1);
+}
+
+TEST_F(CheckEngineTest, CacheImportFindsEachFeedFromItsFileName) {
+  FeedRecord dotted = feed_;
+  dotted.Alias = "a.b";
+  ASSERT_TRUE(SaveFeed(dotted, "", paths_.settings_file));
+  platform::CreateFolder(data_.Join("Feeds"));
+  platform::CreateFolder(data_.Join("Feeds/old"));
+  WriteFile(data_.Join("Feeds/a.b.rss"),
+            RssFeed(RssItem("cached", "Fri, 11 Dec 2026 08:00:00 GMT")));
+  WriteFile(data_.Join("Feeds/old/stray.rss"), RssFeed(RssItem("stray", "")));
+  CheckRun run(paths_, window_);
+  EXPECT_TRUE(run.ImportCache());
+  EXPECT_EQ(run.TotalNewArticles(), 1);
+  EXPECT_EQ(Messages("News").size(), 1u);
+  EXPECT_EQ(ReadLastArticle("a.b", paths_.settings_file), "12/11/2026 08:00:00");
+  EXPECT_FALSE(platform::GetFileAttributes(data_.Join("Feeds/a.b.rss")));
+  EXPECT_FALSE(platform::GetFileAttributes(data_.Join("Feeds/old/stray.rss")));
+  EXPECT_EQ(server_.Hits("/feed.xml"), 0);
+}
+
+TEST_F(CheckEngineTest, DownloadRunStopsWhenAskedAndSumsUp) {
+  server_.Serve("/feed.xml", RssFeed(RssItem("a", "Fri, 11 Dec 2026 08:00:00 GMT")));
+  FeedRecord second = feed_;
+  second.Alias = "Second";
+  second.Name = "Second feed";
+  CheckRun run(paths_, window_);
+  const RunSummary summary =
+      DownloadFeeds(run, {feed_, second}, FeedFile(), window_, [] { return true; });
+  EXPECT_EQ(summary.feeds_processed, 1);
+  EXPECT_EQ(summary.last_result, 1);
+  EXPECT_EQ(summary.new_articles, 1);
+  EXPECT_EQ(summary.last_name, "Daily");
+  EXPECT_EQ(window_.general_lines.back(), "Ready. For Help, press F1.");
+  EXPECT_NE(std::find(window_.general_lines.begin(), window_.general_lines.end(),
+                      "Going offline now... Please wait."),
+            window_.general_lines.end());
+  EXPECT_EQ(host_->StatusText(), "Tavi. Ready. Total number of new articles: 1. Have a nice day.");
+}
+
+}  // namespace
+}  // namespace tavi
