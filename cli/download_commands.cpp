@@ -108,7 +108,7 @@ int RunDownload(const CommandContext& context) {
   }
   TerminalCheckWindow window(context.out, context.environment.out_is_terminal,
                              context.environment.terminal_width);
-  CheckRun run(session->MakeCheckPaths(), window);
+  CheckRun run(CheckPathsOf(session->Paths()), window);
   const InterruptAsStop interrupt;
   const RunSummary summary = DownloadFeeds(run, feeds, session->Paths().FeedFile, window,
                                            [&interrupt] { return interrupt.Requested(); });
@@ -127,7 +127,7 @@ int RunImport(const CommandContext& context) {
   }
   TerminalCheckWindow window(context.out, context.environment.out_is_terminal,
                              context.environment.terminal_width);
-  CheckRun run(session->MakeCheckPaths(), window);
+  CheckRun run(CheckPathsOf(session->Paths()), window);
   run.ImportCache();
   window.Finish();
   const RunSummary summary = ImportSummary(run, files, session->Paths().SettingsFile);

@@ -93,14 +93,4 @@ Session::~Session() {
   host_.reset();
 }
 
-CheckPaths Session::MakeCheckPaths() const {
-  CheckPaths paths;
-  paths.settings_file = paths_.SettingsFile;
-  paths.data_folder = paths_.DataFolder;
-  paths.in_mailbox_file = paths_.InMailboxFile;
-  paths.config_dir = paths_.ConfigDir;
-  paths.mdi_client = paths_.MdiClient;
-  return paths;
-}
-
 }  // namespace tavi::cli

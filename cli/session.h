@@ -11,7 +11,6 @@
 #include <memory>
 #include <string>
 
-#include "fetch/check_engine.h"
 #include "host/host.h"
 #include "plugin/plugin_paths.h"
 #include "store/pacing.h"
@@ -42,9 +41,6 @@ class Session {
 
   const PluginPaths& Paths() const { return paths_; }
   host::Host& Host() { return *host_; }
-
-  // The paths a check run needs.
-  CheckPaths MakeCheckPaths() const;
 
  private:
   Session() = default;

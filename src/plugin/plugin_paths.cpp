@@ -46,6 +46,16 @@ PluginPaths& GlobalPluginPaths() {
   return paths;
 }
 
+CheckPaths CheckPathsOf(const PluginPaths& paths) {
+  CheckPaths check;
+  check.settings_file = paths.SettingsFile;
+  check.data_folder = paths.DataFolder;
+  check.in_mailbox_file = paths.InMailboxFile;
+  check.config_dir = paths.ConfigDir;
+  check.mdi_client = paths.MdiClient;
+  return check;
+}
+
 std::string HostSettingsFile(const std::string& host_executable) {
   if (IsUnknownPath(host_executable)) return "";
   return platform::JoinPath(FolderOf(host_executable), kHostSettingsFileName);

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "fetch/check_engine.h"
 #include "platform/module_version.h"
 #include "platform/winsys.h"
 
@@ -54,6 +55,9 @@ struct PluginPaths {
 
 // The process-wide record.
 PluginPaths& GlobalPluginPaths();
+
+// What a check run needs of the record.
+CheckPaths CheckPathsOf(const PluginPaths& paths);
 
 // Fills every path of `paths` from the configuration folder and the full
 // path of the host's program ("-1" or "" when unknown): the settings, feed,
