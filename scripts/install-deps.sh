@@ -10,6 +10,6 @@ $sudo apt-get update -q
 $sudo apt-get install -y -q --no-install-recommends \
   build-essential cmake ninja-build pkg-config \
   clang libclang-rt-14-dev clang-format \
-  googletest libgtest-dev libgmock-dev libbenchmark-dev \
+  libgtest-dev libgmock-dev libbenchmark-dev \
   libcurl4-openssl-dev libcpp-httplib-dev libpugixml-dev \
   ca-certificates
