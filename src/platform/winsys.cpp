@@ -33,8 +33,9 @@ const std::vector<WindowHandle>* ChildrenOf(Registry& registry, WindowHandle par
 
 // Inserts a new record on top of its siblings; none when the parent is gone
 // or on its way out. Lock held.
-WindowHandle AddWindow(Registry& registry, const WindowSpec& spec) {
-  const WindowHandle parent = IsTopLevelParent(spec.parent) ? WindowHandle{} : spec.parent;
+WindowHandle AddWindow(Registry& registry, const WindowSpec& description) {
+  const WindowHandle parent =
+      IsTopLevelParent(description.parent) ? WindowHandle{} : description.parent;
   std::vector<WindowHandle>* siblings = &registry.top_levels;
   if (parent) {
     WindowRecord* parent_record = FindRecord(registry, parent);
@@ -43,12 +44,13 @@ WindowHandle AddWindow(Registry& registry, const WindowSpec& spec) {
   }
   const WindowHandle handle{registry.next_window_id++};
   WindowRecord record;
-  record.class_name = spec.class_name;
-  record.title = spec.title;
+  record.class_name = description.class_name;
+  record.title = description.title;
   record.parent = parent;
-  record.visible = spec.visible;
+  record.visible = description.visible;
   record.thread = winsys_internal::QueueOfCallingThread(registry).thread;
-  if (spec.procedure) record.procedure = std::make_shared<const WindowProcedure>(spec.procedure);
+  if (description.procedure)
+    record.procedure = std::make_shared<const WindowProcedure>(description.procedure);
   registry.windows.emplace(handle, std::move(record));
   siblings->insert(siblings->begin(), handle);
   return handle;
@@ -86,15 +88,16 @@ void AppendStates(Registry& registry, const std::vector<WindowHandle>& windows,
 
 }  // namespace
 
-WindowHandle CreateWindow(const WindowSpec& spec) {
+WindowHandle CreateWindow(const WindowSpec& description) {
   Registry& registry = TheRegistry();
   WindowHandle handle;
   {
     Lock lock(registry.lock);
-    handle = AddWindow(registry, spec);
+    handle = AddWindow(registry, description);
   }
   if (!handle) return {};
-  if (SendMessage(handle, WM_CREATE, 0, reinterpret_cast<LParam>(&spec)) != -1) return handle;
+  if (SendMessage(handle, WM_CREATE, 0, reinterpret_cast<LParam>(&description)) != -1)
+    return handle;
   DestroyWindow(handle);
   return {};
 }

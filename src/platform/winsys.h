@@ -112,10 +112,10 @@ struct WindowSpec {
 };
 
 // Creates a window owned by the calling thread, on top of its siblings, and
-// sends it WM_CREATE (lparam: a pointer to `spec`, valid during the call).
+// sends it WM_CREATE (lparam: a pointer to `description`, valid during the call).
 // Fails (returns none) when the parent is not a window or WM_CREATE returns
 // -1 (the window is then destroyed again).
-WindowHandle CreateWindow(const WindowSpec& spec);
+WindowHandle CreateWindow(const WindowSpec& description);
 
 // Destroys `window` and all its descendants: sends WM_DESTROY to the window
 // and then to each descendant (parents before children), WM_NCDESTROY in the

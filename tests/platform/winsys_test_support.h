@@ -121,13 +121,13 @@ class WinsysTest : public ::testing::Test {
                                            platform::WindowHandle parent = {},
                                            platform::WindowProcedure procedure = {},
                                            bool visible = true) {
-    platform::WindowSpec spec;
-    spec.class_name = class_name;
-    spec.title = title;
-    spec.parent = parent;
-    spec.visible = visible;
-    spec.procedure = std::move(procedure);
-    return platform::CreateWindow(spec);
+    platform::WindowSpec description;
+    description.class_name = class_name;
+    description.title = title;
+    description.parent = parent;
+    description.visible = visible;
+    description.procedure = std::move(procedure);
+    return platform::CreateWindow(description);
   }
 };
 

@@ -121,14 +121,14 @@ TEST_F(PluginLifecycleTest, CleanUpRegistrationFailsOnANegativeResultOrNoExport)
 TEST(PluginLifecycle, FinishTellsAnExistingNewsBoardThatTheHostExits) {
   std::vector<std::pair<platform::WParam, platform::LParam>> seen;
   const platform::MessageId exit_host = RegisteredWindowMessages().exit_host;
-  platform::WindowSpec spec;
-  spec.class_name = "NewsBoardWindow";
-  spec.procedure = [&](platform::WindowHandle window, platform::MessageId message,
-                       platform::WParam wparam, platform::LParam lparam) {
+  platform::WindowSpec description;
+  description.class_name = "NewsBoardWindow";
+  description.procedure = [&](platform::WindowHandle window, platform::MessageId message,
+                              platform::WParam wparam, platform::LParam lparam) {
     if (message == exit_host) seen.emplace_back(wparam, lparam);
     return platform::DefWindowProc(window, message, wparam, lparam);
   };
-  const platform::WindowHandle news_board = platform::CreateWindow(spec);
+  const platform::WindowHandle news_board = platform::CreateWindow(description);
   ASSERT_TRUE(news_board);
 
   PluginPaths paths;
