@@ -35,8 +35,7 @@ bool IsUnsafeCharacter(char c) {
 }
 
 bool HasExtension(std::string_view name, std::string_view extension) {
-  return name.size() > extension.size() &&
-         platform::EqualsIgnoringCase(name.substr(name.size() - extension.size()), extension);
+  return name.size() > extension.size() && platform::EndsWithIgnoringCase(name, extension);
 }
 
 // Creates the file empty when absent; an existing file keeps its content.

@@ -91,11 +91,9 @@ Mailbox::Mailbox(int number, std::string mbx_path, int* next_message_number)
     : number_(number), path_(std::move(mbx_path)), next_message_number_(next_message_number) {}
 
 std::string Mailbox::TocPath() const {
-  const bool has_extension =
-      path_.size() >= kMailboxExtension.size() &&
-      platform::EqualsIgnoringCase(std::string_view(path_).substr(path_.size() - 4),
-                                   kMailboxExtension);
-  const std::string stem = has_extension ? path_.substr(0, path_.size() - 4) : path_;
+  const bool has_extension = platform::EndsWithIgnoringCase(path_, kMailboxExtension);
+  const std::string stem =
+      has_extension ? path_.substr(0, path_.size() - kMailboxExtension.size()) : path_;
   return stem + std::string(kTocExtension);
 }
 

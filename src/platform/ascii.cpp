@@ -15,4 +15,9 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix) {
+  return text.size() >= suffix.size() &&
+         EqualsIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
 }  // namespace tavi::platform

@@ -16,4 +16,7 @@ std::string ToLowerAscii(std::string_view text);
 // True when the texts are equal apart from the case of ASCII letters.
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
+// True when `text` ends with `suffix`, apart from the case of ASCII letters.
+bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix);
+
 }  // namespace tavi::platform

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "platform/ascii.h"
+
 namespace tavi::platform {
 namespace {
 
@@ -269,16 +271,6 @@ bool IsWhiteSpace(char c) {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-
-char LowerCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (LowerCase(a[i]) != LowerCase(b[i])) return false;
-  }
-  return true;
-}
 
 // A read position in the text. Every read checks the end first, and nothing
 // is ever read twice, so a parse takes one pass at most.

@@ -21,9 +21,7 @@ std::string FileNameOf(const std::string& path) {
 
 std::string StemOf(const std::string& file_name) {
   const std::string_view extension = kCacheExtension;
-  if (file_name.size() > extension.size() &&
-      platform::EqualsIgnoringCase(
-          std::string_view(file_name).substr(file_name.size() - extension.size()), extension))
+  if (file_name.size() > extension.size() && platform::EndsWithIgnoringCase(file_name, extension))
     return file_name.substr(0, file_name.size() - extension.size());
   return file_name;
 }
