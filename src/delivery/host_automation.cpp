@@ -73,15 +73,6 @@ std::int32_t FindItemByPath(const DispatchPtr& collection, const std::string& pa
   return number;
 }
 
-// The mailbox the newsbox path names, or the one of that name when the path
-// is not in the host's tree.
-DispatchPtr MailboxByPathOrName(const HostConnection& connection, const std::string& path,
-                                const std::string& name) {
-  const std::int32_t number = FindMailboxByPath(connection.TopLevel(), path);
-  if (number != kNoItemNumber) return connection.ItemByNumber(number);
-  return connection.ItemByName(name);
-}
-
 }  // namespace
 
 HostConnection::HostConnection() {
@@ -119,6 +110,13 @@ DispatchPtr HostConnection::ItemByNumber(std::int32_t number) const {
 
 bool HostConnection::SetStatusText(const std::string& text) const {
   return Application().Put(members::application::kStatusText, text);
+}
+
+DispatchPtr MailboxByPathOrName(const HostConnection& connection, const std::string& path,
+                                const std::string& name) {
+  const std::int32_t number = FindMailboxByPath(connection.TopLevel(), path);
+  if (number != kNoItemNumber) return connection.ItemByNumber(number);
+  return connection.ItemByName(name);
 }
 
 std::int32_t CollectionCount(const DispatchPtr& collection) {

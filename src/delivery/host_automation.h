@@ -53,6 +53,11 @@ class HostConnection {
   std::string error_text_;
 };
 
+// The mailbox whose file is `path` anywhere in the host's tree, or else the
+// one named `name`; null when neither is there.
+platform::DispatchPtr MailboxByPathOrName(const HostConnection& connection, const std::string& path,
+                                          const std::string& name);
+
 // The number of entries of an item or message collection (0 for null).
 std::int32_t CollectionCount(const platform::DispatchPtr& collection);
 // The entry at `index` (from 1) of an item or message collection; null when

@@ -47,13 +47,6 @@ void CloseStagingWindow(platform::WindowHandle mdi_client) {
     CloseHostMailboxWindow(mdi_client, "");
 }
 
-// The newsbox object: by its path anywhere in the tree, else by its name.
-DispatchPtr FindNewsbox(const HostConnection& host, const std::string& path,
-                        const std::string& name) {
-  const std::int32_t number = FindMailboxByPath(host.TopLevel(), path);
-  return number != kNoItemNumber ? host.ItemByNumber(number) : host.ItemByName(name);
-}
-
 // The feed as the check uses it: its newsbox falls back to In when the
 // newsbox file is gone. False when the feed is incomplete.
 bool PrepareFeedForCheck(FeedRecord& feed, const std::string& in_mailbox_file) {
@@ -157,7 +150,7 @@ int CheckRun::DeliverPending(const std::string& newsbox_path, const std::string&
   if (!host.IsConnected()) return 0;
   host.SetStatusText("Downloading new articles...");
   const DispatchPtr pending = host.ItemByName(kStagingMailboxName);
-  const DispatchPtr newsbox = FindNewsbox(host, newsbox_path, newsbox_name);
+  const DispatchPtr newsbox = MailboxByPathOrName(host, newsbox_path, newsbox_name);
   int moved = 0;
   if (pending && newsbox) {
     const DispatchPtr messages = pending->Get(members::item::kMessages).AsObject();
