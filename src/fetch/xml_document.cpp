@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "fetch/xml_content.h"
 #include "fetch/xml_element_scan.h"
 #include "fetch/xml_entities.h"
 #include "fetch/xml_token_scanner.h"
+#include "platform/fs.h"
 
 namespace tavi {
 namespace {
@@ -16,26 +17,6 @@ namespace {
 // Offsets in the index are 32 bits: a longer text is indexed as far as they
 // reach, as if it ended there.
 constexpr std::size_t kMaxIndexedLength = UINT32_MAX;
-constexpr std::size_t kReadChunk = 1 << 16;
-
-// Reads the whole file; on failure returns false with errno set.
-bool ReadFileBytes(const std::string& path, std::string& bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return false;
-  std::string content;
-  char chunk[kReadChunk];
-  std::size_t got = 0;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) content.append(chunk, got);
-  const bool failed = std::ferror(file) != 0;
-  const int error = errno;
-  std::fclose(file);
-  if (failed) {
-    errno = error;
-    return false;
-  }
-  bytes = std::move(content);
-  return true;
-}
 
 // XmlNameMatches for the tag name that starts at `tag_name` in the text, in
 // one pass that stops at the first difference. Every tag name in the text is
@@ -82,12 +63,12 @@ bool XmlDocument::SetText(std::string text) {
 bool XmlDocument::SetText(const char* text) { return SetText(std::string(text ? text : "")); }
 
 bool XmlDocument::LoadFile(const std::string& path) {
-  std::string bytes;
-  if (!ReadFileBytes(path, bytes)) {
+  std::optional<std::string> bytes = platform::ReadFileBytes(path);
+  if (!bytes) {
     message_ = std::strerror(errno);
     return false;
   }
-  text_ = std::move(bytes);
+  text_ = std::move(*bytes);
   return Parse(std::to_string(text_.size()) + " bytes");
 }
 

@@ -77,12 +77,19 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
   std::string bytes;
+  // Sized once from the file's length: growing by doubling would briefly
+  // hold twice a large document.
+  struct stat info {};
+  if (fstat(fd, &info) == 0 && info.st_size > 0)
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
   char buffer[65536];
   for (;;) {
     const ssize_t n = read(fd, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
+      const int error = errno;
       close(fd);
+      errno = error;
       return std::nullopt;
     }
     if (n == 0) break;

@@ -28,7 +28,8 @@ std::optional<FileAttributes> GetFileAttributes(const std::string& path);
 // when it exists.
 std::vector<std::string> FindFiles(const std::string& pattern);
 
-// The whole file, or nullopt when it cannot be opened or read.
+// The whole file, or nullopt when it cannot be opened or read; errno then
+// tells why.
 std::optional<std::string> ReadFileBytes(const std::string& path);
 
 // Replaces the file's content with `bytes` so that no reader ever sees a
