@@ -5,6 +5,9 @@
 # FUZZ_SECONDS sets each fuzz target's run time (default 60; 0 skips them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Tests and the demo serve feeds from 127.0.0.1: never through a proxy.
+export no_proxy="127.0.0.1,localhost${no_proxy:+,$no_proxy}"
+export NO_PROXY="$no_proxy"
 
 scripts/install-deps.sh
 
