@@ -100,17 +100,53 @@ XmlToken ScanEndTag(std::string_view text, std::size_t start) {
   return token;
 }
 
-// A document type declaration ends at the first '>' that closes no markup
-// declaration nested in its internal subset.
-XmlToken ScanDoctype(std::string_view text, std::size_t start) {
-  std::size_t nesting = 0;
-  for (std::size_t pos = start + 2; pos < text.size(); ++pos) {
-    if (text[pos] == '<') {
-      ++nesting;
-    } else if (text[pos] == '>') {
-      if (nesting == 0) return Token(XmlTokenKind::kDeclaration, start, pos + 1);
-      --nesting;
+// The end of one markup declaration, comment or processing instruction of
+// an internal subset that starts at the '<' at `start`: just past its '>',
+// "-->" or "?>", with quoted literals skipped, so that an entity value such as
+// "<" or ">" ends nothing. npos when the text ends first.
+std::size_t SkipSubsetMarkup(std::string_view text, std::size_t start) {
+  if (text.compare(start, 4, "<!--") == 0) {
+    const std::size_t end = text.find("-->", start + 4);
+    return end == std::string_view::npos ? end : end + 3;
+  }
+  if (text.compare(start, 2, "<?") == 0) {
+    const std::size_t end = text.find("?>", start + 2);
+    return end == std::string_view::npos ? end : end + 2;
+  }
+  for (std::size_t pos = start + 1; pos < text.size(); ++pos) {
+    if (text[pos] == '>') return pos + 1;
+    if (IsQuote(text[pos])) pos = FindXmlByte(text, pos + 1, text[pos]);
+  }
+  return std::string_view::npos;
+}
+
+// The end of the internal subset that opens at the '[' at `open`: just past
+// its ']', or npos when the text ends first. Only markup inside the subset
+// nests; its comments and quoted literals may hold any character.
+std::size_t SkipInternalSubset(std::string_view text, std::size_t open) {
+  for (std::size_t pos = open + 1; pos < text.size();) {
+    const char c = text[pos];
+    if (c == ']') return pos + 1;
+    if (c == '<') {
+      pos = SkipSubsetMarkup(text, pos);
+      if (pos == std::string_view::npos) return pos;
+      continue;
     }
+    if (IsQuote(c)) pos = FindXmlByte(text, pos + 1, c);
+    ++pos;
+  }
+  return std::string_view::npos;
+}
+
+// A document type declaration ends at the first '>' outside its internal
+// subset. A '<' before the subset opens nothing: "<!DOCTYPE a <b>" ends at
+// the '>' after b.
+XmlToken ScanDoctype(std::string_view text, std::size_t start) {
+  std::size_t pos = start + 2;
+  while (pos < text.size()) {
+    if (text[pos] == '>') return Token(XmlTokenKind::kDeclaration, start, pos + 1);
+    // An unended subset gives npos, which ends the walk too.
+    pos = text[pos] == '[' ? SkipInternalSubset(text, pos) : pos + 1;
   }
   return Unterminated(text, start, XmlTokenError::kUnterminatedDoctype);
 }

@@ -56,6 +56,10 @@ TEST(XmlDocument, ParseReportsTheFirstProblemWithItsOffset) {
       {"\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!-- c -->\n"
        "<!DOCTYPE r [\n<!ENTITY e \"v\">\n<!ELEMENT r ANY>\n]>\n<r>x</r>\n<!-- after -->\n",
        true, ""},
+      // The doctype ends at its first '>' outside the internal subset, and an
+      // entity value may hold '<'.
+      {"<!DOCTYPE a <b><rss/>", true, ""},
+      {"<!DOCTYPE rss [<!ENTITY e \"<\">]><rss/>", true, ""},
       {"", false, "Empty document"},
       {"<?xml version=\"1.0\"?><!-- only -->", false, "No root element"},
       {"just text", false, "No root element"},

@@ -50,6 +50,14 @@ TEST(XmlTokenScanner, CutsEachKindOfToken) {
       {"<!-- c -->", K::kComment, 10},
       {"<![CDATA[x]]>", K::kCData, 13},
       {"<!DOCTYPE r [<!ENTITY e 'v'><!-- c -->]>x", K::kDeclaration, 40},
+      // Only markup inside the internal subset nests; there, quoted literals,
+      // comments and processing instructions may hold '<', '>' and ']'.
+      {"<!DOCTYPE a <b><rss/>", K::kDeclaration, 15},
+      {"<!DOCTYPE rss [<!ENTITY e \"<\">]><rss/>", K::kDeclaration, 32},
+      {"<!DOCTYPE r [<!ENTITY e '>]'>]>x", K::kDeclaration, 31},
+      {"<!DOCTYPE r [<!-- <x ] -->]>x", K::kDeclaration, 28},
+      {"<!DOCTYPE r [<?pi > ] ?>]>x", K::kDeclaration, 26},
+      {"<!DOCTYPE r SYSTEM 'r.dtd'>x", K::kDeclaration, 27},
       {"<!ELEMENT r ANY>", K::kDeclaration, 16},
       {"<!ATTLIST r a CDATA #IMPLIED>", K::kDeclaration, 29},
       {"<!NOTATION n SYSTEM 'x'>", K::kDeclaration, 24},
@@ -70,6 +78,8 @@ TEST(XmlTokenScanner, CutsEachKindOfToken) {
       {"<!-", K::kError, 3, "", false, E::kUnterminatedComment},
       {"<![CDATA[x]>", K::kError, 12, "", false, E::kUnterminatedCData},
       {"<!DOCTYPE r [<!ENTITY e 'v'>", K::kError, 28, "", false, E::kUnterminatedDoctype},
+      {"<!DOCTYPE r [<!ENTITY e '>]>", K::kError, 28, "", false, E::kUnterminatedDoctype},
+      {"<!DOCTYPE r [<!-- ]>", K::kError, 20, "", false, E::kUnterminatedDoctype},
       {"<!", K::kError, 2, "", false, E::kUnterminatedDoctype},
       {"< x", K::kError, 3, "", false, E::kUnterminatedAfterError},
   };
