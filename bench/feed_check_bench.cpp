@@ -37,6 +37,7 @@ constexpr int kArticles = kFeeds * kItemsPerFeed;
 constexpr const char* kRss2email = "/usr/bin/r2e";
 constexpr const char* kNewsbox = "News";
 constexpr std::size_t kLargeDocumentBytes = 30u << 20;
+constexpr int kManyItems = 100000;
 
 std::string Item(const std::string& id, int index, const std::string& body) {
   const int minute = index % 60;
@@ -73,6 +74,14 @@ std::string LargeDocument(std::size_t bytes) {
   std::string items;
   for (int i = 0; items.size() < bytes; ++i) items += Item("large-" + std::to_string(i), i, body);
   return Document("Large", items);
+}
+
+// `count` short items: a feed whose check is dominated by the articles
+// themselves, not their size.
+std::string ManyItemsDocument(int count) {
+  std::string items;
+  for (int i = 0; i < count; ++i) items += Item("many-" + std::to_string(i), i, "Short.");
+  return Document("Many", items);
 }
 
 // A fresh folder, removed with its content at the end.
@@ -167,6 +176,7 @@ tavi::cli::FeedServer& Server() {
     for (int feed = 0; feed < kFeeds; ++feed)
       made->Serve("/feed-" + std::to_string(feed) + ".rss", FeedDocument(feed));
     made->Serve("/large.rss", LargeDocument(kLargeDocumentBytes));
+    made->Serve("/many.rss", ManyItemsDocument(kManyItems));
     if (!made->Start()) std::cerr << "the feed server cannot listen\n";
     return made;
   }();
@@ -289,11 +299,41 @@ void BM_TaviLargeDocument(benchmark::State& state) {
   state.counters["peak_rss_MB"] = static_cast<double>(peak) / 1024.0;
 }
 
+// --- One feed of many articles, checked twice: the second check finds every
+// article in the newsbox already.
+
+void RunManyItems(benchmark::State& state, bool second_check) {
+  std::size_t delivered = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    const Folder folder;
+    const bool ready = Tavi(folder.Path(), {"init"}) &&
+                       Tavi(folder.Path(), {"add", "Many", Server().Url("/many.rss"), "--name",
+                                            "Many", "--newsbox", kNewsbox, "--all"}) &&
+                       (!second_check || DownloadTavi(folder.Path()).exit_code == 0);
+    state.ResumeTiming();
+    const ProcessResult result = DownloadTavi(folder.Path());
+    state.PauseTiming();
+    delivered = TaviDelivered(folder.Path());
+    if (!ready || result.exit_code != 0 || delivered != kManyItems) {
+      state.SkipWithError("the feed of many articles was not delivered once");
+      break;
+    }
+    state.ResumeTiming();
+  }
+  state.counters["articles"] = static_cast<double>(delivered);
+}
+
+void BM_TaviManyItemsFirstCheck(benchmark::State& state) { RunManyItems(state, false); }
+void BM_TaviManyItemsSecondCheck(benchmark::State& state) { RunManyItems(state, true); }
+
 BENCHMARK(BM_TaviFirstRun)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 BENCHMARK(BM_Rss2emailFirstRun)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_TaviSecondRun)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 BENCHMARK(BM_Rss2emailSecondRun)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_TaviLargeDocument)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(BM_TaviManyItemsFirstCheck)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_TaviManyItemsSecondCheck)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 // Prints each run as usual and, at the end, how many times faster Tavi was.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -308,6 +348,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void Finalize() override {
     PrintRatio("first run (all new)", "BM_TaviFirstRun", "BM_Rss2emailFirstRun");
     PrintRatio("second run (nothing new)", "BM_TaviSecondRun", "BM_Rss2emailSecondRun");
+    PrintSecondCheckShare();
     ConsoleReporter::Finalize();
   }
 
@@ -318,6 +359,16 @@ class RatioReporter : public benchmark::ConsoleReporter {
     if (tavi == times_.end() || other == times_.end() || tavi->second <= 0) return;
     std::printf("Tavi vs rss2email, %s: %.1f ms vs %.1f ms, %.1f times faster\n", what,
                 tavi->second, other->second, other->second / tavi->second);
+  }
+
+  // The second check of the many articles against their first: at most
+  // 1.2 when the newsbox's Message-Ids are looked up in constant time.
+  void PrintSecondCheckShare() {
+    const auto first = times_.find("BM_TaviManyItemsFirstCheck");
+    const auto second = times_.find("BM_TaviManyItemsSecondCheck");
+    if (first == times_.end() || second == times_.end() || first->second <= 0) return;
+    std::printf("Tavi, %d articles: second check %.0f ms, first %.0f ms, %.2f of the first\n",
+                kManyItems, second->second, first->second, second->second / first->second);
   }
 
   std::map<std::string, double> times_;
