@@ -1,6 +1,7 @@
 #include "delivery/composer.h"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 
 #include "delivery/mailbox_file.h"
@@ -44,26 +45,33 @@ bool IsEmptyArticle(const ArticleRecord& article) {
   return article.Title.empty() && article.Description.empty();
 }
 
-bool IsKnownMessageId(const std::vector<std::string>& known, const std::string& message_id) {
-  return std::find(known.begin(), known.end(), message_id) != known.end();
+// An article dated more than this after its check carries a wrong date: its
+// date must not move the feed's "LastArticle", or every later article of a
+// feed that wants only new ones would be held back until that day.
+constexpr double kLatestTrustedHoursAhead = 24;
+
+// What the article's date decides: whether it lets the article through, and
+// the date the article may raise the newest date to once it is in the
+// newsbox. Only a date read from the feed, not later than a day after the
+// check, may raise it: the check's own time stands in for a missing or
+// unreadable date, and must not pass off later articles as old ones.
+struct DateVerdict {
+  bool lets_through = false;
+  std::optional<platform::OleDate> newest_candidate;
+};
+
+DateVerdict JudgeDate(const FeedRecord& feed, const std::optional<platform::OleDate>& feed_date,
+                      const platform::OleDate& last_article_date, const DeliveryContext& context) {
+  const platform::OleDate date = feed_date.value_or(context.CheckTime);
+  if (!(date > last_article_date)) return {feed.DownloadOnlyNewArticles != 1, std::nullopt};
+  DateVerdict verdict{true, std::nullopt};
+  const platform::OleDate latest_trusted = context.CheckTime.AddHours(kLatestTrustedHoursAhead);
+  if (feed_date && !(date > latest_trusted)) verdict.newest_candidate = date;
+  return verdict;
 }
 
-// The date test: raises `newest_date` for a date after the last article and
-// tells whether the date lets the article through. A date that cannot be
-// read is replaced by the check's time and does not hold the article back.
-bool PassesDateTest(const FeedRecord& feed, ArticleRecord& article,
-                    const platform::OleDate& last_article_date, platform::OleDate& newest_date,
-                    const DeliveryContext& context) {
-  const platform::OleDate date = platform::ParseLocaleDateText(NormalizeDateText(article.Date));
-  if (!date.IsValid()) {
-    article.Date = context.DownloadedText;
-    return true;
-  }
-  if (date > last_article_date) {
-    if (date > newest_date) newest_date = date;
-    return true;
-  }
-  return feed.DownloadOnlyNewArticles != 1;
+void RaiseNewest(const std::optional<platform::OleDate>& candidate, platform::OleDate& newest) {
+  if (candidate && *candidate > newest) newest = *candidate;
 }
 
 std::string BuildHeaderBlock(const FeedRecord& feed, const ArticleRecord& article,
@@ -135,26 +143,33 @@ std::string ComposeMessageId(const ArticleRecord& article) {
   return OneLine("<" + identity + std::string(kMessageIdSuffix));
 }
 
-bool AppendArticleMessage(const FeedRecord& feed, ArticleRecord& article,
-                          const platform::OleDate& last_article_date,
-                          platform::OleDate& newest_date, const DeliveryContext& context) {
-  if (IsEmptyArticle(article)) return false;
+ArticleOutcome AppendArticleMessage(const FeedRecord& feed, ArticleRecord& article,
+                                    const platform::OleDate& last_article_date,
+                                    platform::OleDate& newest_date,
+                                    const DeliveryContext& context) {
+  if (IsEmptyArticle(article)) return ArticleOutcome::kSkipped;
   if (article.Author.empty()) article.Author = feed.Alias;
+  const std::optional<platform::OleDate> feed_date = ReadDateText(article.Date);
   if (article.Date.empty()) article.Date = context.DownloadedText;
   const std::string message_id = ComposeMessageId(article);
-  if (message_id.empty()) return false;
-  const bool is_duplicate = IsKnownMessageId(context.ExistingMessageIds, message_id);
-  // The date test runs for a duplicate too, so that it still raises the
-  // newest date.
-  const bool passes_date_test =
-      PassesDateTest(feed, article, last_article_date, newest_date, context);
-  if (is_duplicate || !passes_date_test) return false;
+  if (message_id.empty()) return ArticleOutcome::kSkipped;
+  const DateVerdict verdict = JudgeDate(feed, feed_date, last_article_date, context);
+  // An article the newsbox holds already was delivered: its date may still
+  // raise the newest date.
+  if (context.ExistingMessageIds.contains(message_id)) {
+    RaiseNewest(verdict.newest_candidate, newest_date);
+    return ArticleOutcome::kSkipped;
+  }
+  if (!verdict.lets_through) return ArticleOutcome::kSkipped;
 
   const std::string header_block = BuildHeaderBlock(feed, article, message_id, context);
   AppendFullArticle(feed, article, context);
   const std::string message =
       context.SeparatorLine + header_block + BuildBody(article.Description) + "\r\n";
-  return AppendToMailboxFile(context.StagingMailboxPath, message);
+  if (!AppendToMailboxFile(context.StagingMailboxPath, message))
+    return ArticleOutcome::kWriteFailed;
+  RaiseNewest(verdict.newest_candidate, newest_date);
+  return ArticleOutcome::kAppended;
 }
 
 }  // namespace tavi

@@ -15,7 +15,7 @@
 // messages.
 
 #include <string>
-#include <vector>
+#include <unordered_set>
 
 #include "fetch/article_record.h"
 #include "platform/oledate.h"
@@ -33,8 +33,11 @@ struct DeliveryContext {
   std::string SeparatorLine;
   // The local date and time at which the current check started, as text.
   std::string DownloadedText;
-  // The Message-Ids of the messages already in the target newsbox.
-  std::vector<std::string> ExistingMessageIds;
+  // The local date and time at which the current check started.
+  platform::OleDate CheckTime;
+  // The Message-Ids of the messages already in the target newsbox, in a
+  // hash set: a check of a large feed against a large newsbox stays linear.
+  std::unordered_set<std::string> ExistingMessageIds;
   // The temporary file a full article is fetched into: "article.html" in
   // the plug-in's configuration folder, the full-article translator's file
   // too.
@@ -47,22 +50,34 @@ struct DeliveryContext {
 // Link (it cannot be told apart from others, so it is never delivered).
 std::string ComposeMessageId(const ArticleRecord& article);
 
+// What became of one article.
+enum class ArticleOutcome {
+  kAppended,     // its message was appended to the staging mailbox
+  kSkipped,      // not new, already in the newsbox, empty, or without identity
+  kWriteFailed,  // new, but its message could not be written (nothing was)
+};
+
 // Appends the message for `article` to context.StagingMailboxPath when the
-// article is new. Returns true when one message was written; false when the
-// article has no Title and no Description, has no Message-Id, is already in
-// the newsbox (context.ExistingMessageIds), is not dated after
-// `last_article_date` while feed.DownloadOnlyNewArticles is 1, or when the
-// staging file is missing or cannot be written (nothing is written then).
+// article is new. kSkipped when the article has no Title and no Description,
+// has no Message-Id, is already in the newsbox (context.ExistingMessageIds),
+// or is not dated after `last_article_date` while feed.DownloadOnlyNewArticles
+// is 1; kWriteFailed when the staging file is missing or cannot be written
+// (nothing is written then).
 //
 // The record is changed in place: an empty Author becomes feed.Alias, an
-// empty or unreadable Date becomes context.DownloadedText, and with
-// feed.DownloadReferringArticles 1 the web page behind the Link, when it can
-// be fetched into context.ArticleFile, is appended to the Description between
-// Begin and End markers. A readable date later than both `last_article_date`
-// and `newest_date` raises `newest_date`, also for an article that is then
-// dropped as a duplicate.
-bool AppendArticleMessage(const FeedRecord& feed, ArticleRecord& article,
-                          const platform::OleDate& last_article_date,
-                          platform::OleDate& newest_date, const DeliveryContext& context);
+// empty Date becomes context.DownloadedText (an unreadable one keeps its text
+// and counts as context.CheckTime), and with feed.DownloadReferringArticles 1
+// the web page behind the Link, when it can be fetched into
+// context.ArticleFile, is appended to the Description between Begin and End
+// markers.
+//
+// `newest_date` only ever holds dates of articles in the newsbox: it rises to
+// the article's date when its message was appended or the newsbox holds it
+// already, the date was read from the feed, is later than both
+// `last_article_date` and `newest_date`, and is not more than a day after
+// context.CheckTime.
+ArticleOutcome AppendArticleMessage(const FeedRecord& feed, ArticleRecord& article,
+                                    const platform::OleDate& last_article_date,
+                                    platform::OleDate& newest_date, const DeliveryContext& context);
 
 }  // namespace tavi

@@ -231,7 +231,7 @@ std::int32_t FindFolderByPath(const DispatchPtr& collection, const std::string& 
 }
 
 bool CollectMessageIds(const std::string& mailbox_path, const std::string& mailbox_name,
-                       std::vector<std::string>& message_ids) {
+                       std::unordered_set<std::string>& message_ids) {
   const HostConnection connection;
   if (!connection.IsConnected()) return true;
   const DispatchPtr mailbox = MailboxByPathOrName(connection, mailbox_path, mailbox_name);
@@ -240,7 +240,7 @@ bool CollectMessageIds(const std::string& mailbox_path, const std::string& mailb
   for (std::int32_t index = CollectionCount(messages); index >= 1; --index) {
     const DispatchPtr message = CollectionEntry(messages, index);
     if (!message) continue;
-    message_ids.push_back(
+    message_ids.insert(
         message->Get(members::message::kField, {members::message::kMessageIdField}).AsText());
     // Keeps the window that asked responsive while a large mailbox is read.
     platform::PumpWaitingMessages();

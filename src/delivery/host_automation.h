@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/automation.h"
@@ -111,13 +112,13 @@ std::int32_t FindMailboxByPath(const platform::DispatchPtr& collection, const st
 // The same search for a folder whose ".fol" path equals `path`.
 std::int32_t FindFolderByPath(const platform::DispatchPtr& collection, const std::string& path);
 
-// Appends the Message-Ids of the messages of a mailbox to `message_ids`, last
-// message first. The mailbox is found by its file path, or else by its name.
-// The calling thread's waiting window messages are handled after each
-// message. Always true: without a connection, or without such a mailbox, the
-// list is left as it was.
+// Adds the Message-Ids of the messages of a mailbox to `message_ids`, read
+// from the last message to the first. The mailbox is found by its file path,
+// or else by its name. The calling thread's waiting window messages are
+// handled after each message. Always true: without a connection, or without
+// such a mailbox, the set is left as it was.
 bool CollectMessageIds(const std::string& mailbox_path, const std::string& mailbox_name,
-                       std::vector<std::string>& message_ids);
+                       std::unordered_set<std::string>& message_ids);
 
 // Moves every message of the mailbox named `source_name` into the mailbox
 // numbered `target_number`, last message first. Silently does nothing without

@@ -30,8 +30,8 @@ OleDate ReadLastArticleDate(const std::string& alias, const std::string& setting
   return stored.IsValid() ? stored : OleDate::FromCalendar(kNoLastArticle);
 }
 
-std::string CurrentDownloadedText() {
-  return ConvertW3cDateText(platform::FormatLocaleDateText(platform::CurrentLocalDate()));
+std::string DownloadedTextOf(const OleDate& check_time) {
+  return ConvertW3cDateText(platform::FormatLocaleDateText(check_time));
 }
 
 // The header block of a whole message text: everything through its first
@@ -48,14 +48,27 @@ void CloseStagingWindow(platform::WindowHandle mdi_client) {
 }
 
 // The feed as the check uses it: its newsbox falls back to In when the
-// newsbox file is gone. False when the feed is incomplete.
-bool PrepareFeedForCheck(FeedRecord& feed, const std::string& in_mailbox_file) {
-  if (feed.Alias.empty() || feed.Name.empty() || feed.URL.empty()) return false;
+// newsbox file is gone. Returns the part the feed lacks, "" when complete.
+std::string PrepareFeedForCheck(FeedRecord& feed, const std::string& in_mailbox_file) {
+  if (feed.Alias.empty()) return "alias";
+  if (feed.Name.empty()) return "name";
+  if (feed.URL.empty()) return "URL";
   if (!FileExists(feed.NewsboxPath)) {
     feed.NewsboxPath = in_mailbox_file;
     feed.Newsbox = kInMailboxName;
   }
-  return !feed.Newsbox.empty();
+  return feed.Newsbox.empty() ? "newsbox" : "";
+}
+
+// Why not every new article reached the newsbox; "" when every one did.
+std::string ShortfallOf(const FeedCheckReport& report, bool host_answered) {
+  if (report.unwritten > 0)
+    return std::to_string(report.unwritten) +
+           " new articles could not be written into the staging mailbox";
+  if (report.moved >= report.composed) return "";
+  if (!host_answered) return "the host's automation server did not answer";
+  return "the host refused the move of " + std::to_string(report.composed - report.moved) + " of " +
+         std::to_string(report.composed) + " new articles";
 }
 
 }  // namespace
@@ -71,37 +84,50 @@ CheckRun::CheckRun(CheckPaths paths, CheckWindow& window)
 
 int CheckRun::CheckFeed(const FeedRecord& record, bool from_cache,
                         const std::string& document_path) {
-  context_.DownloadedText = CurrentDownloadedText();
+  context_.CheckTime = platform::CurrentLocalDate();
+  context_.DownloadedText = DownloadedTextOf(context_.CheckTime);
+  last_check_ = {};
   FeedRecord feed = record;
-  if (!PrepareFeedForCheck(feed, paths_.in_mailbox_file)) return kCheckFailed;
+  if (const std::string missing = PrepareFeedForCheck(feed, paths_.in_mailbox_file);
+      !missing.empty()) {
+    last_check_.failure = "the feed has no " + missing;
+    return kCheckFailed;
+  }
   const OleDate last_article_date = ReadLastArticleDate(feed.Alias, paths_.settings_file);
   OleDate newest_date = last_article_date;
 
   PrepareStaging(feed);
-  if (!from_cache) FetchToFile(feed.URL, document_path, DeleteMode::kDeleteAndWait);
-  const int composed =
-      ComposeFromDocument(feed, from_cache, document_path, last_article_date, newest_date);
-  if (composed == kCheckFailed) {
-    last_result_ = kCheckFailed;
+  if (!from_cache && !FetchToFile(feed.URL, document_path, DeleteMode::kDeleteAndWait))
+    last_check_.failure = "the feed document could not be downloaded";
+  if (last_check_.failure.empty())
+    ComposeFromDocument(feed, from_cache, document_path, last_article_date, newest_date);
+  if (last_check_.failure.empty()) {
+    Deliver(feed);
   } else {
-    ReopenStagingMailbox();
-    CloseStagingWindow(paths_.mdi_client);
-    last_result_ = DeliverPending(feed.NewsboxPath, feed.Newsbox, feed.NotifyNewsBoard == 1);
-    window_.SetProgress(100);
+    last_result_ = kCheckFailed;
   }
+  last_check_.result = last_result_;
   platform::DeleteFile(document_path);
   window_.SetProgress(0);
   window_.SetInfoLine("");
-  // A message left in "Pending" is lost at the next check unless that check
-  // composes it again, so the date only moves on once everything arrived.
-  const bool all_delivered = composed != kCheckFailed && last_result_ >= composed;
-  if (newest_date > last_article_date && all_delivered)
+  // An article not in the newsbox must be composed again by the next check,
+  // so the date moves on only once everything composed arrived.
+  if (newest_date > last_article_date && last_check_.EverythingArrived())
     WriteProfileString(feed.Alias, settings::kLastArticle,
                        platform::FormatDate(newest_date, kCanonicalDateLayout),
                        paths_.settings_file);
   PaceWait(&Pacing::at_end_of_check);
   window_.PumpMessages();
   return last_result_;
+}
+
+void CheckRun::Deliver(const FeedRecord& feed) {
+  ReopenStagingMailbox();
+  CloseStagingWindow(paths_.mdi_client);
+  last_result_ = DeliverPending(feed.NewsboxPath, feed.Newsbox, feed.NotifyNewsBoard == 1);
+  window_.SetProgress(100);
+  last_check_.moved = last_result_;
+  last_check_.failure = ShortfallOf(last_check_, host_answered_);
 }
 
 void CheckRun::PrepareStaging(const FeedRecord& feed) {
@@ -113,27 +139,36 @@ void CheckRun::PrepareStaging(const FeedRecord& feed) {
     PaceWait(&Pacing::after_collecting_ids);
 }
 
-int CheckRun::ComposeFromDocument(const FeedRecord& feed, bool from_cache,
-                                  const std::string& document_path,
-                                  const OleDate& last_article_date, OleDate& newest_date) {
+void CheckRun::ComposeFromDocument(const FeedRecord& feed, bool from_cache,
+                                   const std::string& document_path,
+                                   const OleDate& last_article_date, OleDate& newest_date) {
   // The document lives only here: a large one is gone before the host reads
   // the staged messages.
   XmlDocument document;
-  if (!document.LoadFile(document_path)) return kCheckFailed;
+  if (!document.LoadFile(document_path)) {
+    last_check_.failure = "not a feed document (" + document.ParseMessage() + ")";
+    return;
+  }
   window_.SetGeneralLine(from_cache ? feed.Name + " >> Checking the cache for new articles..."
                                     : "Checking " + feed.Name + " for new articles...");
-  int composed = 0;
   const auto compose = [&](ArticleRecord& article) {
-    if (!AppendArticleMessage(feed, article, last_article_date, newest_date, context_)) return;
-    ++composed;
-    window_.SetInfoLine(article.Title + " by " + article.Author);
+    switch (AppendArticleMessage(feed, article, last_article_date, newest_date, context_)) {
+      case ArticleOutcome::kAppended:
+        ++last_check_.composed;
+        window_.SetInfoLine(article.Title + " by " + article.Author);
+        return;
+      case ArticleOutcome::kWriteFailed:
+        ++last_check_.unwritten;
+        return;
+      case ArticleOutcome::kSkipped:
+        return;
+    }
   };
   const auto keep_responsive = [&] {
     PaceWait(&Pacing::per_element);
     window_.PumpMessages();
   };
   WalkFeed(document, DetectFeedFormat(document), compose, keep_responsive);
-  return composed;
 }
 
 void CheckRun::ReopenStagingMailbox() {
@@ -147,7 +182,8 @@ void CheckRun::ReopenStagingMailbox() {
 int CheckRun::DeliverPending(const std::string& newsbox_path, const std::string& newsbox_name,
                              bool notify) {
   const HostConnection host;
-  if (!host.IsConnected()) return 0;
+  host_answered_ = host.IsConnected();
+  if (!host_answered_) return 0;
   host.SetStatusText("Downloading new articles...");
   const DispatchPtr pending = host.ItemByName(kStagingMailboxName);
   const DispatchPtr newsbox = MailboxByPathOrName(host, newsbox_path, newsbox_name);

@@ -39,6 +39,23 @@ struct NewArticleNotice {
 
 // Results of CheckFeed beyond the article count.
 inline constexpr int kCheckFailed = -1;
+// A run's last result before its first check.
+inline constexpr int kNotCheckedYet = -2;
+
+// What the last CheckFeed came to, for a report that names every feed.
+struct FeedCheckReport {
+  int result = kCheckFailed;  // what CheckFeed returned
+  int composed = 0;           // new articles written into "Pending"
+  int unwritten = 0;          // new articles whose message could not be written
+  int moved = 0;              // messages the host moved into the newsbox
+  // Why the feed failed or not everything new arrived, for the user: the
+  // missing part, the download's error, the parser's message, the host's
+  // refusal. "" when every new article arrived.
+  std::string failure;
+
+  // Every new article is in the newsbox: the feed's "LastArticle" may move.
+  bool EverythingArrived() const { return failure.empty() && unwritten == 0 && moved >= composed; }
+};
 
 // One run of checks hosted by one window: the delivery state prepared when
 // the window opened, the run's total of new articles and its last result.
@@ -65,8 +82,10 @@ class CheckRun {
   bool ImportCache();
 
   int TotalNewArticles() const { return total_new_articles_; }
-  // The result of the last check; -2 before the first.
+  // The result of the last check; kNotCheckedYet before the first.
   int LastResult() const { return last_result_; }
+  // What the last CheckFeed came to.
+  const FeedCheckReport& LastCheck() const { return last_check_; }
   const DeliveryContext& Context() const { return context_; }
 
   // Opens "Pending" in the host so that it indexes the staged messages, then
@@ -80,11 +99,16 @@ class CheckRun {
 
  private:
   void PrepareStaging(const FeedRecord& feed);
-  // Loads the document and composes its new articles into "Pending";
-  // returns how many, or kCheckFailed when the document is not a feed.
-  int ComposeFromDocument(const FeedRecord& feed, bool from_cache, const std::string& document_path,
-                          const platform::OleDate& last_article_date,
-                          platform::OleDate& newest_date);
+  // Loads the document and composes its new articles into "Pending",
+  // counting them in last_check_; sets its failure when the document is not
+  // a feed.
+  void ComposeFromDocument(const FeedRecord& feed, bool from_cache,
+                           const std::string& document_path,
+                           const platform::OleDate& last_article_date,
+                           platform::OleDate& newest_date);
+  // Has the host index "Pending" and moves its messages into the newsbox;
+  // notes in last_check_ what did not arrive.
+  void Deliver(const FeedRecord& feed);
   bool MoveMessage(platform::DispatchObject& message, const platform::DispatchPtr& newsbox,
                    const std::string& newsbox_name, bool notify);
   void Announce(platform::DispatchObject& message, const std::string& header_block,
@@ -96,7 +120,9 @@ class CheckRun {
   DeliveryContext context_;
   NewArticleNotice notice_;
   int total_new_articles_ = 0;
-  int last_result_ = -2;
+  int last_result_ = kNotCheckedYet;
+  FeedCheckReport last_check_;
+  bool host_answered_ = false;  // the last DeliverPending reached the host
 };
 
 }  // namespace tavi

@@ -112,23 +112,35 @@ OleDate OnTwentyFourHourClock(const OleDate& date, Meridiem meridiem) {
 
 }  // namespace
 
-std::string NormalizeDateText(std::string_view text) {
+std::optional<OleDate> ReadDateText(std::string_view text) {
   std::string_view date_text = WithoutWeekday(text);
   if (date_text.size() > kLongestZoneFreeLength) date_text = WithoutZone(date_text);
-  OleDate date = platform::ParseLocaleDateText(date_text);
-  if (!date.IsValid()) date = platform::CurrentLocalDate();
-  return platform::FormatDate(date, kCanonicalDateLayout);
+  const OleDate date = platform::ParseLocaleDateText(date_text);
+  if (!date.IsValid()) return std::nullopt;
+  return date;
 }
 
-std::string ConvertW3cDateText(std::string_view text) {
+std::optional<OleDate> ReadW3cDateText(std::string_view text) {
   std::string date_text(text);
   const Meridiem meridiem = RemoveMeridiem(date_text);
   BlankTimeDesignators(date_text);
   const std::size_t end = ClockTimeEnd(date_text);
   if (end != std::string::npos) date_text.resize(end);
-  const OleDate date = platform::ParseLocaleDateText(date_text);
-  if (!date.IsValid()) return platform::FormatDate(platform::CurrentLocalDate(), kMailDateLayout);
-  return platform::FormatDate(OnTwentyFourHourClock(date, meridiem), kMailDateLayout);
+  const OleDate parsed = platform::ParseLocaleDateText(date_text);
+  if (!parsed.IsValid()) return std::nullopt;
+  const OleDate date = OnTwentyFourHourClock(parsed, meridiem);
+  if (!date.IsValid()) return std::nullopt;
+  return date;
+}
+
+std::string NormalizeDateText(std::string_view text) {
+  const OleDate date = ReadDateText(text).value_or(platform::CurrentLocalDate());
+  return platform::FormatDate(date, kCanonicalDateLayout);
+}
+
+std::string ConvertW3cDateText(std::string_view text) {
+  const OleDate date = ReadW3cDateText(text).value_or(platform::CurrentLocalDate());
+  return platform::FormatDate(date, kMailDateLayout);
 }
 
 }  // namespace tavi

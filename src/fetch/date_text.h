@@ -5,10 +5,15 @@
 // ending in +0100 and the same date ending in GMT give the same text. Neither
 // function reports failure: a date that cannot be read silently becomes the
 // current local time (platform::CurrentLocalDate), and callers cannot tell it
-// from a date that was read.
+// from a date that was read. Callers that must tell (a date read from a feed
+// moves the feed's "LastArticle", the time of a check must not) use the Read
+// forms, which report an unreadable text.
 
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/oledate.h"
 
 namespace tavi {
 
@@ -31,6 +36,10 @@ inline constexpr std::string_view kMailDateLayout = "%a, %b %d %Y %H:%M:%S";
 // time itself is outside the dates' range.
 std::string NormalizeDateText(std::string_view text);
 
+// The date NormalizeDateText reads in `text`; nullopt when it is unreadable
+// (NormalizeDateText would give the current time).
+std::optional<platform::OleDate> ReadDateText(std::string_view text);
+
 // A W3C date ("2026-12-06T13:55:15.25+01:00") or the locale's clock text
 // ("12/6/2026 1:55:15 PM") in the mail-style layout: " AM" and " PM" are
 // removed and remembered, every "T" and "t" becomes a blank, and the text is
@@ -40,5 +49,8 @@ std::string NormalizeDateText(std::string_view text);
 // hour 12 to 0. An unreadable text gives the current time as it is. "" only
 // when the current time itself is outside the dates' range.
 std::string ConvertW3cDateText(std::string_view text);
+
+// The date ConvertW3cDateText reads in `text`; nullopt when it is unreadable.
+std::optional<platform::OleDate> ReadW3cDateText(std::string_view text);
 
 }  // namespace tavi

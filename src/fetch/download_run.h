@@ -14,7 +14,7 @@ namespace tavi {
 
 // What a run leaves for its report.
 struct RunSummary {
-  int last_result = -2;  // the last feed's result; -2 when no feed was checked
+  int last_result = kNotCheckedYet;  // the last feed's result
   int new_articles = 0;
   int feeds_processed = 0;
   std::string last_name;

@@ -6,6 +6,14 @@
 namespace tavi {
 namespace {
 
+// An Atom entry's date in the mail-style layout. An unreadable date is left
+// empty rather than made the current time: the composer then dates the entry
+// with the check's time, which must not move the feed's "LastArticle".
+std::string AtomDateText(const std::string& text) {
+  const std::optional<platform::OleDate> date = ReadW3cDateText(text);
+  return date ? platform::FormatDate(*date, kMailDateLayout) : "";
+}
+
 // The element names that differ between the two formats.
 struct Vocabulary {
   const char* item;
@@ -149,7 +157,7 @@ ArticleRecord ReadArticle(XmlDocument& document, FeedFormat format) {
     ReadInsideChild(document, "author", [&] { article.Author = document.GetElementText(); });
   if (FindFirstChild(document, vocabulary.date)) {
     article.Date = document.GetChildText();
-    if (format == FeedFormat::kAtom) article.Date = ConvertW3cDateText(article.Date);
+    if (format == FeedFormat::kAtom) article.Date = AtomDateText(article.Date);
   }
   if (FindFirstChild(document, vocabulary.identifier)) article.Guid = document.GetChildText();
   ReadCategoryCommentsSource(document, format, article);

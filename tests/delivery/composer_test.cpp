@@ -60,6 +60,7 @@ class ComposerTest : public ::testing::Test {
     context_.StagingIndexPath = folder_.Join("Pending.toc");
     context_.SeparatorLine = std::string(kSeparator) + "\r\n";
     context_.DownloadedText = kDownloaded;
+    context_.CheckTime = DateOf("12/06/2026 13:46:41");
     context_.ArticleFile = folder_.Join("article.html");
     WriteFile(context_.StagingMailboxPath, "");
     feed_.Alias = "News";
@@ -67,7 +68,8 @@ class ComposerTest : public ::testing::Test {
     feed_.DownloadReferringArticles = 0;
   }
   bool Append(ArticleRecord& article) {
-    return AppendArticleMessage(feed_, article, last_, newest_, context_);
+    return AppendArticleMessage(feed_, article, last_, newest_, context_) ==
+           ArticleOutcome::kAppended;
   }
   std::string Staged() const { return ReadFile(context_.StagingMailboxPath); }
   // The staged messages as the host cuts the file.
@@ -213,7 +215,7 @@ TEST_F(ComposerTest, DecidesWhichArticlesAreNew) {
     SCOPED_TRACE(c.name);
     WriteFile(context_.StagingMailboxPath, "");
     feed_.DownloadOnlyNewArticles = c.only_new;
-    context_.ExistingMessageIds = c.existing;
+    context_.ExistingMessageIds = {c.existing.begin(), c.existing.end()};
     ArticleRecord article = NewArticle();
     c.change(article);
     EXPECT_EQ(Append(article), c.written);
@@ -221,31 +223,57 @@ TEST_F(ComposerTest, DecidesWhichArticlesAreNew) {
   }
 }
 
-TEST_F(ComposerTest, MissingOrUnreadableDateCountsAsTheCheckTime) {
+TEST_F(ComposerTest, MissingOrUnreadableDateCountsAsTheCheckTimeButNeverRaisesTheNewest) {
   struct Case {
     const char* date;
     const char* kept_date;  // in the record and in the "Date:" line
   };
   const Case cases[] = {
       {"", kDownloaded},
-      // Read as the current time, yet the article keeps its own text.
+      // Read as the check's time, yet the article keeps its own text.
       {"Sun, 06 Dec 2026 09:00:00 CET", "Sun, 06 Dec 2026 09:00:00 CET"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.date);
     WriteFile(context_.StagingMailboxPath, "");
-    newest_ = last_;
     ArticleRecord article = NewArticle();
     article.Date = c.date;
     article.Author.clear();
     ASSERT_TRUE(Append(article));
-    EXPECT_EQ(newest_, DateOf("12/06/2026 13:46:41"));
+    // The check's time would hide every later article dated before it.
+    EXPECT_EQ(newest_, last_);
     EXPECT_EQ(article.Date, c.kept_date);
     EXPECT_EQ(article.Author, "News");
     EXPECT_EQ(host::MessageHeaderValue(StagedMessages().at(0), "Date"), c.kept_date);
   }
+  // A check that runs before the feed's last article lets no undated one through.
+  context_.CheckTime = DateOf("11/30/2026 00:00:00");
+  ArticleRecord undated = NewArticle();
+  undated.Date.clear();
+  EXPECT_FALSE(Append(undated));
 }
 
+TEST_F(ComposerTest, OnlyDatesUpToADayAfterTheCheckRaiseTheNewest) {
+  struct Case {
+    const char* date;
+    const char* newest;
+  };
+  const Case cases[] = {
+      {"Mon, 07 Dec 2026 13:46:41 GMT", "12/07/2026 13:46:41"},
+      // Later than a day after the check: delivered, but its date is not trusted.
+      {"Mon, 07 Dec 2026 13:46:42 GMT", "12/01/2026 00:00:00"},
+      {"Fri, 31 Dec 9999 23:59:59 GMT", "12/01/2026 00:00:00"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.date);
+    newest_ = last_;
+    ArticleRecord article = NewArticle();
+    article.Guid = c.date;
+    article.Date = c.date;
+    EXPECT_TRUE(Append(article));
+    EXPECT_EQ(newest_, DateOf(c.newest));
+  }
+}
 TEST_F(ComposerTest, DuplicateStillRaisesNewestButNeverLowersIt) {
   context_.ExistingMessageIds = {"<g1@localhost.localdomain>"};
   ArticleRecord duplicate = NewArticle();
@@ -259,11 +287,13 @@ TEST_F(ComposerTest, DuplicateStillRaisesNewestButNeverLowersIt) {
   EXPECT_EQ(newest_, DateOf("12/05/2026 10:00:00"));
 }
 
-TEST_F(ComposerTest, MissingStagingFileWritesNothing) {
+TEST_F(ComposerTest, AMessageThatCannotBeWrittenLeavesTheNewestAlone) {
   context_.StagingMailboxPath = folder_.Join("Gone.mbx");
   ArticleRecord article = NewArticle();
-  EXPECT_FALSE(Append(article));
+  EXPECT_EQ(AppendArticleMessage(feed_, article, last_, newest_, context_),
+            ArticleOutcome::kWriteFailed);
   EXPECT_FALSE(FileExists(context_.StagingMailboxPath));
+  EXPECT_EQ(newest_, last_);
 }
 
 TEST_F(ComposerTest, LineBreaksInValuesNeverAddHeaderLines) {

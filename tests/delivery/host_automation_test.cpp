@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <unordered_set>
 
 #include "host/host.h"
 #include "platform/ascii.h"
@@ -75,9 +76,9 @@ TEST_F(HostAutomationTest, WithAutomationOffSilentOperationsShowNothing) {
   EXPECT_FALSE(ShowReadyStatus(error_text));
   EXPECT_EQ(error_text, platform::kInvalidClassString);
   EXPECT_FALSE(ShowNewArticlesStatus("1"));
-  std::vector<std::string> ids = {"kept"};
+  std::unordered_set<std::string> ids = {"kept"};
   EXPECT_TRUE(CollectMessageIds(PathOf(news), "News", ids));
-  EXPECT_EQ(ids, std::vector<std::string>{"kept"});
+  EXPECT_EQ(ids, std::unordered_set<std::string>{"kept"});
   MoveAllMessages("News", host::kInMailboxNumber);
   EXPECT_EQ(Store().MessageCount(news), 1u);
   EXPECT_TRUE(platform::ShownMessageBoxes().empty());
@@ -223,21 +224,21 @@ TEST_F(HostAutomationTest, CloseHostMailboxWindowClosesTheTitledDocumentWindow) 
   platform::DestroyWindow(untitled);
 }
 
-TEST_F(HostAutomationTest, CollectMessageIdsReadsTheLastMessageFirst) {
+TEST_F(HostAutomationTest, CollectMessageIdsFindsTheMailboxByPathElseByName) {
   const int news = NewMailbox(NewFolder(host::kTopLevel, "Feeds"), "News");
   AddMessages(news, {"<a@x>", "<b@x>", "<c@x>"});
-  const std::vector<std::string> expected = {"kept", "<c@x>", "<b@x>", "<a@x>"};
+  const std::unordered_set<std::string> expected = {"kept", "<c@x>", "<b@x>", "<a@x>"};
 
-  std::vector<std::string> by_path = {"kept"};
+  std::unordered_set<std::string> by_path = {"kept"};
   EXPECT_TRUE(CollectMessageIds(ToUpperAscii(PathOf(news)), "Elsewhere", by_path));
   EXPECT_EQ(by_path, expected);
 
-  std::vector<std::string> by_name = {"kept"};
+  std::unordered_set<std::string> by_name = {"kept"};
   EXPECT_TRUE(CollectMessageIds(data_.Join("gone.mbx"), "News", by_name));
   EXPECT_EQ(by_name, expected);
 
   const int empty = NewMailbox(host::kTopLevel, "Empty");
-  std::vector<std::string> none;
+  std::unordered_set<std::string> none;
   EXPECT_TRUE(CollectMessageIds(PathOf(empty), "Empty", none));
   EXPECT_TRUE(CollectMessageIds(data_.Join("gone.mbx"), "Gone", none));
   EXPECT_TRUE(none.empty());
@@ -259,7 +260,7 @@ TEST_F(HostAutomationTest, CollectMessageIdsKeepsTheCallersWindowResponsive) {
                               },
                               0});
   platform::PostMessage(window, platform::WM_USER, 0, 0);
-  std::vector<std::string> ids;
+  std::unordered_set<std::string> ids;
   CollectMessageIds(PathOf(news), "News", ids);
   EXPECT_EQ(handled, 1);
   platform::DestroyWindow(window);

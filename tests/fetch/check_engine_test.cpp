@@ -1,6 +1,9 @@
 #include "fetch/check_engine.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include "delivery/host_automation.h"
 #include "fetch/download_run.h"
@@ -162,6 +165,7 @@ TEST_F(CheckEngineTest, WithoutAutomationNothingIsLostAndTheNextCheckDelivers) {
   host_->SetAutomationEnabled(false);
   CheckRun offline(paths_, window_);
   EXPECT_EQ(Check(offline), 0);
+  EXPECT_EQ(offline.LastCheck().failure, "the host's automation server did not answer");
   EXPECT_EQ(Messages("News").size(), 1u);
   EXPECT_EQ(LastArticle(), "12/11/2026 08:00:00");  // not moved on: "b" is still to come
 
@@ -170,6 +174,72 @@ TEST_F(CheckEngineTest, WithoutAutomationNothingIsLostAndTheNextCheckDelivers) {
   EXPECT_EQ(Check(online), 1);
   EXPECT_EQ(Messages("News").size(), 2u);
   EXPECT_EQ(LastArticle(), "12/11/2026 10:00:00");
+}
+
+TEST_F(CheckEngineTest, UndatedArticlesLeaveLastArticleWhereItWas) {
+  server_.Serve("/feed.xml", RssFeed(RssItem("dated", "Fri, 11 Dec 2026 08:00:00 GMT") +
+                                     RssItem("undated", "") + RssItem("unreadable", "soon")));
+  CheckRun run(paths_, window_);
+  EXPECT_EQ(Check(run), 3);
+  // Not the check's time (12/12/2026 12:00:00): an article of the feed dated
+  // 11 December at noon must still count as new.
+  EXPECT_EQ(LastArticle(), "12/11/2026 08:00:00");
+  EXPECT_EQ(Check(run), 0);
+  EXPECT_EQ(LastArticle(), "12/11/2026 08:00:00");
+}
+
+// Holds the process's file-size limit at `bytes` while it lives: writes
+// beyond it fail as on a full disk.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    saved_signal_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved_;
+    limited.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limited);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, saved_signal_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+  void (*saved_signal_)(int) = nullptr;
+};
+
+TEST_F(CheckEngineTest, ArticlesThatCouldNotBeStagedAreDeliveredByTheNextCheck) {
+  constexpr int kArticles = 150;
+  std::string items;  // newest first, as feeds list them
+  for (int i = kArticles; i >= 1; --i) {
+    const std::string minute = (i % 60 < 10 ? "0" : "") + std::to_string(i % 60);
+    const std::string hour = std::to_string(10 + i / 60);
+    items += RssItem("story-" + std::to_string(i),
+                     "Fri, 11 Dec 2026 " + hour + ":" + minute + ":00 GMT");
+  }
+  const std::string cache_file = data_.Join("cached.rss");
+  CheckRun run(paths_, window_);
+  {
+    WriteFile(cache_file, RssFeed(items));
+    const FileSizeLimit limit(30000);
+    run.CheckFeed(feed_, true, cache_file);
+  }
+  const std::size_t first = Messages("News").size();
+  EXPECT_GT(first, 0u);
+  EXPECT_LT(first, static_cast<std::size_t>(kArticles));
+  EXPECT_GT(run.LastCheck().unwritten, 0);
+  EXPECT_NE(run.LastCheck().failure.find("could not be written"), std::string::npos);
+  EXPECT_EQ(LastArticle(), settings::kDefaultLastArticle);
+
+  WriteFile(cache_file, RssFeed(items));
+  EXPECT_EQ(run.CheckFeed(feed_, true, cache_file), kArticles - static_cast<int>(first));
+  const auto delivered = Messages("News");
+  EXPECT_EQ(delivered.size(), static_cast<std::size_t>(kArticles));
+  EXPECT_EQ(run.LastCheck().failure, "");
+  EXPECT_EQ(LastArticle(), "12/11/2026 12:30:00");
 }
 
 TEST_F(CheckEngineTest, FullArticleIsFetchedIntoTheBody) {
@@ -191,11 +261,14 @@ TEST_F(CheckEngineTest, DocumentsThatAreNotFeedsFailAndLeaveTheNewsboxAlone) {
   const struct {
     const char* what;
     std::string body;
+    const char* failure;
   } rows[] = {
-      {"not XML", "this is plain text"},
-      {"empty", ""},
-      {"binary", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)},
-      {"two roots", "<rss></rss><rss></rss>"},
+      {"not XML", "this is plain text", "not a feed document (18 bytes, No root element)"},
+      {"empty", "", "not a feed document (0 bytes, Empty document)"},
+      {"binary", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16),
+       "not a feed document (16 bytes, No root element)"},
+      {"two roots", "<rss></rss><rss></rss>",
+       "not a feed document (22 bytes, Root element has sibling)"},
   };
   CheckRun run(paths_, window_);
   for (const auto& row : rows) {
@@ -203,6 +276,7 @@ TEST_F(CheckEngineTest, DocumentsThatAreNotFeedsFailAndLeaveTheNewsboxAlone) {
     server_.Serve("/feed.xml", row.body);
     EXPECT_EQ(Check(run), kCheckFailed);
     EXPECT_EQ(run.LastResult(), kCheckFailed);
+    EXPECT_EQ(run.LastCheck().failure, row.failure);
     EXPECT_TRUE(Messages("News").empty());
     EXPECT_FALSE(platform::GetFileAttributes(FeedFile()));
   }
@@ -216,7 +290,8 @@ TEST_F(CheckEngineTest, IncompleteFeedTouchesNothing) {
   feed_.Name.clear();
   CheckRun run(paths_, window_);
   EXPECT_EQ(Check(run), kCheckFailed);
-  EXPECT_EQ(run.LastResult(), -2);
+  EXPECT_EQ(run.LastResult(), kNotCheckedYet);
+  EXPECT_EQ(run.LastCheck().failure, "the feed has no name");
   EXPECT_TRUE(platform::GetFileAttributes(FeedFile()));
   EXPECT_EQ(server_.Hits("/feed.xml"), 0);
 }
