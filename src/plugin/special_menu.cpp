@@ -51,10 +51,14 @@ std::int32_t FillSpecialMenu(const PluginPaths& paths, EmsMenu* menu) {
 
 std::int32_t RunMenuHook(PluginPaths& paths) {
   FindHostWindows(paths);
-  paths.MainWindowOpen = true;
-  const MenuHookStart start = StartMenuHook(paths);
-  paths.MainWindowOpen = false;
-  return start.result;
+  // Cleared on every way out, a failure included: left set, it would keep
+  // the background checker idle for the rest of the host's life.
+  struct MainWindowOpenFlag {
+    explicit MainWindowOpenFlag(std::atomic<bool>& flag) : flag(flag) { flag = true; }
+    ~MainWindowOpenFlag() { flag = false; }
+    std::atomic<bool>& flag;
+  } open(paths.MainWindowOpen);
+  return StartMenuHook(paths).result;
 }
 
 bool CacheHoldsDocuments(const std::string& data_folder) {

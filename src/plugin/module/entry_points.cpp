@@ -21,6 +21,18 @@ namespace {
 // the host asks for them.
 __attribute__((constructor)) void RegisterMessagesAtLoad() { tavi::RegisteredWindowMessages(); }
 
+// Runs an entry point's work. Nothing may unwind into the host, which is not
+// C++: whatever the work throws (running out of memory included) becomes the
+// entry point's failure result.
+template <typename Work>
+int32_t Guarded(int32_t failure, Work work) noexcept {
+  try {
+    return work();
+  } catch (...) {
+    return failure;
+  }
+}
+
 }  // namespace
 
 extern "C" {
@@ -32,36 +44,41 @@ int32_t ems_plugin_version(int16_t* api_version) {
 
 int32_t ems_plugin_init(void* /*globals*/, int16_t api_version, EmsMailConfig* config,
                         EmsPluginInfo* info) {
-  return tavi::InitPlugin(tavi::GlobalPluginPaths(), api_version, config, info,
-                          tavi::GetHostExecutablePath());
+  return Guarded(kEmsUnknownFailure, [&] {
+    return tavi::InitPlugin(tavi::GlobalPluginPaths(), api_version, config, info,
+                            tavi::GetHostExecutablePath());
+  });
 }
 
 int32_t ems_plugin_finish(void* /*globals*/) {
-  return tavi::FinishPlugin(tavi::GlobalPluginPaths());
+  return Guarded(kEmsUnknownFailure, [] { return tavi::FinishPlugin(tavi::GlobalPluginPaths()); });
 }
 
 int32_t ems_plugin_config(void* /*globals*/, EmsMailConfig* /*config*/) {
-  tavi::ShowAboutBox(tavi::GlobalPluginPaths());
-  return kEmsOk;
+  return Guarded(kEmsUnknownFailure, [] {
+    tavi::ShowAboutBox(tavi::GlobalPluginPaths());
+    return kEmsOk;
+  });
 }
 
 int32_t ems_special_info(void* /*globals*/, EmsMenu* menu) {
-  return tavi::FillSpecialMenu(tavi::GlobalPluginPaths(), menu);
+  return Guarded(kEmsUnknownFailure,
+                 [&] { return tavi::FillSpecialMenu(tavi::GlobalPluginPaths(), menu); });
 }
 
 int32_t ems_special_hook(void* /*globals*/, EmsMenu* menu) {
   if (menu == nullptr) return kEmsUnknownFailure;
   if (menu->id != tavi::kSpecialMenu.id) return kEmsOk;
-  return tavi::RunMenuHook(tavi::GlobalPluginPaths());
+  return Guarded(kEmsUnknownFailure, [] { return tavi::RunMenuHook(tavi::GlobalPluginPaths()); });
 }
 
 int32_t ems_translator_info(void* /*globals*/, EmsTranslator* translator) {
-  return tavi::FillTranslatorInfo(translator);
+  return Guarded(kEmsUnknownFailure, [&] { return tavi::FillTranslatorInfo(translator); });
 }
 
 int32_t ems_can_translate(void* /*globals*/, EmsTranslator* translator, EmsDataInfo* data,
                           int32_t* /*status*/) {
-  return tavi::CanTranslate(translator, data);
+  return Guarded(kEmsCannotTranslate, [&] { return tavi::CanTranslate(translator, data); });
 }
 
 int32_t ems_free(void* block) {
