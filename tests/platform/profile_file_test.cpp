@@ -5,6 +5,7 @@
 #include <atomic>
 #include <thread>
 
+#include "platform/fs.h"
 #include "support/temp_dir.h"
 
 namespace tavi::platform {
@@ -68,6 +69,22 @@ TEST(ProfileFile, ValueWithLineBreakIsRefusedAndFileUnchanged) {
   const std::string file = dir.Join("a.ini");
   ASSERT_TRUE(SetProfileValue(file, "S", "K", "v"));
   EXPECT_FALSE(SetProfileValue(file, "S", "K", "one\r\n[Injected]"));
+  EXPECT_EQ(ReadFile(file), "[S]\nK=v\n");
+}
+
+TEST(ProfileFile, NamesTheFileCannotHoldAreRefusedAndNothingIsWritten) {
+  TempDir dir;
+  const std::string absent = dir.Join("absent.ini");
+  EXPECT_FALSE(SetProfileValue(absent, "S", "K=L", "v"));
+  EXPECT_FALSE(DeleteProfileSection(absent, "[S]"));
+  EXPECT_TRUE(FindFiles(dir.Join("absent.ini*")).empty());
+
+  const std::string file = dir.Join("a.ini");
+  WriteFile(file, "[S]\nK=v\n");
+  EXPECT_FALSE(SetProfileValue(file, "S]\n[T", "K", "v"));
+  EXPECT_FALSE(SetProfileValue(file, "S", "; K", "v"));
+  EXPECT_FALSE(DeleteProfileKey(file, "S", "K\n"));
+  EXPECT_FALSE(DeleteProfileSection(file, ""));
   EXPECT_EQ(ReadFile(file), "[S]\nK=v\n");
 }
 
