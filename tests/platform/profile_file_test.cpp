@@ -101,7 +101,7 @@ TEST(ProfileFile, UnwritableFolderFailsWritesAndReadsDefaults) {
 TEST(ProfileFile, ConcurrentWritersLoseNoKeyAndReadersSeeWholeFiles) {
   TempDir dir;
   const std::string file = dir.Join("shared.ini");
-  constexpr int kWrites = 2000;
+  constexpr int kWrites = 500;
   auto writer = [&](const std::string& section) {
     for (int i = 0; i < kWrites; ++i)
       SetProfileValue(file, section, "Key" + std::to_string(i % 50), std::to_string(i));
