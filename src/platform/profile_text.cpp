@@ -61,7 +61,9 @@ ProfileDocument ProfileDocument::Parse(std::string_view bytes) {
     auto end = bytes.find('\n', start);
     if (end == std::string_view::npos) end = bytes.size();
     std::string_view line = bytes.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    // Every CR at the end belongs to the line end: a line kept with one would
+    // lose it when written with CR LF and read again.
+    while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     document.lines_.emplace_back(line);
     start = end + 1;
   }

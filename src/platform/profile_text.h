@@ -27,8 +27,8 @@ bool IsStorableValue(std::string_view value);
 
 class ProfileDocument {
  public:
-  // Any bytes are a document: the lines are split at LF, one CR before each
-  // LF is dropped, and the document keeps writing lines with CR LF when its
+  // Any bytes are a document: the lines are split at LF, the CRs that end a
+  // line are dropped, and the document keeps writing lines with CR LF when its
   // first line break is one, else with LF alone.
   static ProfileDocument Parse(std::string_view bytes);
 

@@ -16,7 +16,8 @@ TEST(ProfileDocument, TextKeepsEveryLineAndTheFirstLineEndStyle) {
       {"\n\n", "\n\n"},
       {"a\r\nb\nc", "a\r\nb\r\nc\r\n"},  // the first line break decides the style
       {"a\nb\r\n", "a\nb\n"},
-      {"x\r\r\n", "x\r\r\n"},  // only the CR right before LF belongs to the line end
+      {"x\r\r\n", "x\r\n"},  // stray CRs at the end of a line belong to its line end
+      {"a\nb\r\r\n", "a\nb\n"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.bytes);
