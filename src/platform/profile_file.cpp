@@ -60,7 +60,8 @@ class LockFileHold {
 };
 
 // Runs `work` on the file that `file` finally names while holding this
-// process's lock and the lock file's; false when neither can be had.
+// process's lock and the lock file's; false when the links cannot be followed
+// or the lock file cannot be opened.
 template <typename Work>
 bool WithWriterLocks(const std::string& file, Work work) {
   const auto target = ResolveLinks(file);
