@@ -50,45 +50,6 @@ TEST(ProfileFile, NamesCompareWithoutLetterCaseAndBlanks) {
   EXPECT_EQ(GetProfileValue(dir.Join("absent.ini"), "Settings", "DataFolder"), std::nullopt);
 }
 
-TEST(ProfileFile, WriteKeepsOtherLinesTheirOrderAndLineEnds) {
-  TempDir dir;
-  const std::string file = dir.Join("a.ini");
-  WriteFile(file, "; kept comment\r\n[One]\r\nA=1\r\nB=2\r\n\r\n[Two]\r\nC=3\r\n");
-  ASSERT_TRUE(SetProfileValue(file, "one", "b", "two"));
-  ASSERT_TRUE(SetProfileValue(file, "One", "D", "4"));
-  ASSERT_TRUE(SetProfileValue(file, "Three", "E", "5"));
-  EXPECT_EQ(ReadFile(file),
-            "; kept comment\r\n[One]\r\nA=1\r\nb=two\r\nD=4\r\n\r\n[Two]\r\nC=3\r\n"
-            "[Three]\r\nE=5\r\n");
-}
-
-TEST(ProfileFile, DeletesKeysAndWholeSections) {
-  TempDir dir;
-  const std::string file = dir.Join("a.ini");
-  WriteFile(file, "[Aliases]\nNews=N\nTech=T\n[News]\nURL=u\nName=N\n[Tech]\nURL=v\n");
-  ASSERT_TRUE(DeleteProfileKey(file, "ALIASES", "news"));
-  ASSERT_TRUE(DeleteProfileSection(file, "news"));
-  ASSERT_TRUE(DeleteProfileSection(file, "Absent"));
-  ASSERT_TRUE(DeleteProfileKey(file, "Tech", "Absent"));
-  EXPECT_EQ(ReadFile(file), "[Aliases]\nTech=T\n[Tech]\nURL=v\n");
-}
-
-TEST(ProfileFile, SectionListsItsLinesInFileOrder) {
-  TempDir dir;
-  const std::string file = dir.Join("a.ini");
-  WriteFile(file, "[Aliases]\n b = x=y \n; comment\n\nno equals\n[Next]\nc=1\n");
-  EXPECT_EQ(GetProfileSection(file, "aliases"), (std::vector<std::string>{"b = x=y", "no equals"}));
-  EXPECT_TRUE(GetProfileSection(file, "Missing").empty());
-}
-
-TEST(ProfileFile, ValueWithLineBreakIsRefusedAndFileUnchanged) {
-  TempDir dir;
-  const std::string file = dir.Join("a.ini");
-  ASSERT_TRUE(SetProfileValue(file, "S", "K", "v"));
-  EXPECT_FALSE(SetProfileValue(file, "S", "K", "one\r\n[Injected]"));
-  EXPECT_EQ(ReadFile(file), "[S]\nK=v\n");
-}
-
 TEST(ProfileFile, NamesTheFileCannotHoldAreRefusedAndNothingIsWritten) {
   TempDir dir;
   const std::string absent = dir.Join("absent.ini");

@@ -43,14 +43,16 @@ TEST(ProfileDocument, FirstOfRepeatedSectionsAndKeysCounts) {
 }
 
 TEST(ProfileDocument, SetRewritesInPlaceOrAddsAfterTheLastNonBlankLine) {
-  auto document = ProfileDocument::Parse("; kept\n[One]\nA=1\nB=2\n\n\n[Two]\nC=3\n");
+  auto document =
+      ProfileDocument::Parse("; kept\r\n[One]\r\nA=1\r\nB=2\r\n\r\n\r\n[Two]\r\nC=3\r\n");
   ASSERT_TRUE(document.Set("one", "b", "two"));
   ASSERT_TRUE(document.Set("One", "D", "4"));
   ASSERT_TRUE(document.Set("Three", "E", "5"));
   ASSERT_TRUE(document.Set("Two", "F", " x=y "));
   EXPECT_TRUE(document.Changed());
   EXPECT_EQ(document.Text(),
-            "; kept\n[One]\nA=1\nb=two\nD=4\n\n\n[Two]\nC=3\nF= x=y \n[Three]\nE=5\n");
+            "; kept\r\n[One]\r\nA=1\r\nb=two\r\nD=4\r\n\r\n\r\n[Two]\r\nC=3\r\nF= x=y "
+            "\r\n[Three]\r\nE=5\r\n");
   EXPECT_EQ(document.Get("Two", "F"), "x=y");
 }
 
