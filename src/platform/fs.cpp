@@ -9,9 +9,30 @@
 
 #include <cerrno>
 #include <climits>
+#include <mutex>
+#include <string_view>
 
 namespace tavi::platform {
 namespace {
+
+// Marks a replacement's temporary file; mkstemp fills in the six characters
+// after it.
+constexpr std::string_view kReplacementMarker = ".tavi-tmp-";
+constexpr std::size_t kReplacementRandomLength = 6;
+// The longest chain of links the system itself follows before ELOOP.
+constexpr int kMaxLinkHops = 40;
+
+std::mutex read_fault_lock;
+ReadFault installed_read_fault;
+
+int InjectedReadError(const std::string& path) {
+  ReadFault fault;
+  {
+    std::lock_guard<std::mutex> guard(read_fault_lock);
+    fault = installed_read_fault;
+  }
+  return fault ? fault(path) : 0;
+}
 
 bool HasWildCards(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
 
@@ -46,6 +67,60 @@ mode_t ModeForReplacement(const std::string& path) {
   return 0644 & ~mask;
 }
 
+std::optional<std::string> ReadLinkText(const std::string& path) {
+  std::string text(PATH_MAX, '\0');
+  const ssize_t n = readlink(path.c_str(), text.data(), text.size());
+  if (n < 0) return std::nullopt;
+  if (static_cast<std::size_t>(n) >= text.size()) {
+    errno = ENAMETOOLONG;
+    return std::nullopt;
+  }
+  text.resize(static_cast<std::size_t>(n));
+  return text;
+}
+
+// Where a link with this text points: relative text counts from the link's
+// folder, not from the working folder.
+std::string LinkDestination(const std::string& link, const std::string& text) {
+  if (!text.empty() && text.front() == kPathSeparator) return text;
+  return JoinPath(FolderOf(link), text);
+}
+
+// Failures are not reported: the rename has already put the new content in
+// place, and callers take false to mean the old content is still there.
+void SyncFolder(const std::string& folder) {
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+bool IsReplacementLeftover(std::string_view name) {
+  const std::size_t tail = kReplacementMarker.size() + kReplacementRandomLength;
+  return name.size() >= tail &&
+         name.substr(name.size() - tail, kReplacementMarker.size()) == kReplacementMarker;
+}
+
+bool IsRegularFileIn(int folder_fd, const char* name) {
+  struct stat info {};
+  return fstatat(folder_fd, name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode);
+}
+
+// Deletes the regular files of `folder` that are leftovers and that `wanted`
+// accepts by name.
+template <typename Wanted>
+void RemoveLeftovers(const std::string& folder, Wanted wanted) {
+  DIR* listing = opendir(folder.c_str());
+  if (listing == nullptr) return;
+  const int folder_fd = dirfd(listing);
+  while (const dirent* entry = readdir(listing)) {
+    const std::string_view name = entry->d_name;
+    if (!IsReplacementLeftover(name) || !wanted(name)) continue;
+    if (IsRegularFileIn(folder_fd, entry->d_name)) unlinkat(folder_fd, entry->d_name, 0);
+  }
+  closedir(listing);
+}
+
 }  // namespace
 
 std::optional<FileAttributes> GetFileAttributes(const std::string& path) {
@@ -74,6 +149,10 @@ std::vector<std::string> FindFiles(const std::string& pattern) {
 }
 
 std::optional<std::string> ReadFileBytes(const std::string& path) {
+  if (const int error = InjectedReadError(path)) {
+    errno = error;
+    return std::nullopt;
+  }
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
   std::string bytes;
@@ -99,18 +178,65 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
   return bytes;
 }
 
+void SetReadFault(ReadFault fault) {
+  std::lock_guard<std::mutex> guard(read_fault_lock);
+  installed_read_fault = std::move(fault);
+}
+
+std::optional<std::string> ResolveLinks(const std::string& path) {
+  if (path.empty()) {
+    errno = ENOENT;
+    return std::nullopt;
+  }
+  std::string current = path;
+  for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+    struct stat info {};
+    if (lstat(current.c_str(), &info) != 0) {
+      if (errno == ENOENT) return current;
+      return std::nullopt;
+    }
+    if (!S_ISLNK(info.st_mode)) return current;
+    const auto text = ReadLinkText(current);
+    if (!text) return std::nullopt;
+    current = LinkDestination(current, *text);
+  }
+  errno = ELOOP;
+  return std::nullopt;
+}
+
 bool ReplaceFile(const std::string& path, const std::string& bytes) {
-  std::string temporary = path + ".XXXXXX";
-  const int fd = mkstemp(temporary.data());
+  const auto target = ResolveLinks(path);
+  if (!target) return false;
+  std::string temporary = *target + std::string(kReplacementMarker) + "XXXXXX";
+  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
   if (fd < 0) return false;
-  const bool written = WriteAll(fd, bytes) && fchmod(fd, ModeForReplacement(path)) == 0;
+  // The bytes reach the disk before the rename publishes them: otherwise a
+  // crash soon after could leave the name on an empty file.
+  const bool written =
+      WriteAll(fd, bytes) && fchmod(fd, ModeForReplacement(*target)) == 0 && fsync(fd) == 0;
   // Don't retry close on EINTR: the descriptor is gone either way.
   const bool closed = close(fd) == 0;
-  if (!written || !closed || rename(temporary.c_str(), path.c_str()) != 0) {
+  if (!written || !closed || rename(temporary.c_str(), target->c_str()) != 0) {
     unlink(temporary.c_str());
     return false;
   }
+  // The rename itself lives in the folder, which must reach the disk too.
+  SyncFolder(FolderOf(*target));
   return true;
+}
+
+void RemoveReplacementLeftovers(const std::string& folder) {
+  RemoveLeftovers(folder, [](std::string_view) { return true; });
+}
+
+void RemoveReplacementLeftoversOf(const std::string& path) {
+  const auto target = ResolveLinks(path);
+  if (!target) return;
+  const std::string name = NameOf(*target);
+  RemoveLeftovers(FolderOf(*target), [&](std::string_view leftover) {
+    return leftover.size() == name.size() + kReplacementMarker.size() + kReplacementRandomLength &&
+           leftover.substr(0, name.size()) == name;
+  });
 }
 
 bool DeleteFile(const std::string& path) { return unlink(path.c_str()) == 0; }

@@ -4,6 +4,7 @@
 // the separator is '/', and nothing here changes the letter case of a path.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,15 +30,47 @@ std::optional<FileAttributes> GetFileAttributes(const std::string& path);
 std::vector<std::string> FindFiles(const std::string& pattern);
 
 // The whole file, or nullopt when it cannot be opened or read; errno then
-// tells why.
+// tells why (ENOENT: there is no such file).
 std::optional<std::string> ReadFileBytes(const std::string& path);
 
+// The errno value with which a read of `path` is to fail, or 0 to read it.
+using ReadFault = std::function<int(const std::string& path)>;
+
+// Installs `fault` for every thread: ReadFileBytes asks it before opening a
+// file. An empty function removes it. Tests use it for the read failures
+// that nothing else provokes for a process that may read every file.
+void SetReadFault(ReadFault fault);
+
+// The path that `path` finally names: a symbolic link, or a chain of them,
+// followed to its end, whether that end exists or not (a dangling link names
+// the file it would create); any other path is returned as it is. A relative
+// link counts from the link's own folder. nullopt, with errno set, when a
+// link cannot be read or the chain is longer than the system follows (a loop
+// gives ELOOP).
+std::optional<std::string> ResolveLinks(const std::string& path);
+
 // Replaces the file's content with `bytes` so that no reader ever sees a
-// partial file: the bytes go to a temporary file in the same folder, which
-// then takes the file's place. A new file gets mode 0644 less the umask; an
-// existing one keeps its mode. False (and the old content unchanged) on any
-// failure.
+// partial file and a crash leaves the old or the new content: the bytes go to
+// "<target>.tavi-tmp-XXXXXX" in the target's folder, reach the disk, and then
+// that file takes the target's place, after which the folder is synced too.
+// The target is the file that a link (or chain of links) at `path` finally
+// names: the links stay links. A new file gets mode 0644 less the umask; an
+// existing one keeps its mode. False, with the old content unchanged and no
+// temporary file left, when the links cannot be followed or any step before
+// the rename fails.
 bool ReplaceFile(const std::string& path, const std::string& bytes);
+
+// Deletes every regular file of `folder` (not of its subfolders) whose name
+// ends in ".tavi-tmp-" and six characters: what a replacement that was killed
+// before its rename leaves behind. The caller guarantees that no replacement
+// in the folder is under way; anything that cannot be listed or deleted is
+// left.
+void RemoveReplacementLeftovers(const std::string& folder);
+
+// Deletes only the leftovers of replacing the file that `path` finally names
+// ("<target>.tavi-tmp-" and six characters, beside the target). The caller
+// guarantees that no replacement of that file is under way.
+void RemoveReplacementLeftoversOf(const std::string& path);
 
 // Deletes a file; false when it could not be deleted (or was absent).
 bool DeleteFile(const std::string& path);
