@@ -1,5 +1,7 @@
 #include "store/feed_definitions.h"
 
+#include <algorithm>
+
 #include "fetch/file_names.h"
 #include "platform/ascii.h"
 #include "platform/fs.h"
@@ -32,25 +34,86 @@ bool IsCacheFileName(const std::string& name) {
          name.compare(name.size() - extension.size(), extension.size(), extension) == 0;
 }
 
-FeedRecord ReadFeedSection(std::string alias, std::string name, const std::string& file) {
+// Reads through `source`, which is the settings file itself or a batch of
+// changes to it; either offers ReadString and ReadInt.
+template <typename Source>
+FeedRecord ReadFeedSection(const Source& source, std::string alias, std::string name) {
   FeedRecord feed;
   feed.Alias = std::move(alias);
   feed.Name = std::move(name);
   const std::string& section = feed.Alias;
-  feed.URL = ReadProfileString(section, settings::kUrl, "", file);
-  feed.Newsbox = ReadProfileString(section, settings::kNewsbox, "", file);
-  feed.NewsboxPath = ReadProfileString(section, settings::kNewsboxPath, "", file);
-  feed.DownloadReferringArticles =
-      ReadProfileInt(section, settings::kDownloadReferringArticles,
-                     settings::kDefaultDownloadReferringArticles, file);
-  feed.DownloadOnlyNewArticles = ReadProfileInt(section, settings::kDownloadOnlyNewArticles,
-                                                settings::kDefaultDownloadOnlyNewArticles, file);
-  feed.AutoCheck = ReadProfileInt(section, settings::kAutoCheck, settings::kDefaultAutoCheck, file);
+  feed.URL = source.ReadString(section, settings::kUrl, "");
+  feed.Newsbox = source.ReadString(section, settings::kNewsbox, "");
+  feed.NewsboxPath = source.ReadString(section, settings::kNewsboxPath, "");
+  feed.DownloadReferringArticles = source.ReadInt(section, settings::kDownloadReferringArticles,
+                                                  settings::kDefaultDownloadReferringArticles);
+  feed.DownloadOnlyNewArticles = source.ReadInt(section, settings::kDownloadOnlyNewArticles,
+                                                settings::kDefaultDownloadOnlyNewArticles);
+  feed.AutoCheck = source.ReadInt(section, settings::kAutoCheck, settings::kDefaultAutoCheck);
   feed.IntervalMinutes =
-      ReadProfileInt(section, settings::kIntervalMinutes, settings::kDefaultIntervalMinutes, file);
+      source.ReadInt(section, settings::kIntervalMinutes, settings::kDefaultIntervalMinutes);
   feed.NotifyNewsBoard =
-      ReadProfileInt(section, settings::kNotifyNewsBoard, settings::kDefaultNotifyNewsBoard, file);
+      source.ReadInt(section, settings::kNotifyNewsBoard, settings::kDefaultNotifyNewsBoard);
   return feed;
+}
+
+// The settings file read key by key, as ReadFeedSection reads a source.
+struct SettingsFileSource {
+  const std::string& file;
+  std::string ReadString(const std::string& section, const std::string& key,
+                         const std::string& default_value) const {
+    return ReadProfileString(section, key, default_value, file);
+  }
+  int ReadInt(const std::string& section, const std::string& key, int default_value) const {
+    return ReadProfileInt(section, key, default_value, file);
+  }
+};
+
+std::vector<std::string> AliasesOf(const std::vector<std::string>& lines) {
+  std::vector<std::string> aliases;
+  for (const std::string& line : lines) aliases.push_back(AliasPart(line));
+  return aliases;
+}
+
+// The feed's "Aliases" line and whole section go.
+void RemoveDefinition(ProfileBatch& batch, const std::string& alias) {
+  batch.DeleteKey(settings::kAliasesSection, alias);
+  batch.DeleteSection(alias);
+}
+
+// The definition in its fixed order: the "Aliases" line, then the section.
+bool WriteDefinition(ProfileBatch& batch, const FeedRecord& feed, const std::string& last_article) {
+  const std::string& section = feed.Alias;
+  return batch.WriteString(settings::kAliasesSection, feed.Alias, feed.Name) &&
+         batch.WriteString(section, settings::kName, feed.Name) &&
+         batch.WriteString(section, settings::kUrl, feed.URL) &&
+         batch.WriteString(section, settings::kNewsbox, feed.Newsbox) &&
+         batch.WriteString(section, settings::kNewsboxPath, feed.NewsboxPath) &&
+         batch.WriteInt(section, settings::kDownloadReferringArticles,
+                        feed.DownloadReferringArticles) &&
+         batch.WriteInt(section, settings::kDownloadOnlyNewArticles,
+                        feed.DownloadOnlyNewArticles) &&
+         batch.WriteString(section, settings::kLastArticle, last_article) &&
+         batch.WriteInt(section, settings::kAutoCheck, feed.AutoCheck) &&
+         batch.WriteInt(section, settings::kIntervalMinutes, feed.IntervalMinutes);
+}
+
+// Another feed that holds the alias, or its cache file name.
+std::optional<StoreResult> FindAliasClash(const std::string& alias,
+                                          const std::vector<std::string>& other_aliases) {
+  for (const std::string& other : other_aliases)
+    if (platform::EqualsIgnoringCase(alias, other))
+      return StoreResult{StoreResult::Clash::kAlias, other, true};
+  if (const auto twin = FindCacheFileTwin(alias, other_aliases))
+    return StoreResult{StoreResult::Clash::kCacheFile, *twin, true};
+  return std::nullopt;
+}
+
+bool IsReservedSectionName(const std::string& alias) {
+  for (const char* reserved :
+       {settings::kAliasesSection, settings::kWindowsSection, settings::kColumnsSection})
+    if (platform::EqualsIgnoringCase(alias, reserved)) return true;
+  return false;
 }
 
 }  // namespace
@@ -64,7 +127,8 @@ std::vector<FeedRecord> LoadFeedList(const std::string& settings_file) {
     std::string alias = line.substr(0, equals);
     std::string name = line.substr(equals + 1);
     if (alias.empty() || name.empty()) continue;
-    FeedRecord feed = ReadFeedSection(std::move(alias), std::move(name), settings_file);
+    FeedRecord feed =
+        ReadFeedSection(SettingsFileSource{settings_file}, std::move(alias), std::move(name));
     if (feed.URL.empty()) continue;
     feeds.push_back(std::move(feed));
   }
@@ -74,8 +138,7 @@ std::vector<FeedRecord> LoadFeedList(const std::string& settings_file) {
 std::vector<std::string> ReadListedAliases(const std::string& settings_file) {
   std::vector<std::string> lines;
   ReadProfileSection(lines, settings::kAliasesSection, false, settings_file);
-  for (std::string& line : lines) line = AliasPart(line);
-  return lines;
+  return AliasesOf(lines);
 }
 
 int FeedImageIndex(const FeedRecord& feed) {
@@ -83,30 +146,40 @@ int FeedImageIndex(const FeedRecord& feed) {
          (feed.AutoCheck ? 4 : 0);
 }
 
+StoreResult StoreFeed(const FeedRecord& feed, const std::string& last_article,
+                      const std::string& replaced_alias, const std::string& settings_file) {
+  StoreResult result;
+  const bool stored = EditProfileBatch(settings_file, [&](ProfileBatch& batch) {
+    std::vector<std::string> others = AliasesOf(batch.ReadSection(settings::kAliasesSection));
+    std::erase_if(others, [&](const std::string& alias) {
+      return !replaced_alias.empty() && platform::EqualsIgnoringCase(alias, replaced_alias);
+    });
+    if (const auto clash = FindAliasClash(feed.Alias, others)) {
+      result = *clash;
+      return false;
+    }
+    if (!replaced_alias.empty()) RemoveDefinition(batch, replaced_alias);
+    return WriteDefinition(batch, feed, last_article);
+  });
+  if (!stored && result.clash == StoreResult::Clash::kNone) result.written = false;
+  return result;
+}
+
 bool SaveFeed(const FeedRecord& feed, const std::string& last_article,
               const std::string& settings_file) {
-  const std::string& section = feed.Alias;
-  const std::string& file = settings_file;
-  return WriteProfileString(settings::kAliasesSection, feed.Alias, feed.Name, file) &&
-         WriteProfileString(section, settings::kName, feed.Name, file) &&
-         WriteProfileString(section, settings::kUrl, feed.URL, file) &&
-         WriteProfileString(section, settings::kNewsbox, feed.Newsbox, file) &&
-         WriteProfileString(section, settings::kNewsboxPath, feed.NewsboxPath, file) &&
-         WriteProfileInt(section, settings::kDownloadReferringArticles,
-                         feed.DownloadReferringArticles, file) &&
-         WriteProfileInt(section, settings::kDownloadOnlyNewArticles, feed.DownloadOnlyNewArticles,
-                         file) &&
-         WriteProfileString(section, settings::kLastArticle, last_article, file) &&
-         WriteProfileInt(section, settings::kAutoCheck, feed.AutoCheck, file) &&
-         WriteProfileInt(section, settings::kIntervalMinutes, feed.IntervalMinutes, file);
+  return StoreFeed(feed, last_article, feed.Alias, settings_file).Stored();
 }
 
 FeedEdit OpenFeedForEditing(const std::string& alias, const std::string& settings_file) {
   FeedEdit edit;
-  const std::string name = ReadProfileString(settings::kAliasesSection, alias, "", settings_file);
-  edit.feed = ReadFeedSection(alias, name, settings_file);
-  edit.last_article = ReadLastArticle(alias, settings_file);
-  DeleteFeed(alias, settings_file);
+  EditProfileBatch(settings_file, [&](ProfileBatch& batch) {
+    edit.feed =
+        ReadFeedSection(batch, alias, batch.ReadString(settings::kAliasesSection, alias, ""));
+    edit.last_article =
+        batch.ReadString(alias, settings::kLastArticle, settings::kDefaultLastArticle);
+    RemoveDefinition(batch, alias);
+    return true;
+  });
   return edit;
 }
 
@@ -115,13 +188,15 @@ bool CancelFeedEdit(const FeedEdit& edit, const std::string& settings_file) {
 }
 
 bool DeleteFeed(const std::string& alias, const std::string& settings_file) {
-  const bool line_removed = DeleteProfileKey(settings::kAliasesSection, alias, settings_file);
-  return DeleteProfileSection(alias, settings_file) && line_removed;
+  return EditProfileBatch(settings_file, [&](ProfileBatch& batch) {
+    RemoveDefinition(batch, alias);
+    return true;
+  });
 }
 
 FeedRecord ReadFeedDefinition(const std::string& alias, const std::string& settings_file) {
-  return ReadFeedSection(alias, ReadProfileString(alias, settings::kName, "", settings_file),
-                         settings_file);
+  return ReadFeedSection(SettingsFileSource{settings_file}, alias,
+                         ReadProfileString(alias, settings::kName, "", settings_file));
 }
 
 std::string ReadLastArticle(const std::string& alias, const std::string& settings_file) {
@@ -134,6 +209,7 @@ bool HasAliasAndUrl(const FeedRecord& feed) { return !feed.Alias.empty() && !fee
 bool IsStorableAlias(const std::string& alias) {
   if (alias.find_first_of("=[]\r\n") != std::string::npos) return false;
   if (alias.empty()) return true;
+  if (IsReservedSectionName(alias)) return false;
   const auto is_blank = [](char c) { return c == ' ' || c == '\t'; };
   return alias.front() != ';' && !is_blank(alias.front()) && !is_blank(alias.back());
 }
@@ -151,6 +227,22 @@ bool IsUniqueAlias(const std::string& alias, const std::vector<std::string>& oth
   return true;
 }
 
+std::optional<std::string> FindCacheFileTwin(const std::string& alias,
+                                             const std::vector<std::string>& other_aliases) {
+  const std::string file_name = MakeSafeFileName(alias);
+  for (const std::string& other : other_aliases)
+    if (platform::EqualsIgnoringCase(MakeSafeFileName(other), file_name)) return other;
+  return std::nullopt;
+}
+
+std::string NameFromLearnedTitle(const std::string& title, const std::string& alias) {
+  const auto is_blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  const auto first = std::find_if_not(title.begin(), title.end(), is_blank);
+  const auto last = std::find_if_not(title.rbegin(), title.rend(), is_blank).base();
+  if (first >= last) return alias;
+  return std::string(first, last);
+}
+
 void ApplyIntervalRule(FeedRecord& feed) {
   if (feed.IntervalMinutes < 1) feed.AutoCheck = 0;
 }
@@ -162,6 +254,7 @@ std::optional<FeedRule> FindBrokenRule(const FeedRecord& feed,
   if (!NewsboxFileExists(feed)) return FeedRule::kNewsboxExists;
   if (!IsAllowedNewsbox(feed.Newsbox)) return FeedRule::kNewsboxAllowed;
   if (!IsUniqueAlias(feed.Alias, other_aliases)) return FeedRule::kAliasUnique;
+  if (FindCacheFileTwin(feed.Alias, other_aliases)) return FeedRule::kCacheFileUnique;
   return std::nullopt;
 }
 
@@ -170,8 +263,8 @@ const char* DescribeFeedRule(FeedRule rule) {
     case FeedRule::kAliasAndUrlGiven:
       return "A feed needs both an alias and a URL.";
     case FeedRule::kAliasStorable:
-      return "An alias cannot hold \"=\", \"[\", \"]\" or a line break, start with \";\", or "
-             "start or end with a blank.";
+      return "An alias cannot hold \"=\", \"[\", \"]\" or a line break, start with \";\", "
+             "start or end with a blank, or be \"Aliases\", \"Windows\" or \"Columns\".";
     case FeedRule::kNewsboxExists:
       return "The newsbox's mailbox file does not exist.";
     case FeedRule::kNewsboxAllowed:
@@ -179,6 +272,9 @@ const char* DescribeFeedRule(FeedRule rule) {
     case FeedRule::kAliasUnique:
       return "There already exist the feed with the same alias. Please specify unique alias for "
              "this feed.";
+    case FeedRule::kCacheFileUnique:
+      return "Another feed's alias gives the same file name for the background downloads. "
+             "Please specify an alias that differs in its letters or digits.";
   }
   return "";
 }

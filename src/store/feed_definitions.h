@@ -44,15 +44,40 @@ std::vector<std::string> ReadListedAliases(const std::string& settings_file);
 // bit 2 DownloadOnlyNewArticles, bit 4 AutoCheck (0 to 7).
 int FeedImageIndex(const FeedRecord& feed);
 
-// Writes the definition in its fixed order: the "Aliases" line, then "Name",
-// "URL", "Newsbox", "NewsboxPath", the two download options, "LastArticle",
-// "AutoCheck" and "IntervalMinutes" in the feed's section. False when a
-// write failed.
+// What became of a definition that was to be stored.
+struct StoreResult {
+  enum class Clash {
+    kNone,
+    kAlias,      // another feed has the alias, in some letter case
+    kCacheFile,  // another feed's alias gives the same cache file name
+  };
+  Clash clash = Clash::kNone;
+  std::string other_alias;  // the feed that holds it
+  bool written = true;      // false: the settings file could not be read or written
+
+  bool Stored() const { return clash == Clash::kNone && written; }
+};
+
+// Stores the definition in one atomic rewrite of the settings file, in its
+// fixed order: the "Aliases" line, then "Name", "URL", "Newsbox",
+// "NewsboxPath", the two download options, "LastArticle", "AutoCheck" and
+// "IntervalMinutes" in the feed's section. The definition stored under
+// `replaced_alias` (its line and whole section, "LastCheck" and
+// "NotifyNewsBoard" included) goes in the same rewrite; "" replaces nothing.
+// Holding the file's lock, it first makes sure that no other feed has the
+// alias or its cache file name: a clash names that feed and stores nothing.
+// A kill at any moment leaves the old definition or the new one whole.
+StoreResult StoreFeed(const FeedRecord& feed, const std::string& last_article,
+                      const std::string& replaced_alias, const std::string& settings_file);
+
+// Stores the definition under its alias, replacing the one stored there.
+// False when it was not stored.
 bool SaveFeed(const FeedRecord& feed, const std::string& last_article,
               const std::string& settings_file);
 
 // Remembers every stored value of the feed, then removes its "Aliases" line
-// and section, so that the feed is absent from the file while it is edited.
+// and section in one rewrite, so that the feed is absent from the file while
+// it is edited.
 FeedEdit OpenFeedForEditing(const std::string& alias, const std::string& settings_file);
 
 // Writes the remembered values back under the remembered alias. "LastCheck"
@@ -60,7 +85,7 @@ FeedEdit OpenFeedForEditing(const std::string& alias, const std::string& setting
 // and the notification takes its default.
 bool CancelFeedEdit(const FeedEdit& edit, const std::string& settings_file);
 
-// Removes the feed's "Aliases" line and its whole section.
+// Removes the feed's "Aliases" line and its whole section in one rewrite.
 bool DeleteFeed(const std::string& alias, const std::string& settings_file);
 
 // The feed stored under `alias`, its name taken from its section's "Name"
@@ -79,12 +104,15 @@ enum class FeedRule {
   kNewsboxExists,     // the newsbox file is there
   kNewsboxAllowed,    // the newsbox is neither "Pending" nor "Out"
   kAliasUnique,       // no other feed has the alias, in any letter case
+  kCacheFileUnique,   // no other feed's alias gives the same cache file name
 };
 
 bool HasAliasAndUrl(const FeedRecord& feed);
 // False for an alias holding "=", "[", "]" or a line break, or starting with
 // ";" or a blank, or ending with a blank: the settings file could not give it
-// back, and the feed would be lost.
+// back, and the feed would be lost. False too for the names of the file's own
+// sections, "Aliases", "Windows" and "Columns" in any letter case: deleting
+// such a feed would delete that section.
 bool IsStorableAlias(const std::string& alias);
 bool NewsboxFileExists(const FeedRecord& feed);
 // False for "Pending" (Tavi's staging mailbox) and "Out" (the host's
@@ -93,6 +121,16 @@ bool IsAllowedNewsbox(const std::string& newsbox);
 // `other_aliases` are the aliases of the other feeds, as read when editing
 // began.
 bool IsUniqueAlias(const std::string& alias, const std::vector<std::string>& other_aliases);
+// The other feed whose alias gives the same cache file name as `alias`
+// (MakeSafeFileName, letter case ignored): "Tech?" and "tech" share one, and
+// one feed's background downloads would be imported into the other's
+// newsbox. nullopt when there is none.
+std::optional<std::string> FindCacheFileTwin(const std::string& alias,
+                                             const std::vector<std::string>& other_aliases);
+// The name a feed gets from the title its test download learned: the title
+// without surrounding white space, or the alias when nothing is left, since a
+// feed without a name is never listed and could not be reached again.
+std::string NameFromLearnedTitle(const std::string& title, const std::string& alias);
 // An interval below 1 minute turns the automatic check off.
 void ApplyIntervalRule(FeedRecord& feed);
 

@@ -25,13 +25,34 @@ int ParseLeadingInteger(const std::string& text) {
   return static_cast<int>(value);
 }
 
+std::string CutToValueLimit(std::string value) {
+  if (value.size() > kProfileValueLimit) value.resize(kProfileValueLimit);
+  return value;
+}
+
+// A value is one line: each CR or LF becomes a blank, so that a feed title
+// with a line break cannot cut its own line in two.
+std::string OneLine(std::string value) {
+  for (char& c : value)
+    if (c == '\r' || c == '\n') c = ' ';
+  return value;
+}
+
+// The lines of a section that hold "=", whole or only their values.
+void AppendAssignments(const std::vector<std::string>& lines, bool values_only,
+                       std::vector<std::string>& list) {
+  for (const std::string& line : lines) {
+    const auto equals = line.find('=');
+    if (equals == std::string::npos) continue;
+    list.push_back(values_only ? line.substr(equals + 1) : line);
+  }
+}
+
 }  // namespace
 
 std::string ReadProfileString(const std::string& section, const std::string& key,
                               const std::string& default_value, const std::string& file) {
-  std::string value = platform::GetProfileValue(file, section, key).value_or(default_value);
-  if (value.size() > kProfileValueLimit) value.resize(kProfileValueLimit);
-  return value;
+  return CutToValueLimit(platform::GetProfileValue(file, section, key).value_or(default_value));
 }
 
 int ReadProfileInt(const std::string& section, const std::string& key, int default_value,
@@ -41,22 +62,13 @@ int ReadProfileInt(const std::string& section, const std::string& key, int defau
 
 bool ReadProfileSection(std::vector<std::string>& list, const std::string& section,
                         bool values_only, const std::string& file) {
-  for (const std::string& line : platform::GetProfileSection(file, section)) {
-    const auto equals = line.find('=');
-    if (equals == std::string::npos) continue;
-    list.push_back(values_only ? line.substr(equals + 1) : line);
-  }
+  AppendAssignments(platform::GetProfileSection(file, section), values_only, list);
   return true;
 }
 
 bool WriteProfileString(const std::string& section, const std::string& key,
                         const std::string& value, const std::string& file) {
-  // A line break would end the line: a feed title with one would otherwise
-  // cut its own line in two.
-  std::string one_line = value;
-  for (char& c : one_line)
-    if (c == '\r' || c == '\n') c = ' ';
-  return platform::SetProfileValue(file, section, key, one_line);
+  return platform::SetProfileValue(file, section, key, OneLine(value));
 }
 
 bool WriteProfileInt(const std::string& section, const std::string& key, int value,
@@ -70,6 +82,46 @@ bool DeleteProfileKey(const std::string& section, const std::string& key, const 
 
 bool DeleteProfileSection(const std::string& section, const std::string& file) {
   return platform::DeleteProfileSection(file, section);
+}
+
+std::string ProfileBatch::ReadString(const std::string& section, const std::string& key,
+                                     const std::string& default_value) const {
+  return CutToValueLimit(document_.Get(section, key).value_or(default_value));
+}
+
+int ProfileBatch::ReadInt(const std::string& section, const std::string& key,
+                          int default_value) const {
+  return ParseLeadingInteger(ReadString(section, key, std::to_string(default_value)));
+}
+
+std::vector<std::string> ProfileBatch::ReadSection(const std::string& section) const {
+  std::vector<std::string> lines;
+  AppendAssignments(document_.Section(section), false, lines);
+  return lines;
+}
+
+bool ProfileBatch::WriteString(const std::string& section, const std::string& key,
+                               const std::string& value) {
+  return document_.Set(section, key, OneLine(value));
+}
+
+bool ProfileBatch::WriteInt(const std::string& section, const std::string& key, int value) {
+  return WriteString(section, key, std::to_string(value));
+}
+
+bool ProfileBatch::DeleteKey(const std::string& section, const std::string& key) {
+  return document_.DeleteKey(section, key);
+}
+
+bool ProfileBatch::DeleteSection(const std::string& section) {
+  return document_.DeleteSection(section);
+}
+
+bool EditProfileBatch(const std::string& file, const std::function<bool(ProfileBatch&)>& change) {
+  return platform::EditProfile(file, [&change](platform::ProfileDocument& document) {
+    ProfileBatch batch(document);
+    return change(batch);
+  });
 }
 
 }  // namespace tavi

@@ -5,8 +5,11 @@
 // section or key reads as the default, and a failed write leaves the file as
 // it was.
 
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "platform/profile_text.h"
 
 namespace tavi {
 
@@ -48,5 +51,36 @@ bool DeleteProfileKey(const std::string& section, const std::string& key, const 
 
 // Removes a whole section; true also when it was absent.
 bool DeleteProfileSection(const std::string& section, const std::string& file);
+
+// The settings file inside one batch of changes (EditProfileBatch): reads see
+// the file as the batch found it with the batch's own changes, and reads and
+// writes follow the rules of the operations above.
+class ProfileBatch {
+ public:
+  explicit ProfileBatch(platform::ProfileDocument& document) : document_(document) {}
+
+  std::string ReadString(const std::string& section, const std::string& key,
+                         const std::string& default_value) const;
+  int ReadInt(const std::string& section, const std::string& key, int default_value) const;
+  // The section's lines that hold "=", whole ("key=value").
+  std::vector<std::string> ReadSection(const std::string& section) const;
+  // False when a name cannot be stored; the batch then stores nothing.
+  bool WriteString(const std::string& section, const std::string& key, const std::string& value);
+  bool WriteInt(const std::string& section, const std::string& key, int value);
+  bool DeleteKey(const std::string& section, const std::string& key);
+  bool DeleteSection(const std::string& section);
+
+ private:
+  platform::ProfileDocument& document_;
+};
+
+// Runs `change` over the settings file and stores everything it changed in
+// one atomic rewrite, holding the file's lock (across threads and processes)
+// from the read to the rewrite, so that a check made in `change` still holds
+// when the changes land and a kill leaves the old file or the new one whole.
+// True when the changes are stored (or there were none); false, with the file
+// as it was, when `change` returns false, a write inside it was refused, or
+// the file cannot be read or written.
+bool EditProfileBatch(const std::string& file, const std::function<bool(ProfileBatch&)>& change);
 
 }  // namespace tavi

@@ -140,12 +140,83 @@ TEST_F(FeedDefinitions, RulesAreCheckedInOrder) {
       {"Out", [](FeedRecord& f) { f.Newsbox = "OUT"; }, FeedRule::kNewsboxAllowed},
       {"Outbox is fine", [](FeedRecord& f) { f.Newsbox = "Outbox"; }, std::nullopt},
       {"duplicate in other case", [](FeedRecord& f) { f.Alias = "TECH"; }, FeedRule::kAliasUnique},
+      // The file's own sections: such a feed would share its section with
+      // them, and deleting it would delete the list of every feed.
+      {"the list of feeds", [](FeedRecord& f) { f.Alias = "aliases"; }, FeedRule::kAliasStorable},
+      {"window placement", [](FeedRecord& f) { f.Alias = "WINDOWS"; }, FeedRule::kAliasStorable},
+      {"column widths", [](FeedRecord& f) { f.Alias = "Columns"; }, FeedRule::kAliasStorable},
+      {"a longer name is fine", [](FeedRecord& f) { f.Alias = "Windows News"; }, std::nullopt},
+      // "Tech?" and "Tech" both download into Tech.rss.
+      {"shared cache file", [](FeedRecord& f) { f.Alias = "tech?"; }, FeedRule::kCacheFileUnique},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     FeedRecord feed = NewsFeed();
     row.change(feed);
     EXPECT_EQ(FindBrokenRule(feed, others), row.broken);
+  }
+}
+
+TEST_F(FeedDefinitions, StoringRefusesAClashFoundUnderTheLockAndNamesTheOtherFeed) {
+  FeedRecord tech = NewsFeed();
+  tech.Alias = "Tech";
+  ASSERT_TRUE(SaveFeed(tech, "", file));
+  const std::string before = ReadFile(file);
+  struct Row {
+    const char* alias;
+    const char* replaced;
+    StoreResult::Clash clash;
+  };
+  const Row rows[] = {
+      {"TECH", "", StoreResult::Clash::kAlias},
+      {"Tech!", "", StoreResult::Clash::kCacheFile},
+      {"Tech!", "News", StoreResult::Clash::kCacheFile},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.alias);
+    FeedRecord feed = NewsFeed();
+    feed.Alias = row.alias;
+    const StoreResult result = StoreFeed(feed, "", row.replaced, file);
+    EXPECT_FALSE(result.Stored());
+    EXPECT_EQ(result.clash, row.clash);
+    EXPECT_EQ(result.other_alias, "Tech");
+    EXPECT_EQ(ReadFile(file), before);
+  }
+  // The feed a definition replaces is no clash: it may keep its alias in
+  // another letter case.
+  tech.Alias = "TECH";
+  EXPECT_TRUE(StoreFeed(tech, "12/01/2026 08:00:00", "tech", file).Stored());
+  EXPECT_EQ(ReadListedAliases(file), std::vector<std::string>{"TECH"});
+  EXPECT_EQ(ReadLastArticle("TECH", file), "12/01/2026 08:00:00");
+}
+
+TEST_F(FeedDefinitions, RenamingReplacesTheOldDefinitionInOneRewrite) {
+  ASSERT_TRUE(SaveFeed(NewsFeed(), "12/01/2026 08:00:00", file));
+  WriteProfileString("News", "LastCheck", "12/7/2026 9:00:00 AM", file);
+  FeedRecord renamed = NewsFeed();
+  renamed.Alias = "Tech";
+  ASSERT_TRUE(StoreFeed(renamed, ReadLastArticle("News", file), "News", file).Stored());
+  EXPECT_EQ(ReadFile(file),
+            "[Aliases]\nTech=Daily News\n[Tech]\nName=Daily News\n"
+            "URL=http://127.0.0.1/news.xml\nNewsbox=News\nNewsboxPath=" +
+                newsbox_path +
+                "\nDownloadReferringArticles=1\nDownloadOnlyNewArticles=0\n"
+                "LastArticle=12/01/2026 08:00:00\nAutoCheck=1\nIntervalMinutes=30\n");
+}
+
+TEST(FeedNames, ALearnedTitleWithNothingInItGivesTheAlias) {
+  const struct {
+    const char* title;
+    const char* name;
+  } rows[] = {
+      {"Daily News", "Daily News"},
+      {"  Daily News \r\n", "Daily News"},
+      {"", "News"},
+      {" \t\r\n ", "News"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.title);
+    EXPECT_EQ(NameFromLearnedTitle(row.title, "News"), row.name);
   }
 }
 
