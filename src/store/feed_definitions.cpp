@@ -5,6 +5,7 @@
 #include "fetch/file_names.h"
 #include "platform/ascii.h"
 #include "platform/fs.h"
+#include "platform/profile_text.h"
 #include "store/profile.h"
 
 namespace tavi {
@@ -207,11 +208,13 @@ std::string ReadLastArticle(const std::string& alias, const std::string& setting
 bool HasAliasAndUrl(const FeedRecord& feed) { return !feed.Alias.empty() && !feed.URL.empty(); }
 
 bool IsStorableAlias(const std::string& alias) {
-  if (alias.find_first_of("=[]\r\n") != std::string::npos) return false;
+  // An empty alias breaks the rule that asks for one, not this one.
   if (alias.empty()) return true;
-  if (IsReservedSectionName(alias)) return false;
+  // The alias is a key of "Aliases" and a section name; blanks around a
+  // name are not part of it, so one with blanks would come back without.
   const auto is_blank = [](char c) { return c == ' ' || c == '\t'; };
-  return alias.front() != ';' && !is_blank(alias.front()) && !is_blank(alias.back());
+  return platform::IsStorableKeyName(alias) && platform::IsStorableSectionName(alias) &&
+         !is_blank(alias.front()) && !is_blank(alias.back()) && !IsReservedSectionName(alias);
 }
 
 bool NewsboxFileExists(const FeedRecord& feed) { return FileExists(feed.NewsboxPath); }
