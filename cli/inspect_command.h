@@ -21,9 +21,8 @@ namespace tavi::cli {
 std::string InspectDocument(const std::string& path);
 
 // inspect FILE [--now "MM/DD/YYYY HH:MM:SS"]: prints InspectDocument; --now
-// pins the platform clock to that local time for the run. Exits 1 only for
-// an unreadable --now; a document that does not load is reported in the
-// JSON.
+// (checked by the parser) pins the platform clock to that local time for the
+// run. A document that does not load is reported in the JSON.
 int RunInspect(const CommandContext& context);
 
 }  // namespace tavi::cli

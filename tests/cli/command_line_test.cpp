@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/help_text.h"
 #include "cli/run_tavi.h"
 #include "fetch/file_names.h"
 #include "support/temp_dir.h"
@@ -18,13 +19,45 @@ TEST(CommandLine, VersionNamesTheProductAndItsVersion) {
   EXPECT_EQ(run.out.rfind("Tavi ", 0), 0u) << run.out;
 }
 
-TEST(CommandLine, UnknownCommandFailsWithUsage) {
-  const testing::CommandRun run = RunTavi({"frobnicate"});
-  EXPECT_EQ(run.code, 1);
-  EXPECT_TRUE(Contains(run.err, "unknown command \"frobnicate\"")) << run.err;
-  EXPECT_TRUE(Contains(run.err, "usage: tavi")) << run.err;
-  EXPECT_EQ(RunTavi({}).code, 1);
-  EXPECT_EQ(RunTavi({"help"}).code, 0);
+TEST(CommandLine, AUsageErrorIsTwoLinesOnStandardErrorAndExitCodeTwo) {
+  const struct {
+    std::vector<std::string> arguments;
+    std::string err;
+  } cases[] = {
+      {{}, "tavi: no command given\ntry 'tavi --help'\n"},
+      {{"frobnicate"}, "tavi: unknown command \"frobnicate\"\ntry 'tavi --help'\n"},
+      {{"add", "A"}, "tavi: URL is required\ntry 'tavi add --help'\n"},
+      {{"show", "In", "--raw"}, "tavi: unknown option --raw for show\ntry 'tavi show --help'\n"},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(::testing::PrintToString(test.arguments));
+    const testing::CommandRun run = RunTavi(test.arguments);
+    EXPECT_EQ(run.code, kExitUsage);
+    EXPECT_EQ(run.err, test.err);
+    EXPECT_EQ(run.out, "");
+  }
+}
+
+TEST(CommandLine, HelpGoesToStandardOutputAndSucceeds) {
+  const struct {
+    std::vector<std::string> arguments;
+    std::string out;
+  } cases[] = {
+      {{"help"}, OverviewHelpText()},
+      {{"--help"}, OverviewHelpText()},
+      {{"-h"}, OverviewHelpText()},
+      {{"help", "show"}, CommandHelpText("show")},
+      {{"show", "--help"}, CommandHelpText("show")},
+      {{"show", "-h"}, CommandHelpText("show")},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(::testing::PrintToString(test.arguments));
+    const testing::CommandRun run = RunTavi(test.arguments);
+    EXPECT_EQ(run.code, kExitSuccess);
+    EXPECT_EQ(run.out, test.out);
+    EXPECT_EQ(run.err, "");
+  }
+  EXPECT_NE(OverviewHelpText(), CommandHelpText("show"));
 }
 
 TEST(CommandLine, CommandsThatNeedAFolderRefuseWithoutOne) {

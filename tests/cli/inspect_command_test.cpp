@@ -83,8 +83,11 @@ TEST_F(InspectCommand, ADocumentThatDoesNotLoadHasNoFormatAndNoArticles) {
 
 TEST_F(InspectCommand, RefusesAnUnreadableNow) {
   const testing::CommandRun run = RunTavi({"inspect", "x.xml", "--now", "tomorrow"});
-  EXPECT_EQ(run.code, 1);
-  EXPECT_TRUE(Contains(run.err, "--now needs a local time")) << run.err;
+  EXPECT_EQ(run.code, kExitUsage);
+  EXPECT_EQ(run.err,
+            "tavi: --now: needs a local time \"MM/DD/YYYY HH:MM:SS\", not \"tomorrow\"\n"
+            "try 'tavi inspect --help'\n");
+  EXPECT_EQ(run.out, "");
 }
 
 }  // namespace
