@@ -18,7 +18,7 @@ int RunShow(const CommandContext& context);
 // The mailbox tree, one line per item, indented two blanks per level:
 // a mailbox as name + " (" + unread + "/" + total + ")" with the counts of
 // its table of contents (-1 when it cannot be read), a folder as name + "/".
-// Hidden items are left out.
+// Names are made printable (cli/terminal_text.h). Hidden items are left out.
 std::vector<std::string> MailboxTreeLines(host::MailStore& store);
 
 // The mailbox named by `name`: a path of names through folders ("Work/News",
