@@ -9,6 +9,7 @@
 #include "cli/help_text.h"
 #include "cli/inspect_command.h"
 #include "cli/mailbox_commands.h"
+#include "cli/read_command.h"
 #include "cli/session.h"
 #include "version.h"
 
@@ -30,13 +31,13 @@ int RunVersion(const CommandContext& context) {
 
 CommandFunction FindCommand(const std::string& name) {
   static const std::pair<const char*, CommandFunction> kCommands[] = {
-      {"init", RunInit},         {"add", RunAdd},
-      {"edit", RunEdit},         {"delete", RunDelete},
-      {"feeds", RunFeeds},       {"download", RunDownload},
-      {"import", RunImport},     {"mailboxes", RunMailboxes},
-      {"show", RunShow},         {"inspect", RunInspect},
-      {"demo", RunDemo},         {"help", RunHelp},
-      {"--version", RunVersion},
+      {"init", RunInit},       {"add", RunAdd},
+      {"edit", RunEdit},       {"delete", RunDelete},
+      {"feeds", RunFeeds},     {"download", RunDownload},
+      {"import", RunImport},   {"mailboxes", RunMailboxes},
+      {"show", RunShow},       {"read", RunRead},
+      {"inspect", RunInspect}, {"demo", RunDemo},
+      {"help", RunHelp},       {"--version", RunVersion},
   };
   for (const auto& [command_name, function] : kCommands) {
     if (name == command_name) return function;

@@ -7,19 +7,17 @@
 namespace tavi::cli {
 namespace {
 
-// The text as a whole number; false for anything else (signs, blanks,
-// fractions, numbers too large for an int).
-bool ReadWholeNumber(const std::string& text, int& number) {
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, number);
-  return !text.empty() && error == std::errc() && stop == end;
-}
-
 std::string CheckEveryMinutes(const std::string& value) {
-  int minutes = 0;
-  if (ReadWholeNumber(value, minutes) && minutes >= 1 && minutes <= kMaxEveryMinutes) return "";
+  const std::optional<int> minutes = ReadWholeNumber(value);
+  if (minutes && *minutes >= 1 && *minutes <= kMaxEveryMinutes) return "";
   return "needs a whole number of minutes from 1 to " + std::to_string(kMaxEveryMinutes) +
          " (a week), not \"" + value + "\"";
+}
+
+std::string CheckMessageNumber(const std::string& value) {
+  const std::optional<int> number = ReadWholeNumber(value);
+  if (number && *number >= 1) return "";
+  return "needs a message number as show lists them, counting from 1, not \"" + value + "\"";
 }
 
 std::string CheckLocalTime(const std::string& value) {
@@ -86,6 +84,11 @@ std::vector<CommandSyntax> BuildCommandTable() {
        "list a mailbox's messages, numbered",
        {{"MAILBOX", "a mailbox name, or a path through folders such as Work/News"}},
        {}},
+      {"read",
+       "print one message of a mailbox as readable text",
+       {{"MAILBOX", "a mailbox name, or a path through folders such as Work/News"},
+        {"N", "the message's number as show lists it", true, false, CheckMessageNumber}},
+       {{"--raw", "", "print the message as it is stored instead of as readable text"}}},
       {"inspect",
        "read a feed document as a check would and print it as JSON",
        {{"FILE|URL", "the document: a file, or an http, https or file URL to download"}},
@@ -128,6 +131,16 @@ std::string ArgumentUsage(const ArgumentSyntax& argument) {
 }
 
 }  // namespace
+
+std::optional<int> ReadWholeNumber(std::string_view text) {
+  int number = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, number);
+  // The conversion takes a minus sign, which no count or interval has.
+  if (text.empty() || text.front() == '-') return std::nullopt;
+  if (error != std::errc() || stop != end) return std::nullopt;
+  return number;
+}
 
 const std::vector<OptionSyntax>& GlobalOptions() {
   static const std::vector<OptionSyntax> options = {

@@ -5,6 +5,7 @@
 // texts show. The parser (cli/arguments.h) is built from these tables, so a
 // command's help and what it accepts cannot drift apart.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,10 @@ struct CommandSyntax {
   std::vector<ArgumentSyntax> arguments;
   std::vector<OptionSyntax> options;
 };
+
+// The text as a whole number: decimal digits only, no sign, no blanks, and
+// small enough for an int; nullopt for anything else.
+std::optional<int> ReadWholeNumber(std::string_view text);
 
 // The longest automatic check interval --every accepts: a week.
 inline constexpr int kMaxEveryMinutes = 7 * 24 * 60;

@@ -101,6 +101,16 @@ std::optional<int> FindMailbox(host::MailStore& store, const std::string& name) 
   return std::nullopt;
 }
 
+std::optional<int> FindNamedMailbox(host::MailStore& store, const CommandContext& context) {
+  const std::string& name = context.command.positionals[0];
+  const std::optional<int> mailbox = FindMailbox(store, name);
+  if (!mailbox) {
+    context.err << "tavi: " << context.command.command << ": there is no mailbox named \""
+                << PrintableText(name) << "\"\n";
+  }
+  return mailbox;
+}
+
 int RunMailboxes(const CommandContext& context) {
   const std::unique_ptr<Session> session = Session::Open(context.data_folder, false, context.err);
   if (session == nullptr) return kExitFailure;
@@ -113,12 +123,8 @@ int RunShow(const CommandContext& context) {
   const std::unique_ptr<Session> session = Session::Open(context.data_folder, false, context.err);
   if (session == nullptr) return kExitFailure;
   host::MailStore& store = session->Host().Store();
-  const std::string& name = context.command.positionals[0];
-  const std::optional<int> mailbox = FindMailbox(store, name);
-  if (!mailbox) {
-    context.err << "tavi: show: there is no mailbox named \"" << PrintableText(name) << "\"\n";
-    return kExitFailure;
-  }
+  const std::optional<int> mailbox = FindNamedMailbox(store, context);
+  if (!mailbox) return kExitFailure;
   const std::size_t count = store.MessageCount(*mailbox).value_or(0);
   context.out << PrintableText(store.Item(*mailbox)->name) << ": " << count
               << (count == 1 ? " message" : " messages") << " (* unread)\n";

@@ -39,6 +39,10 @@ TEST(ParseArguments, UsageErrorsSayWhatWasWrongAndWhichHelpExplainsIt) {
       {{"add", "A", "u", "--every", "-5"}, kBadEvery + ", not \"-5\"", "add"},
       {{"add", "A", "u", "--every=1.5"}, kBadEvery + ", not \"1.5\"", "add"},
       {{"add", "A", "u", "--every", "soon"}, kBadEvery + ", not \"soon\"", "add"},
+      {{"read", "In", "0"}, "N: needs a message number as show lists them", "read"},
+      {{"read", "In", "-1"}, "N: needs a message number", "read"},
+      {{"read", "In", "99999999999"}, "N: needs a message number", "read"},
+      {{"read", "In"}, "N is required", "read"},
       {{"inspect", "f.xml", "--now", "tomorrow"}, "--now: needs a local time", "inspect"},
       // Mistakes in "help" are answered by the overview, which lists the commands.
       {{"help", "fetch"}, "COMMAND: there is no command \"fetch\"", ""},
@@ -110,6 +114,8 @@ TEST(ParseArguments, AcceptsTheWholeRangeOfEachCheckedValue) {
       {{"edit", "A", "--every", "1"}, {"A"}},
       {{"edit", "A", "--every", "10080", "--only-new", "--no-full"}, {"A"}},
       {{"edit", "A", "--on-demand"}, {"A"}},
+      {{"read", "Work/News", "1", "--raw"}, {"Work/News", "1"}},
+      {{"read", "--", "-odd-", "007"}, {"-odd-", "007"}},
       {{"inspect", "http://x/feed", "--now", "01/02/2027 03:04:05"}, {"http://x/feed"}},
   };
   for (const AcceptedCase& test : cases) {
@@ -137,7 +143,7 @@ TEST(ParseArguments, HelpAnywhereIsTheHelpCommand) {
       {{"add", "-h"}, {"add"}},
       {{"--help", "add"}, {"add"}},
       // Help goes before the missing arguments.
-      {{"show", "-h"}, {"show"}},
+      {{"read", "-h"}, {"read"}},
       {{"help", "--help"}, {}},
   };
   for (const HelpCase& test : cases) {
