@@ -2,36 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <optional>
+
+#include "support/scoped_environment.h"
 
 namespace tavi::cli {
 namespace {
-
-// Sets or unsets an environment variable for as long as it lives, then puts
-// back what was there.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, std::optional<std::string> value) : name_(name) {
-    if (const char* old = std::getenv(name)) saved_ = old;
-    Set(value);
-  }
-  ~ScopedVariable() { Set(saved_); }
-  ScopedVariable(const ScopedVariable&) = delete;
-  ScopedVariable& operator=(const ScopedVariable&) = delete;
-
- private:
-  void Set(const std::optional<std::string>& value) {
-    if (value) {
-      setenv(name_, value->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-
-  const char* name_;
-  std::optional<std::string> saved_;
-};
 
 struct FolderCase {
   const char* why;
@@ -53,9 +29,9 @@ TEST(DefaultDataFolder, TaviDataThenTheDesktopsDataFolderThenHome) {
   };
   for (const FolderCase& test : cases) {
     SCOPED_TRACE(test.why);
-    const ScopedVariable data("TAVI_DATA", test.tavi_data);
-    const ScopedVariable xdg("XDG_DATA_HOME", test.xdg_data_home);
-    const ScopedVariable home("HOME", test.home);
+    const tavi::testing::ScopedEnvironmentVariable data("TAVI_DATA", test.tavi_data);
+    const tavi::testing::ScopedEnvironmentVariable xdg("XDG_DATA_HOME", test.xdg_data_home);
+    const tavi::testing::ScopedEnvironmentVariable home("HOME", test.home);
     EXPECT_EQ(DefaultDataFolder(), test.folder);
   }
 }
