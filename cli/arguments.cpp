@@ -1,7 +1,6 @@
 #include "cli/arguments.h"
 
 #include <CLI/CLI.hpp>
-#include <cctype>
 #include <memory>
 
 #include "cli/command_syntax.h"
@@ -127,15 +126,6 @@ std::string DescribeExtra(const std::string& argument, const CLI::App* selected)
   return "unexpected argument \"" + argument + "\" for " + selected->get_name();
 }
 
-// The parser's own message, starting in lower case like every other
-// message of the command ("ALIAS is required" keeps its capitals).
-std::string AsClause(std::string message) {
-  if (message.size() > 1 && std::isupper(static_cast<unsigned char>(message[0])) &&
-      std::islower(static_cast<unsigned char>(message[1])))
-    message[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(message[0])));
-  return message;
-}
-
 ParseOutcome UsageError(const CLI::App& app, const CLI::ParseError& error) {
   const CLI::App* selected = SelectedCommand(app);
   // Mistakes in "help COMMAND" are best answered by the list of commands.
@@ -145,7 +135,7 @@ ParseOutcome UsageError(const CLI::App& app, const CLI::ParseError& error) {
   const std::vector<std::string> extras = app.remaining(true);
   if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr && !extras.empty())
     return {std::nullopt, DescribeExtra(extras.front(), selected), help_command};
-  return {std::nullopt, AsClause(error.what()), help_command};
+  return {std::nullopt, error.what(), help_command};
 }
 
 }  // namespace
