@@ -1,179 +1,144 @@
 #include "cli/arguments.h"
 
-#include <algorithm>
+#include <CLI/CLI.hpp>
+#include <memory>
+
+#include "cli/command_syntax.h"
 
 namespace tavi::cli {
 namespace {
 
+constexpr std::string_view kHelpCommand = "help";
+constexpr std::string_view kVersionOption = "--version";
 constexpr std::string_view kDataOption = "--data";
-constexpr std::string_view kEndOfOptions = "--";
 
-const CommandSyntax* FindSyntax(std::string_view name) {
+CLI::Validator MakeValidator(ValueCheck check) {
+  return CLI::Validator([check](std::string& value) { return check(value); }, "", "");
+}
+
+// A value option or a switch. A switch refuses "--full=0" and the like: it
+// is given or not.
+void AddOption(CLI::App& app, const OptionSyntax& syntax) {
+  const std::string name(syntax.name);
+  CLI::Option* option = syntax.value_name.empty() ? app.add_flag(name)->disable_flag_override()
+                                                  : app.add_option(name);
+  // The value's name shows in the parser's messages: "--name: 1 required NAME missing".
+  option->description(std::string(syntax.help))->type_name(std::string(syntax.value_name));
+  if (syntax.check != nullptr) option->check(MakeValidator(syntax.check));
+}
+
+void AddArgument(CLI::App& app, const ArgumentSyntax& syntax) {
+  CLI::Option* argument = app.add_option(std::string(syntax.name));
+  argument->description(std::string(syntax.help));
+  // One or more, each its own value; after "--" each arrives on its own.
+  if (syntax.repeated) argument->expected(-1)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  if (syntax.required && !syntax.repeated) argument->required();
+  if (syntax.check != nullptr) argument->check(MakeValidator(syntax.check));
+}
+
+void AddExclusions(CLI::App& app, const CommandSyntax& syntax) {
+  for (const OptionSyntax& option : syntax.options) {
+    if (option.excludes.empty()) continue;
+    app.get_option(std::string(option.name))->excludes(std::string(option.excludes));
+  }
+}
+
+// The parser for every command. Global options may also stand after the
+// command: the command passes what it does not know on to the program.
+std::unique_ptr<CLI::App> BuildParser() {
+  auto app = std::make_unique<CLI::App>("", "tavi");
+  app->set_help_flag("-h,--help");
+  app->require_subcommand(0, 1);
+  app->fallthrough();
+  for (const OptionSyntax& option : GlobalOptions()) AddOption(*app, option);
+  app->add_flag(std::string(kVersionOption))->disable_flag_override();
   for (const CommandSyntax& syntax : CommandTable()) {
-    if (syntax.name == name) return &syntax;
+    CLI::App* command = app->add_subcommand(std::string(syntax.name));
+    for (const ArgumentSyntax& argument : syntax.arguments) AddArgument(*command, argument);
+    for (const OptionSyntax& option : syntax.options) AddOption(*command, option);
+    AddExclusions(*command, syntax);
   }
-  return nullptr;
+  return app;
 }
 
-bool Contains(const std::vector<std::string_view>& names, std::string_view name) {
-  return std::find(names.begin(), names.end(), name) != names.end();
+// The command named on the command line; nullptr when none was.
+const CLI::App* SelectedCommand(const CLI::App& app) {
+  const std::vector<CLI::App*> selected = app.get_subcommands();
+  return selected.empty() ? nullptr : selected.front();
 }
 
-bool IsOption(const std::string& argument) {
-  return argument.size() > 2 && argument.compare(0, 2, "--") == 0;
+void CollectOptions(const CLI::App& app, ParsedCommand& parsed) {
+  for (const CLI::Option* option : app.get_options()) {
+    if (option == app.get_help_ptr() || option->count() == 0) continue;
+    const std::vector<std::string>& results = option->results();
+    if (option->get_positional()) {
+      parsed.positionals.insert(parsed.positionals.end(), results.begin(), results.end());
+    } else if (option->get_expected_min() == 0) {
+      parsed.switches.insert(option->get_name());
+    } else {
+      parsed.values[option->get_name()] = results.front();
+    }
+  }
 }
 
-std::string CountError(const CommandSyntax& syntax) {
-  return "wrong number of arguments; usage: tavi " + std::string(syntax.name) +
-         (syntax.usage.empty() ? "" : " ") + std::string(syntax.usage);
+ParseOutcome Collected(const CLI::App& app) {
+  ParsedCommand parsed;
+  CollectOptions(app, parsed);
+  const CLI::App* selected = SelectedCommand(app);
+  if (selected != nullptr) CollectOptions(*selected, parsed);
+  parsed.data_folder = parsed.Value(kDataOption);
+  parsed.values.erase(std::string(kDataOption));
+  if (parsed.Has(kVersionOption)) {
+    parsed.command = kVersionOption;
+    return {std::move(parsed), "", ""};
+  }
+  if (selected == nullptr) return {std::nullopt, "no command given", ""};
+  parsed.command = selected->get_name();
+  return {std::move(parsed), "", ""};
 }
 
-// The state of one pass over the arguments.
-class Reader {
- public:
-  explicit Reader(const std::vector<std::string>& arguments) : arguments_(arguments) {}
+// -h or --help anywhere asks for the help of the command it follows, or
+// for the overview.
+ParseOutcome HelpRequest(const CLI::App& app) {
+  ParsedCommand parsed;
+  parsed.command = kHelpCommand;
+  const CLI::App* selected = SelectedCommand(app);
+  if (selected != nullptr && selected->get_name() != kHelpCommand)
+    parsed.positionals.push_back(selected->get_name());
+  return {std::move(parsed), "", ""};
+}
 
-  ParseOutcome Run() {
-    while (next_ < arguments_.size() && error_.empty()) Step();
-    if (error_.empty() && syntax_ == nullptr) error_ = "no command given";
-    if (error_.empty()) CheckCounts();
-    if (!error_.empty()) return {std::nullopt, error_};
-    return {std::move(parsed_), ""};
+bool LooksLikeOption(const std::string& argument) {
+  return argument.size() > 1 && argument[0] == '-';
+}
+
+// What an argument that no command or option took was meant to be. Only
+// global options may stand before the command.
+std::string DescribeExtra(const std::string& argument, const CLI::App* selected) {
+  if (LooksLikeOption(argument)) {
+    const std::string name = argument.substr(0, argument.find('='));
+    if (selected == nullptr) return "unknown option " + name;
+    if (selected->get_option_no_throw(name) != nullptr)
+      return "the option " + name + " belongs after the command " + selected->get_name();
+    return "unknown option " + name + " for " + selected->get_name();
   }
+  if (selected == nullptr) return "unknown command \"" + argument + "\"";
+  return "unexpected argument \"" + argument + "\" for " + selected->get_name();
+}
 
- private:
-  void Step() {
-    const std::string& argument = arguments_[next_++];
-    if (!options_ended_ && argument == kEndOfOptions) {
-      options_ended_ = true;
-      return;
-    }
-    if (!options_ended_ && IsOption(argument) && syntax_ != nullptr) return TakeOption(argument);
-    if (!options_ended_ && IsOption(argument)) return TakeLeadingOption(argument);
-    if (syntax_ == nullptr) return TakeCommand(argument);
-    parsed_.positionals.push_back(argument);
-  }
-
-  // Before the command only --data, --help and --version may stand.
-  void TakeLeadingOption(const std::string& argument) {
-    if (argument == "--help" || argument == "--version") return TakeCommand(argument);
-    TakeOption(argument);
-  }
-
-  void TakeCommand(const std::string& name) {
-    syntax_ = FindSyntax(name);
-    if (syntax_ == nullptr) {
-      error_ = "unknown command \"" + name + "\"";
-      return;
-    }
-    parsed_.command = name;
-  }
-
-  void TakeOption(const std::string& argument) {
-    const std::size_t equals = argument.find('=');
-    const std::string name = argument.substr(0, equals);
-    std::optional<std::string> value;
-    if (equals != std::string::npos) value = argument.substr(equals + 1);
-    if (name == kDataOption) return StoreValue(name, value, &parsed_.data_folder);
-    if (syntax_ != nullptr && Contains(syntax_->switch_options, name) && !value) {
-      parsed_.switches.insert(name);
-      return;
-    }
-    if (syntax_ == nullptr || !Contains(syntax_->value_options, name)) {
-      error_ = "unknown option " + name + (syntax_ ? " for " + parsed_.command : "");
-      return;
-    }
-    std::optional<std::string> stored;
-    StoreValue(name, value, &stored);
-    if (stored) parsed_.values[name] = *stored;
-  }
-
-  void StoreValue(const std::string& name, std::optional<std::string> value,
-                  std::optional<std::string>* target) {
-    if (!value && next_ < arguments_.size()) value = arguments_[next_++];
-    if (!value) {
-      error_ = "option " + name + " needs a value";
-      return;
-    }
-    *target = std::move(value);
-  }
-
-  void CheckCounts() {
-    const std::size_t count = parsed_.positionals.size();
-    const bool too_many = syntax_->max_positionals != kAnyCount && count > syntax_->max_positionals;
-    if (count < syntax_->min_positionals || too_many) error_ = CountError(*syntax_);
-  }
-
-  const std::vector<std::string>& arguments_;
-  std::size_t next_ = 0;
-  bool options_ended_ = false;
-  const CommandSyntax* syntax_ = nullptr;
-  ParsedCommand parsed_;
-  std::string error_;
-};
+ParseOutcome UsageError(const CLI::App& app, const CLI::ParseError& error) {
+  const CLI::App* selected = SelectedCommand(app);
+  // Mistakes in "help COMMAND" are best answered by the list of commands.
+  std::string help_command;
+  if (selected != nullptr && selected->get_name() != kHelpCommand)
+    help_command = selected->get_name();
+  const std::vector<std::string> extras = app.remaining(true);
+  if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr && !extras.empty())
+    return {std::nullopt, DescribeExtra(extras.front(), selected), help_command};
+  return {std::nullopt, error.what(), help_command};
+}
 
 }  // namespace
-
-const std::vector<CommandSyntax>& CommandTable() {
-  static const std::vector<CommandSyntax> table = {
-      {"init", "", "create the data folder and the host's mailboxes", 0, 0, {}, {}},
-      {"add",
-       "ALIAS URL [--name NAME] [--newsbox MAILBOX] [--full] [--all] [--every MINUTES]",
-       "subscribe a feed",
-       2,
-       2,
-       {"--name", "--newsbox", "--every"},
-       {"--full", "--all"}},
-      {"edit",
-       "ALIAS [--alias NEW] [--url URL] [--name NAME] [--newsbox MAILBOX] [--full|--no-full] "
-       "[--all|--only-new] [--every MINUTES]",
-       "change a feed",
-       1,
-       1,
-       {"--alias", "--url", "--name", "--newsbox", "--every"},
-       {"--full", "--no-full", "--all", "--only-new"}},
-      {"delete", "ALIAS", "unsubscribe a feed", 1, 1, {}, {}},
-      {"feeds", "", "list the subscribed feeds", 0, 0, {}, {}},
-      {"download",
-       "[ALIAS...]",
-       "check the named feeds (all when none is named)",
-       0,
-       kAnyCount,
-       {},
-       {}},
-      {"import", "", "deliver the feed documents waiting in the background cache", 0, 0, {}, {}},
-      {"mailboxes", "", "list the host's mailboxes with unread and total counts", 0, 0, {}, {}},
-      {"show", "MAILBOX", "list a mailbox's messages", 1, 1, {}, {}},
-      {"inspect",
-       "FILE [--now \"MM/DD/YYYY HH:MM:SS\"]",
-       "read a feed document as a check would, as JSON",
-       1,
-       1,
-       {"--now"},
-       {}},
-      {"demo", "", "run a whole subscription and download on built-in sample feeds", 0, 0, {}, {}},
-      {"help", "", "show this text", 0, 0, {}, {}},
-      {"--help", "", "", 0, 0, {}, {}},
-      {"--version", "", "show the product name and version", 0, 0, {}, {}},
-  };
-  return table;
-}
-
-std::string UsageText() {
-  std::string text =
-      "usage: tavi [--data DIR] <command> [arguments]\n"
-      "\n"
-      "DIR defaults to $TAVI_DATA, else ~/.local/share/tavi.\n"
-      "\n"
-      "commands:\n";
-  for (const CommandSyntax& syntax : CommandTable()) {
-    if (syntax.summary.empty()) continue;
-    text.append("  ").append(syntax.name);
-    if (!syntax.usage.empty()) text.append(" ").append(syntax.usage);
-    text.append("\n      ").append(syntax.summary).append("\n");
-  }
-  return text;
-}
 
 bool ParsedCommand::Has(std::string_view option) const {
   return switches.find(option) != switches.end() || values.find(option) != values.end();
@@ -186,7 +151,17 @@ std::optional<std::string> ParsedCommand::Value(std::string_view option) const {
 }
 
 ParseOutcome ParseArguments(const std::vector<std::string>& arguments) {
-  return Reader(arguments).Run();
+  const std::unique_ptr<CLI::App> app = BuildParser();
+  // The parser takes the arguments last first.
+  std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+  try {
+    app->parse(reversed);
+  } catch (const CLI::CallForHelp&) {
+    return HelpRequest(*app);
+  } catch (const CLI::ParseError& error) {
+    return UsageError(*app, error);
+  }
+  return Collected(*app);
 }
 
 }  // namespace tavi::cli

@@ -30,5 +30,7 @@ struct CommandContext {
 // The exit codes.
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFailure = 1;
+// The arguments were wrong: the command did nothing.
+inline constexpr int kExitUsage = 2;
 
 }  // namespace tavi::cli

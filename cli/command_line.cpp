@@ -6,8 +6,10 @@
 #include "cli/demo_command.h"
 #include "cli/download_commands.h"
 #include "cli/feed_commands.h"
+#include "cli/help_text.h"
 #include "cli/inspect_command.h"
 #include "cli/mailbox_commands.h"
+#include "cli/read_command.h"
 #include "cli/session.h"
 #include "version.h"
 
@@ -17,7 +19,8 @@ namespace {
 using CommandFunction = int (*)(const CommandContext&);
 
 int RunHelp(const CommandContext& context) {
-  context.out << UsageText();
+  const std::vector<std::string>& positionals = context.command.positionals;
+  context.out << (positionals.empty() ? OverviewHelpText() : CommandHelpText(positionals[0]));
   return kExitSuccess;
 }
 
@@ -28,13 +31,13 @@ int RunVersion(const CommandContext& context) {
 
 CommandFunction FindCommand(const std::string& name) {
   static const std::pair<const char*, CommandFunction> kCommands[] = {
-      {"init", RunInit},     {"add", RunAdd},
-      {"edit", RunEdit},     {"delete", RunDelete},
-      {"feeds", RunFeeds},   {"download", RunDownload},
-      {"import", RunImport}, {"mailboxes", RunMailboxes},
-      {"show", RunShow},     {"inspect", RunInspect},
-      {"demo", RunDemo},     {"help", RunHelp},
-      {"--help", RunHelp},   {"--version", RunVersion},
+      {"init", RunInit},       {"add", RunAdd},
+      {"edit", RunEdit},       {"delete", RunDelete},
+      {"feeds", RunFeeds},     {"download", RunDownload},
+      {"import", RunImport},   {"mailboxes", RunMailboxes},
+      {"show", RunShow},       {"read", RunRead},
+      {"inspect", RunInspect}, {"demo", RunDemo},
+      {"help", RunHelp},       {"--version", RunVersion},
   };
   for (const auto& [command_name, function] : kCommands) {
     if (name == command_name) return function;
@@ -42,19 +45,21 @@ CommandFunction FindCommand(const std::string& name) {
   return nullptr;
 }
 
+// Two lines: what was wrong, and where the right usage is explained.
+int ReportUsageError(const ParseOutcome& parsed, std::ostream& err) {
+  const std::string help_command =
+      parsed.help_command.empty() ? "tavi --help" : "tavi " + parsed.help_command + " --help";
+  err << "tavi: " << parsed.error << "\n"
+      << "try '" << help_command << "'\n";
+  return kExitUsage;
+}
+
 }  // namespace
 
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
                    const CommandEnvironment& environment) {
-  if (arguments.empty()) {
-    err << UsageText();
-    return kExitFailure;
-  }
   const ParseOutcome parsed = ParseArguments(arguments);
-  if (!parsed.command) {
-    err << "tavi: " << parsed.error << "\n\n" << UsageText();
-    return kExitFailure;
-  }
+  if (!parsed.command) return ReportUsageError(parsed, err);
   const CommandFunction function = FindCommand(parsed.command->command);
   assert(function != nullptr && "every command the parser knows has a function");
   const std::string data_folder =

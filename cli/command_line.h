@@ -2,8 +2,8 @@
 
 // The tavi command: parses the arguments and runs one command, writing what
 // it has to say to `out` and errors to `err`. Returns the process exit code
-// (0 success, 1 failure: a usage error, a refusal, a feed that could not be
-// read).
+// (0 success, 1 failure: a refusal, a feed that could not be read; 2 a usage
+// error, reported in two lines: what was wrong and which help explains it).
 
 #include <iosfwd>
 #include <string>

@@ -1,43 +1,16 @@
 #include "cli/demo_command.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <ostream>
-#include <system_error>
 
 #include "cli/command_line.h"
 #include "cli/demo_feeds.h"
 #include "cli/feed_server.h"
+#include "cli/temporary_folder.h"
 
 namespace tavi::cli {
 namespace {
 
 using Arguments = std::vector<std::string>;
-
-// A fresh folder under the system's temporary folder, removed with all it
-// holds when the object goes.
-class TemporaryFolder {
- public:
-  TemporaryFolder() {
-    std::error_code error;
-    std::string pattern = std::filesystem::temp_directory_path(error).string();
-    if (error) pattern = "/tmp";
-    pattern += "/tavi-demo-XXXXXX";
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  ~TemporaryFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-  }
-  TemporaryFolder(const TemporaryFolder&) = delete;
-  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-
-  // "" when no folder could be made.
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 std::string Shown(const std::string& argument) {
   if (argument.find_first_of(" \"'") == std::string::npos && !argument.empty()) return argument;
@@ -78,7 +51,7 @@ bool RunStep(const Arguments& step, const std::string& folder, const CommandCont
 }  // namespace
 
 int RunDemo(const CommandContext& context) {
-  const TemporaryFolder folder;
+  const TemporaryFolder folder("tavi-demo-");
   if (folder.Path().empty()) {
     context.err << "tavi: demo: cannot make a temporary folder\n";
     return kExitFailure;

@@ -78,6 +78,7 @@ std::optional<FeedChanges> ReadFeedChanges(const ParsedCommand& command, std::st
   changes.newsbox = command.Value("--newsbox");
   changes.download_referring = SwitchPair(command, "--full", "--no-full");
   changes.only_new = SwitchPair(command, "--only-new", "--all");
+  changes.auto_check = SwitchPair(command, "--every", "--on-demand");
   if (const std::optional<std::string> every = command.Value("--every")) {
     changes.every = ParseMinutes(*every);
     if (!changes.every) {
@@ -94,10 +95,8 @@ void ApplyFeedChanges(const FeedChanges& changes, FeedRecord& feed) {
   if (changes.name) feed.Name = *changes.name;
   if (changes.download_referring) feed.DownloadReferringArticles = *changes.download_referring;
   if (changes.only_new) feed.DownloadOnlyNewArticles = *changes.only_new;
-  if (changes.every) {
-    feed.AutoCheck = 1;
-    feed.IntervalMinutes = *changes.every;
-  }
+  if (changes.auto_check) feed.AutoCheck = *changes.auto_check;
+  if (changes.every) feed.IntervalMinutes = *changes.every;
 }
 
 FeedRecord NewFeedRecord(const std::string& alias, const std::string& url) {

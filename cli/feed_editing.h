@@ -29,14 +29,16 @@ struct FeedChanges {
   std::optional<int> download_referring;  // --full 1, --no-full 0
   std::optional<int> only_new;            // --only-new 1, --all 0
   std::optional<int> every;               // --every MINUTES
+  std::optional<int> auto_check;          // --every 1, --on-demand 0
 };
 
 // Reads the options. nullopt, with `error` set, when --every is not a whole
 // number of minutes.
 std::optional<FeedChanges> ReadFeedChanges(const ParsedCommand& command, std::string& error);
 
-// Puts the changes into the record. --every sets AutoCheck and the interval;
-// the newsbox is left to CompleteFeed.
+// Puts the changes into the record. --every turns the automatic check on
+// with its interval, --on-demand turns it off and keeps the interval; the
+// newsbox is left to CompleteFeed.
 void ApplyFeedChanges(const FeedChanges& changes, FeedRecord& feed);
 
 // A new feed with the dialog's defaults for `alias` and `url`.

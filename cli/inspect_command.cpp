@@ -1,17 +1,27 @@
 #include "cli/inspect_command.h"
 
+#include <cassert>
+#include <cerrno>
+#include <cstring>
 #include <ostream>
 
 #include "cli/json_writer.h"
+#include "cli/temporary_folder.h"
+#include "cli/terminal_text.h"
 #include "delivery/composer.h"
 #include "fetch/date_text.h"
+#include "fetch/downloader.h"
 #include "fetch/feed_reader.h"
 #include "fetch/xml_document.h"
+#include "platform/ascii.h"
 #include "platform/clock.h"
+#include "platform/fs.h"
 #include "platform/oledate.h"
 
 namespace tavi::cli {
 namespace {
+
+constexpr const char* kDownloadedFileName = "document";
 
 void Member(JsonWriter& json, std::string_view key, std::string_view value) {
   json.Key(key);
@@ -50,9 +60,36 @@ std::optional<platform::Clock::time_point> ReadNow(const std::string& text) {
   return platform::ToLocalTime(date);
 }
 
+bool IsDocumentUrl(const std::string& source) {
+  const std::string lower = platform::ToLowerAscii(source.substr(0, 8));
+  return lower.starts_with("http://") || lower.starts_with("https://") ||
+         lower.starts_with("file://");
+}
+
+// Downloads the document at `url` into `path`; false, with `reason` set,
+// when no document arrived. Every download of the command goes through here.
+bool FetchDocument(const std::string& url, const std::string& path, std::string& reason) {
+  if (FetchToFile(url, path, DeleteMode::kNone)) return true;
+  reason = "no document arrived";
+  return false;
+}
+
+// Prints the inspection of the file at `path` and returns the exit code.
+int PrintInspection(const std::string& path, const CommandContext& context) {
+  if (!platform::ReadFileBytes(path)) {
+    const int error = errno;
+    context.err << "tavi: inspect: cannot read " << PrintableText(path) << ": "
+                << std::strerror(error) << "\n";
+    return kExitNoDocument;
+  }
+  const DocumentInspection inspection = InspectDocument(path);
+  context.out << inspection.json << "\n";
+  return inspection.loaded ? kExitSuccess : kExitFailure;
+}
+
 }  // namespace
 
-std::string InspectDocument(const std::string& path) {
+DocumentInspection InspectDocument(const std::string& path) {
   XmlDocument document;
   const bool loaded = document.LoadFile(path);
   JsonWriter json;
@@ -73,22 +110,31 @@ std::string InspectDocument(const std::string& path) {
   for (const ArticleRecord& article : articles) WriteArticle(json, article);
   json.EndArray();
   json.EndObject();
-  return json.Text();
+  return {loaded, json.Text()};
 }
 
 int RunInspect(const CommandContext& context) {
   std::optional<PinnedClock> pinned;
   if (const std::optional<std::string> now = context.command.Value("--now")) {
     const std::optional<platform::Clock::time_point> instant = ReadNow(*now);
-    if (!instant) {
-      context.err << "tavi: inspect: --now needs a local time \"MM/DD/YYYY HH:MM:SS\", not \""
-                  << *now << "\"\n";
-      return kExitFailure;
-    }
+    assert(instant && "the parser lets only a readable --now through");
     pinned.emplace(*instant);
   }
-  context.out << InspectDocument(context.command.positionals[0]) << "\n";
-  return kExitSuccess;
+  const std::string& source = context.command.positionals[0];
+  if (!IsDocumentUrl(source)) return PrintInspection(source, context);
+  const TemporaryFolder folder("tavi-inspect-");
+  if (folder.Path().empty()) {
+    context.err << "tavi: inspect: cannot make a temporary folder for the download\n";
+    return kExitNoDocument;
+  }
+  const std::string path = platform::JoinPath(folder.Path(), kDownloadedFileName);
+  std::string reason;
+  if (!FetchDocument(source, path, reason)) {
+    context.err << "tavi: inspect: " << PrintableText(source)
+                << " could not be downloaded: " << reason << "\n";
+    return kExitNoDocument;
+  }
+  return PrintInspection(path, context);
 }
 
 }  // namespace tavi::cli

@@ -10,6 +10,12 @@
 
 namespace tavi::cli {
 
+// What inspect found in a document.
+struct DocumentInspection {
+  bool loaded = false;  // the document was read and parsed without error
+  std::string json;
+};
+
 // The JSON object for the document at `path`: {"loaded", "message",
 // "format", "articles": [...]}. "loaded" and "message" are the document's
 // LoadFile result and ParseMessage; "format" is "rss" or "atom", "" when not
@@ -18,12 +24,19 @@ namespace tavi::cli {
 // "normalized_date" (NormalizeDateText of the date, "" for an empty date)
 // and "message_id" (ComposeMessageId; "" when it has none). Dates that
 // cannot be read take the current time of the platform clock.
-std::string InspectDocument(const std::string& path);
+DocumentInspection InspectDocument(const std::string& path);
 
-// inspect FILE [--now "MM/DD/YYYY HH:MM:SS"]: prints InspectDocument; --now
-// pins the platform clock to that local time for the run. Exits 1 only for
-// an unreadable --now; a document that does not load is reported in the
-// JSON.
+// inspect takes this exit code when there was no document to inspect: the
+// file cannot be read or the URL not downloaded. It is the usage errors'
+// code too: in both cases nothing was inspected.
+inline constexpr int kExitNoDocument = kExitUsage;
+
+// inspect FILE|URL [--now "MM/DD/YYYY HH:MM:SS"]: prints InspectDocument's
+// JSON for the file, or for the document at an http, https or file URL,
+// downloaded into a temporary folder that is removed afterwards. --now
+// (checked by the parser) pins the platform clock to that local time for the
+// run. Exits 0 when the document loaded, 1 when it did not (the JSON says
+// why), kExitNoDocument with a message and no JSON when there was none.
 int RunInspect(const CommandContext& context);
 
 }  // namespace tavi::cli

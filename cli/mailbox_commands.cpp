@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/session.h"
+#include "cli/terminal_text.h"
 #include "delivery/mailbox_file.h"
 #include "delivery/message_text.h"
 #include "platform/ascii.h"
@@ -26,7 +27,7 @@ std::string MailboxLine(host::MailStore& store, const host::ItemInfo& item) {
   // Reading the mailbox brings its table of contents up to date.
   store.MessageCount(item.number);
   const std::string index_path = IndexPathOf(item.path);
-  return item.name + " (" + std::to_string(CountUnreadMessages(index_path)) + "/" +
+  return PrintableText(item.name) + " (" + std::to_string(CountUnreadMessages(index_path)) + "/" +
          std::to_string(ReadMailboxIndexCount(index_path)) + ")";
 }
 
@@ -40,7 +41,7 @@ void AddTreeLines(host::MailStore& store, int folder, std::size_t depth,
       lines.push_back(indent + MailboxLine(store, *item));
       continue;
     }
-    lines.push_back(indent + item->name + "/");
+    lines.push_back(indent + PrintableText(item->name) + "/");
     AddTreeLines(store, number, depth + 1, lines);
   }
 }
@@ -79,7 +80,8 @@ std::string HeaderBlock(std::string_view text) {
 void PrintMessage(std::ostream& out, std::size_t position, const host::StoredMessage& message) {
   const std::string headers = HeaderBlock(message.Text());
   out << std::setw(5) << position << (message.State() == 0 ? " * " : "   ")
-      << GetHeaderValue(headers, "Date: ") << "  " << message.Subject() << "\n";
+      << PrintableText(GetHeaderValue(headers, "Date: ")) << "  "
+      << PrintableText(message.Subject()) << "\n";
 }
 
 }  // namespace
@@ -99,6 +101,16 @@ std::optional<int> FindMailbox(host::MailStore& store, const std::string& name) 
   return std::nullopt;
 }
 
+std::optional<int> FindNamedMailbox(host::MailStore& store, const CommandContext& context) {
+  const std::string& name = context.command.positionals[0];
+  const std::optional<int> mailbox = FindMailbox(store, name);
+  if (!mailbox) {
+    context.err << "tavi: " << context.command.command << ": there is no mailbox named \""
+                << PrintableText(name) << "\"\n";
+  }
+  return mailbox;
+}
+
 int RunMailboxes(const CommandContext& context) {
   const std::unique_ptr<Session> session = Session::Open(context.data_folder, false, context.err);
   if (session == nullptr) return kExitFailure;
@@ -111,14 +123,10 @@ int RunShow(const CommandContext& context) {
   const std::unique_ptr<Session> session = Session::Open(context.data_folder, false, context.err);
   if (session == nullptr) return kExitFailure;
   host::MailStore& store = session->Host().Store();
-  const std::string& name = context.command.positionals[0];
-  const std::optional<int> mailbox = FindMailbox(store, name);
-  if (!mailbox) {
-    context.err << "tavi: show: there is no mailbox named \"" << name << "\"\n";
-    return kExitFailure;
-  }
+  const std::optional<int> mailbox = FindNamedMailbox(store, context);
+  if (!mailbox) return kExitFailure;
   const std::size_t count = store.MessageCount(*mailbox).value_or(0);
-  context.out << store.Item(*mailbox)->name << ": " << count
+  context.out << PrintableText(store.Item(*mailbox)->name) << ": " << count
               << (count == 1 ? " message" : " messages") << " (* unread)\n";
   for (std::size_t index = 0; index < count; ++index) {
     if (const host::MessagePtr message = store.MessageAt(*mailbox, index))

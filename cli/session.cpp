@@ -41,6 +41,12 @@ bool PrepareFolders(const std::string& data_folder, const std::string& config_di
   return false;
 }
 
+// The variable's value; "" when it is not set.
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value == nullptr ? "" : value;
+}
+
 void WriteMessageBoxesTo(std::ostream& err) {
   platform::SetMessageBoxHandler([&err](const platform::MessageBoxRequest& request) {
     err << request.caption << ": " << request.text << "\n";
@@ -51,11 +57,14 @@ void WriteMessageBoxesTo(std::ostream& err) {
 }  // namespace
 
 std::string DefaultDataFolder() {
-  const char* data = std::getenv("TAVI_DATA");
-  if (data != nullptr && *data != '\0') return data;
-  const char* home = std::getenv("HOME");
-  if (home == nullptr || *home == '\0') return "";
-  return std::string(home) + "/.local/share/tavi";
+  if (const std::string data = Environment("TAVI_DATA"); !data.empty()) return data;
+  // The user's data folder as the desktop names it; a relative one is not
+  // valid there and is passed over.
+  if (const std::string xdg = Environment("XDG_DATA_HOME"); !xdg.empty() && xdg.front() == '/')
+    return platform::JoinPath(xdg, "tavi");
+  const std::string home = Environment("HOME");
+  if (home.empty()) return "";
+  return home + "/.local/share/tavi";
 }
 
 std::unique_ptr<Session> Session::Open(const std::string& given_folder, bool create,

@@ -21,7 +21,8 @@ namespace tavi::cli {
 inline constexpr const char* kPluginsFolderName = "plugins";
 
 // The data folder when --data is not given: $TAVI_DATA when set and not
-// empty, else $HOME/.local/share/tavi; "" when neither can be found.
+// empty, else $XDG_DATA_HOME/tavi when that is an absolute path, else
+// $HOME/.local/share/tavi; "" when none of them can be found.
 std::string DefaultDataFolder();
 
 class Session {

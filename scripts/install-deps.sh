@@ -11,5 +11,5 @@ $sudo apt-get install -y -q --no-install-recommends \
   build-essential cmake ninja-build pkg-config \
   clang libclang-rt-14-dev clang-format \
   libgtest-dev libgmock-dev libbenchmark-dev \
-  libcurl4-openssl-dev libcpp-httplib-dev libpugixml-dev \
+  libcurl4-openssl-dev libcpp-httplib-dev libpugixml-dev libcli11-dev libgumbo-dev \
   ca-certificates

@@ -61,10 +61,24 @@ TEST_F(FeedCommands, AddOptionsSetTheStoredFlags) {
   EXPECT_EQ(Read("A", "DownloadOnlyNewArticles"), "0");
   EXPECT_EQ(Read("A", "AutoCheck"), "1");
   EXPECT_EQ(Read("A", "IntervalMinutes"), "30");
-  // An interval below one minute turns the automatic check off.
-  ASSERT_EQ(Tavi({"add", "B", "http://x", "--name", "B", "--every", "0"}).code, 0);
-  EXPECT_EQ(Read("B", "AutoCheck"), "0");
-  EXPECT_EQ(Read("B", "IntervalMinutes"), "0");
+  // An interval outside a minute to a week is refused before anything is written.
+  for (const char* every : {"0", "10081", "soon"}) {
+    SCOPED_TRACE(every);
+    const testing::CommandRun run = Tavi({"add", "B", "http://x", "--name", "B", "--every", every});
+    EXPECT_EQ(run.code, kExitUsage);
+    EXPECT_TRUE(Contains(run.err, "from 1 to 10080")) << run.err;
+  }
+  EXPECT_EQ(Read("Aliases", "B"), "<absent>");
+}
+
+TEST_F(FeedCommands, EditOnDemandStopsTheAutomaticCheckAndKeepsTheInterval) {
+  ASSERT_EQ(Tavi({"add", "A", "http://x", "--name", "A", "--every", "30"}).code, 0);
+  ASSERT_EQ(Tavi({"edit", "A", "--on-demand"}).code, 0);
+  EXPECT_EQ(Read("A", "AutoCheck"), "0");
+  EXPECT_EQ(Read("A", "IntervalMinutes"), "30");
+  ASSERT_EQ(Tavi({"edit", "A", "--every", "45"}).code, 0);
+  EXPECT_EQ(Read("A", "AutoCheck"), "1");
+  EXPECT_EQ(Read("A", "IntervalMinutes"), "45");
 }
 
 TEST_F(FeedCommands, AddUsesAnExistingMailboxAsNewsbox) {
@@ -89,7 +103,6 @@ TEST_F(FeedCommands, RefusalsNameTheRuleAndWriteNothing) {
       {{"add", "a=b", "http://y", "--name", "N"}, "An alias cannot hold"},
       {{"add", "Dead", "http://127.0.0.1:1/feed", "--newsbox", "Dead"},
        "could not be downloaded and read as a feed"},
-      {{"add", "Bad", "http://y", "--every", "soon"}, "--every needs a whole number"},
   };
   for (const Refusal& refusal : refusals) {
     SCOPED_TRACE(refusal.arguments[1]);

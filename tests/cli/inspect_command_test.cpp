@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "cli/run_tavi.h"
+#include "platform/fs.h"
+#include "support/loopback_server.h"
+#include "support/scoped_environment.h"
 #include "support/temp_dir.h"
 
 namespace tavi::cli {
@@ -19,12 +22,15 @@ int Occurrences(const std::string& text, const std::string& part) {
 
 class InspectCommand : public ::testing::Test {
  protected:
-  std::string Inspect(const std::string& document, std::vector<std::string> options = {}) {
+  // The JSON for `document`; the run must exit with `code`.
+  std::string Inspect(const std::string& document, std::vector<std::string> options = {},
+                      int code = kExitSuccess) {
     tavi::testing::WriteFile(folder_.Join("feed.xml"), document);
     std::vector<std::string> arguments = {"inspect", folder_.Join("feed.xml")};
     arguments.insert(arguments.end(), options.begin(), options.end());
     const testing::CommandRun run = RunTavi(arguments);
-    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.code, code) << run.err;
+    EXPECT_EQ(run.err, "");
     return run.out;
   }
 
@@ -77,20 +83,74 @@ TEST_F(InspectCommand, AtomDatesAreConvertedAndUnreadableOnesLeftOut) {
   EXPECT_TRUE(Contains(json, "\"message_id\": \"<http://l/2@localhost.localdomain>\"")) << json;
 }
 
-TEST_F(InspectCommand, ADocumentThatDoesNotLoadHasNoFormatAndNoArticles) {
-  const std::string json = Inspect("<rss><item><guid>1</guid></item></rss><rss/>");
+TEST_F(InspectCommand, ADocumentThatDoesNotLoadHasNoFormatAndNoArticlesAndFails) {
+  const std::string json =
+      Inspect("<rss><item><guid>1</guid></item></rss><rss/>", {}, kExitFailure);
   EXPECT_TRUE(Contains(json, "\"loaded\": false")) << json;
   EXPECT_TRUE(Contains(json, "\"message\": \"44 bytes, Root element has sibling\"")) << json;
   EXPECT_TRUE(Contains(json, "\"format\": \"\",\n  \"articles\": []")) << json;
-  const testing::CommandRun missing = RunTavi({"inspect", folder_.Join("absent.xml")});
-  EXPECT_EQ(missing.code, 0);
-  EXPECT_TRUE(Contains(missing.out, "\"message\": \"No such file or directory\"")) << missing.out;
+  EXPECT_TRUE(Contains(Inspect("", {}, kExitFailure), "\"message\": \"0 bytes, Empty document\""));
+}
+
+TEST_F(InspectCommand, AFileThatCannotBeReadIsNamedWithoutJson) {
+  const struct {
+    std::string path;
+    std::string reason;
+  } cases[] = {
+      {folder_.Join("absent.xml"), "No such file or directory"},
+      {folder_.path(), "Is a directory"},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.path);
+    const testing::CommandRun run = RunTavi({"inspect", test.path});
+    EXPECT_EQ(run.code, kExitNoDocument);
+    EXPECT_EQ(run.err, "tavi: inspect: cannot read " + test.path + ": " + test.reason + "\n");
+    EXPECT_EQ(run.out, "");
+  }
+}
+
+// A URL is downloaded into a temporary folder under $TMPDIR, which is gone
+// afterwards.
+TEST_F(InspectCommand, AUrlIsDownloadedAndInspected) {
+  const tavi::testing::TempDir temporary;
+  const tavi::testing::ScopedEnvironmentVariable tmpdir("TMPDIR", temporary.path());
+  tavi::testing::LoopbackServer server;
+  server.Serve("/feed.rss", "<rss><channel><item><guid>g-1</guid></item></channel></rss>",
+               "application/rss+xml");
+  tavi::testing::WriteFile(folder_.Join("local.xml"), "<feed><entry><id>e1</id></entry></feed>");
+  const struct {
+    std::string url;
+    std::string found;
+  } cases[] = {
+      {server.Url("/feed.rss"), "\"guid\": \"g-1\""},
+      {"file://" + folder_.Join("local.xml"), "\"guid\": \"e1\""},
+      {"HTTP" + server.Url("/feed.rss").substr(4), "\"guid\": \"g-1\""},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.url);
+    const testing::CommandRun run = RunTavi({"inspect", test.url});
+    EXPECT_EQ(run.code, kExitSuccess) << run.err;
+    EXPECT_TRUE(Contains(run.out, test.found)) << run.out;
+    EXPECT_TRUE(platform::FindFiles(temporary.Join("*")).empty());
+  }
+}
+
+TEST_F(InspectCommand, AFailedDownloadSaysSoWithoutJson) {
+  const testing::CommandRun run = RunTavi({"inspect", "http://127.0.0.1:1/feed.rss"});
+  EXPECT_EQ(run.code, kExitNoDocument);
+  EXPECT_EQ(run.err,
+            "tavi: inspect: http://127.0.0.1:1/feed.rss could not be downloaded: no document "
+            "arrived\n");
+  EXPECT_EQ(run.out, "");
 }
 
 TEST_F(InspectCommand, RefusesAnUnreadableNow) {
   const testing::CommandRun run = RunTavi({"inspect", "x.xml", "--now", "tomorrow"});
-  EXPECT_EQ(run.code, 1);
-  EXPECT_TRUE(Contains(run.err, "--now needs a local time")) << run.err;
+  EXPECT_EQ(run.code, kExitUsage);
+  EXPECT_EQ(run.err,
+            "tavi: --now: needs a local time \"MM/DD/YYYY HH:MM:SS\", not \"tomorrow\"\n"
+            "try 'tavi inspect --help'\n");
+  EXPECT_EQ(run.out, "");
 }
 
 }  // namespace

@@ -48,5 +48,38 @@ TEST(MailboxCommands, TreeShowsFoldersAndCountsFromTheTablesOfContents) {
   EXPECT_TRUE(Contains(unknown.err, "no mailbox named \"Nowhere\"")) << unknown.err;
 }
 
+// Subjects, dates and names come from feeds: a hostile one must not reach
+// the terminal as control sequences.
+TEST(MailboxCommands, FeedTextsAreEscapedBeforeTheyReachTheTerminal) {
+  tavi::testing::TempDir data;
+  {
+    auto host = host::Host::Start(data.path());
+    ASSERT_NE(host, nullptr);
+    host::MailStore& store = host->Store();
+    // The host keeps no C0 control in a mailbox name, but takes the C1 ones.
+    const auto news = store.CreateMailbox(host::kTopLevel,
+                                          "Red\xc2\x9b"
+                                          "31mNews");
+    ASSERT_TRUE(news);
+    ASSERT_TRUE(store.AddMessage(*news,
+                                 "Subject: Title\x1b]0;owned\x07 \xc2\x9b"
+                                 "2J\r\nDate: \x9b"
+                                 "1m\r\n\r\nBody"));
+    ASSERT_TRUE(store.Flush());
+  }
+  ASSERT_EQ(testing::RunTaviOn(data.path(), {"init"}).code, 0);
+  const testing::CommandRun mailboxes = testing::RunTaviOn(data.path(), {"mailboxes"});
+  EXPECT_TRUE(Contains(mailboxes.out, "\nRed\\u009B31mNews (1/1)\n")) << mailboxes.out;
+  const testing::CommandRun show = testing::RunTaviOn(data.path(), {"show",
+                                                                    "Red\xc2\x9b"
+                                                                    "31mNews"});
+  ASSERT_EQ(show.code, 0) << show.err;
+  EXPECT_EQ(show.out,
+            "Red\\u009B31mNews: 1 message (* unread)\n"
+            "    1 * \\x9B1m  Title\\x1B]0;owned\\x07 \\u009B2J\n");
+  const testing::CommandRun unknown = testing::RunTaviOn(data.path(), {"show", "\x1b[2J"});
+  EXPECT_TRUE(Contains(unknown.err, "no mailbox named \"\\x1B[2J\"")) << unknown.err;
+}
+
 }  // namespace
 }  // namespace tavi::cli
