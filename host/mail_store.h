@@ -109,13 +109,15 @@ class MailStore {
   // Every message's raw bytes, in mailbox order.
   std::vector<std::string> RawMessages(int mailbox);
   // Appends a new message (a separator line for the current time, the text,
-  // CR LF) to a mailbox. False when not a mailbox or the write fails.
+  // CR LF) to a mailbox and commits it. False when not a mailbox, or the
+  // write or the commit fails.
   bool AddMessage(int mailbox, const std::string& text);
   // Moves a message to the end of another mailbox: written to the target's
   // file first, taken out of the source's file at the next Flush (see
   // mailbox.h). Moving into its own mailbox does nothing and succeeds. False
   // when the message is no longer in a mailbox, the target is not a mailbox,
-  // or the target's file cannot be written (the message stays).
+  // or the target's file or table of contents cannot be written (the
+  // message stays).
   bool MoveMessage(const MessagePtr& message, int target);
   // Sets a message's state (0 unread); false when it is no longer in a
   // mailbox.

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "host/mbx_format.h"
+#include "host/stored_messages.h"
 #include "host/toc_file.h"
 #include "support/temp_dir.h"
 
@@ -16,16 +17,10 @@ using testing::ReadFile;
 using testing::TempDir;
 using testing::WriteFile;
 
-std::string Raw(const std::string& id, const std::string& body = "<x-html>body</x-html>") {
-  return MakeRawMessage(
-      "From ???@??? Sun Dec 6 2026 13:46:41",
-      "Subject: " + id + "\r\nMessage-Id: <" + id + "@localhost.localdomain>\r\n\r\n" + body);
-}
+using testing::Join;
 
-std::string Join(const std::vector<std::string>& raws) {
-  std::string joined;
-  for (const std::string& raw : raws) joined += raw;
-  return joined;
+std::string Raw(const std::string& id, const std::string& body = "<x-html>body</x-html>") {
+  return testing::RawMessage(id, body);
 }
 
 std::uint16_t TocCount(const std::string& toc) {
@@ -226,7 +221,9 @@ TEST_F(MailStoreTest, KeepsWhatOthersWroteWhileMovesWerePending) {
   const int source = *store->FindByName("Pending");
   const int target = *store->CreateMailbox(kTopLevel, "News");
   ASSERT_TRUE(store->MoveMessage(store->MessageAt(source, 1), target));
-  // Someone else appends to the source before the host rewrote it.
+  // Someone else appends to the source before the host rewrote it, deleting
+  // its table of contents first as every writer but the host does.
+  ASSERT_EQ(remove(PathOf("Pending.toc").c_str()), 0);
   WriteFile(PathOf("Pending.mbx"), Raw("a") + Raw("b") + Raw("c"));
   ASSERT_TRUE(store->Flush());
   EXPECT_EQ(ReadFile(PathOf("Pending.mbx")), Raw("a") + Raw("c"));
