@@ -93,8 +93,11 @@ std::string_view StoredMessage::Body() const { return MessageBody(raw_); }
 std::string_view StoredMessage::MessageId() const { return MessageHeaderValue(raw_, "Message-Id"); }
 std::string_view StoredMessage::Subject() const { return MessageHeaderValue(raw_, "Subject"); }
 
-Mailbox::Mailbox(int number, std::string mbx_path, int* next_message_number)
-    : number_(number), path_(std::move(mbx_path)), next_message_number_(next_message_number) {}
+Mailbox::Mailbox(int number, std::string mbx_path, int* next_message_number, StoreAccess access)
+    : number_(number),
+      path_(std::move(mbx_path)),
+      next_message_number_(next_message_number),
+      access_(access) {}
 
 std::string Mailbox::TocPath() const {
   const bool has_extension = platform::EndsWithIgnoringCase(path_, kMailboxExtension);
@@ -112,7 +115,7 @@ bool Mailbox::Reindex() { return Reload(); }
 
 bool Mailbox::SyncForOpening() {
   if (!Sync()) return false;
-  return platform::GetFileAttributes(TocPath()) || WriteToc();
+  return access_ == StoreAccess::kReadOnly || platform::GetFileAttributes(TocPath()) || WriteToc();
 }
 
 bool Mailbox::EnsureLoaded() { return loaded_ || Reload(); }
@@ -147,9 +150,11 @@ std::optional<std::string> Mailbox::ReadCommittedBytes(FileStamp& stamp) {
   // Beyond the committed length lies an append that never completed (the
   // process was killed while writing it): a writable store cuts it off, and
   // one that cannot holds the file unreadable rather than ever commit the
-  // torn bytes with a later append.
-  if (truncate(path_.c_str(), static_cast<off_t>(*committed)) != 0) return std::nullopt;
-  stamp = StampOf(path_);
+  // torn bytes with a later append. A read-only store only leaves it out.
+  if (access_ == StoreAccess::kReadWrite) {
+    if (truncate(path_.c_str(), static_cast<off_t>(*committed)) != 0) return std::nullopt;
+    stamp = StampOf(path_);
+  }
   bytes->resize(*committed);
   return bytes;
 }
@@ -203,6 +208,7 @@ void Mailbox::Adopt(ParsedMailboxFile& parsed) {
 
 bool Mailbox::Append(const MessagePtr& message) {
   assert(loaded_ && "Sync the mailbox before appending to it");
+  if (access_ == StoreAccess::kReadOnly) return false;
   const int fd = open(path_.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   FileStamp after;
@@ -263,7 +269,7 @@ bool Mailbox::Remove(const MessagePtr& message) {
 }
 
 bool Mailbox::SetState(const MessagePtr& message, std::int16_t state) {
-  if (message->mailbox_ != number_) return false;
+  if (access_ == StoreAccess::kReadOnly || message->mailbox_ != number_) return false;
   message->state_ = state;
   toc_stale_ = true;
   return true;
@@ -309,6 +315,11 @@ std::vector<TocEntry> Mailbox::TocEntries() const {
 }
 
 bool Mailbox::WriteToc() {
+  // A read-only store leaves every table of contents as it found it.
+  if (access_ == StoreAccess::kReadOnly) {
+    toc_stale_ = false;
+    return true;
+  }
   toc_stale_ = !platform::ReplaceFile(TocPath(), FormatToc(TocEntries(), file_length_));
   return !toc_stale_;
 }

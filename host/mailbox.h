@@ -16,7 +16,7 @@
 // a loss, and a rewritten file is either the old one or the whole new one.
 // A process killed in the middle of an append leaves bytes beyond the
 // target's committed length; whoever reads that file afresh cuts them off
-// first, so a torn message is never
+// first (a read-only store only leaves them out), so a torn message is never
 // taken for one. Tables of contents are written whole whenever the mailbox
 // is indexed or rewritten, committing the file's length then.
 //
@@ -30,6 +30,8 @@
 // the changed file are then removed from what is on disk by their exact
 // bytes, so a foreign change is kept and a moved message is still never left
 // only in memory.
+//
+// A read-only mailbox reads its file but never writes, cuts or creates one.
 //
 // Used on one thread (the host's user-interface thread).
 
@@ -47,6 +49,9 @@ namespace tavi::host {
 class Mailbox;
 struct ParsedMailboxFile;
 struct TocEntry;
+
+// Whether the store may change the files of its data folder.
+enum class StoreAccess { kReadWrite, kReadOnly };
 
 // One message: its raw bytes (separator line first) and what the host knows
 // about it. The mailbox that holds it changes it; everyone else reads.
@@ -98,7 +103,7 @@ class Mailbox {
  public:
   // `number` is the item number; `next_message_number` is the store's
   // counter, which must outlive the mailbox.
-  Mailbox(int number, std::string mbx_path, int* next_message_number);
+  Mailbox(int number, std::string mbx_path, int* next_message_number, StoreAccess access);
   Mailbox(const Mailbox&) = delete;
   Mailbox& operator=(const Mailbox&) = delete;
 
@@ -128,13 +133,13 @@ class Mailbox {
   // Appends the message to the end of the file, commits it in the table of
   // contents and then adds it to the messages (the caller synced first).
   // False, with file and memory unchanged, when the write or the commit
-  // fails.
+  // fails, and always when read-only.
   bool Append(const MessagePtr& message);
   // Takes the message out of memory; the file keeps it until Flush. False
   // when the mailbox does not hold it.
   bool Remove(const MessagePtr& message);
-  // Sets the state of a message this mailbox holds (false otherwise); the
-  // table of contents shows it from the next Flush.
+  // Sets the state of a message this mailbox holds (false otherwise, and
+  // when read-only); the table of contents shows it from the next Flush.
   bool SetState(const MessagePtr& message, std::int16_t state);
 
   // Writes what the batch of changes left pending: the file without the
@@ -158,6 +163,7 @@ class Mailbox {
   int number_;
   std::string path_;
   int* next_message_number_;
+  StoreAccess access_;
   bool loaded_ = false;
   FileStamp known_;
   // The length of the file as the messages in memory know it: what a table

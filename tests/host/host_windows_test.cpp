@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "host/host.h"
+#include "platform/fs.h"
 #include "support/temp_dir.h"
 
 namespace tavi::host {
@@ -101,6 +102,19 @@ TEST_F(HostWindowsTest, OpeningReadsTheMailboxFileAgain) {
   ASSERT_TRUE(host_->OpenMailbox(pending_));
   EXPECT_EQ(host_->Store().MessageCount(pending_), 1u);
   EXPECT_EQ(testing::ReadFile(dir_.Join("Pending.toc")).size(), 104u + 218u);
+}
+
+TEST(Host, ReadOnlyOpensAndShowsMailboxesWithoutWritingAFile) {
+  testing::TempDir dir;
+  HostOptions options;
+  options.read_only = true;
+  auto host = Host::Start(dir.path(), options);
+  ASSERT_NE(host, nullptr);
+  EXPECT_TRUE(host->OpenMailbox(kInMailboxNumber));
+  host->ComposeMessage({"Subject", "", "body"});
+  EXPECT_EQ(host->Store().MessageCount(kOutMailboxNumber), 0u);
+  host.reset();
+  EXPECT_TRUE(platform::FindFiles(dir.Join("*")).empty());
 }
 
 }  // namespace
