@@ -65,27 +65,5 @@ TEST_F(TocCommitTest, WritesOnlyToATableThatEndsWhereTheFileDid) {
   EXPECT_EQ(InodeOf(toc_), 0u) << "a missing table is not created";
 }
 
-TEST_F(TocCommitTest, ReadsTheCommittedLengthFromTheHeaderAlone) {
-  std::string first_version = FormatToc({}, 0);
-  first_version[4] = '\x01';
-  const struct {
-    const char* what;
-    std::string bytes;
-    std::optional<std::uint64_t> committed;
-  } cases[] = {
-      {"current version", FormatToc({kFirst, kSecond}, 250), 250u},
-      {"a partial entry after the header", FormatToc({}, 7) + "xx", 7u},
-      {"first version", first_version, std::nullopt},
-      {"cut inside the header", FormatToc({}, 7).substr(0, 50), std::nullopt},
-      {"someone else's", std::string(104, 'x'), std::nullopt},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    WriteFile(toc_, c.bytes);
-    EXPECT_EQ(ReadCommittedLength(toc_), c.committed);
-  }
-  EXPECT_EQ(ReadCommittedLength(dir_.Join("Missing.toc")), std::nullopt);
-}
-
 }  // namespace
 }  // namespace tavi::host
