@@ -15,7 +15,8 @@ std::string OutgoingText(const OutgoingMessage& message) {
 
 std::unique_ptr<Host> Host::Start(const std::string& data_folder, const HostOptions& options) {
   std::unique_ptr<Host> host(new Host());
-  host->store_ = MailStore::Open(data_folder);
+  host->store_ = MailStore::Open(
+      data_folder, options.read_only ? StoreAccess::kReadOnly : StoreAccess::kReadWrite);
   if (host->store_ == nullptr) return nullptr;
   host->windows_ = HostWindows::Create();
   if (host->windows_ == nullptr) return nullptr;

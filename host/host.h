@@ -21,6 +21,9 @@ namespace tavi::host {
 struct HostOptions {
   // Register the automation server at start.
   bool automation_enabled = true;
+  // Open the store read-only (see MailStore): for commands that only look,
+  // which may run while another process delivers into the data folder.
+  bool read_only = false;
 };
 
 class Host final : public HostServices {

@@ -45,8 +45,13 @@ bool EnsureFile(const std::string& path) {
   return close(fd) == 0;
 }
 
+bool IsFolder(const std::string& path) {
+  const auto attributes = platform::GetFileAttributes(path);
+  return attributes && attributes->directory;
+}
+
 bool EnsureFolder(const std::string& path) {
-  if (const auto attributes = platform::GetFileAttributes(path)) return attributes->directory;
+  if (platform::GetFileAttributes(path)) return IsFolder(path);
   return platform::CreateFolder(path);
 }
 
@@ -83,7 +88,8 @@ std::optional<std::string> MailboxStem(const std::string& name) {
   return stem;
 }
 
-MailStore::MailStore(std::string data_folder) : data_folder_(std::move(data_folder)) {
+MailStore::MailStore(std::string data_folder, StoreAccess access)
+    : data_folder_(std::move(data_folder)), access_(access) {
   Node top;
   top.info = {kTopLevel, true, "", data_folder_, false, kTopLevel};
   nodes_.emplace(kTopLevel, std::move(top));
@@ -91,11 +97,12 @@ MailStore::MailStore(std::string data_folder) : data_folder_(std::move(data_fold
 
 MailStore::~MailStore() { Flush(); }
 
-std::unique_ptr<MailStore> MailStore::Open(const std::string& data_folder) {
+std::unique_ptr<MailStore> MailStore::Open(const std::string& data_folder, StoreAccess access) {
   std::string folder = data_folder;
   while (folder.size() > 1 && folder.back() == platform::kPathSeparator) folder.pop_back();
-  if (folder.empty() || !EnsureFolder(folder)) return nullptr;
-  std::unique_ptr<MailStore> store(new MailStore(folder));
+  if (folder.empty()) return nullptr;
+  if (!(access == StoreAccess::kReadOnly ? IsFolder(folder) : EnsureFolder(folder))) return nullptr;
+  std::unique_ptr<MailStore> store(new MailStore(folder, access));
   if (!store->EnsureSystemMailboxes()) return nullptr;
   store->ScanFolder(kTopLevel);
   return store;
@@ -113,7 +120,7 @@ bool MailStore::EnsureSystemMailboxes() {
     // system needs to find it again.
     const std::string file_name = found == present.end() ? wanted : *found;
     const std::string path = platform::JoinPath(data_folder_, file_name);
-    if (!EnsureFile(path)) return false;
+    if (access_ == StoreAccess::kReadWrite && !EnsureFile(path)) return false;
     AddItem(kTopLevel, file_name.substr(0, file_name.size() - kMailboxExtension.size()), path,
             false, system.number);
   }
@@ -144,7 +151,9 @@ int MailStore::AddItem(int parent, const std::string& stem, const std::string& p
                        int number) {
   Node node;
   node.info = {number, folder, stem, path, false, parent};
-  if (!folder) node.mailbox = std::make_unique<Mailbox>(number, path, &next_message_number_);
+  if (!folder) {
+    node.mailbox = std::make_unique<Mailbox>(number, path, &next_message_number_, access_);
+  }
   const ItemInfo info = node.info;
   nodes_.emplace(number, std::move(node));
   numbers_by_path_[path] = number;
@@ -218,6 +227,7 @@ std::optional<int> MailStore::FindByPath(const std::string& path) {
 }
 
 std::optional<int> MailStore::CreateMailbox(int parent, const std::string& name) {
+  if (access_ == StoreAccess::kReadOnly) return std::nullopt;
   const std::optional<std::string> stem = MailboxStem(name);
   const auto parent_node = nodes_.find(parent);
   if (!stem || parent_node == nodes_.end() || !parent_node->second.info.folder) return std::nullopt;
@@ -231,6 +241,7 @@ std::optional<int> MailStore::CreateMailbox(int parent, const std::string& name)
 }
 
 std::optional<int> MailStore::CreateFolder(int parent, const std::string& name) {
+  if (access_ == StoreAccess::kReadOnly) return std::nullopt;
   const std::optional<std::string> stem = MailboxStem(name);
   const auto parent_node = nodes_.find(parent);
   if (!stem || parent_node == nodes_.end() || !parent_node->second.info.folder) return std::nullopt;
@@ -301,7 +312,7 @@ bool MailStore::AddMessage(int mailbox, const std::string& text) {
 
 bool MailStore::MoveMessage(const MessagePtr& message, int target) {
   const int source = message->MailboxNumber();
-  if (source == 0) return false;
+  if (source == 0 || access_ == StoreAccess::kReadOnly) return false;
   if (source == target) return MailboxOf(target) != nullptr;
   Mailbox* from = SyncedMailbox(source);
   Mailbox* to = SyncedMailbox(target);

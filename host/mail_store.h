@@ -6,7 +6,10 @@
 // top level. Mailbox files are read when a mailbox is first used and again
 // whenever someone else changed them, so a file the plug-in wrote into the
 // data folder is picked up (Rescan, and every look-up that misses, looks for
-// new files).
+// new files). A read-only store reads the files and writes, creates, cuts
+// and deletes none: creations, appends, moves and state changes fail, and no
+// table of contents is written, so it may look at a data folder while another
+// process delivers into it.
 //
 // Used on one thread (the host's user-interface thread).
 
@@ -53,8 +56,11 @@ class MailStore {
   // Opens `data_folder`, creating it (one level) and In.mbx, Out.mbx and
   // Trash.mbx when missing, and lists the mailboxes and folders in it.
   // nullptr when the folder cannot be created or a system mailbox file
-  // cannot be made. Reads no mailbox file yet.
-  static std::unique_ptr<MailStore> Open(const std::string& data_folder);
+  // cannot be made. Reads no mailbox file yet. Read-only, it creates nothing
+  // (In, Out and Trash without files are empty) and gives nullptr when the
+  // folder is not there.
+  static std::unique_ptr<MailStore> Open(const std::string& data_folder,
+                                         StoreAccess access = StoreAccess::kReadWrite);
   // Writes every pending change (Flush).
   ~MailStore();
   MailStore(const MailStore&) = delete;
@@ -83,8 +89,8 @@ class MailStore {
   // level) and returns its number. An existing mailbox of that name in that
   // folder is returned as it is, and an existing file that the store did not
   // know yet is adopted with its messages (never emptied). nullopt for an
-  // unusable name, a parent that is not a folder, or a file that cannot be
-  // created.
+  // unusable name, a parent that is not a folder, a file that cannot be
+  // created, and always for a read-only store.
   std::optional<int> CreateMailbox(int parent, const std::string& name);
   // The same for a folder.
   std::optional<int> CreateFolder(int parent, const std::string& name);
@@ -109,16 +115,18 @@ class MailStore {
   // Every message's raw bytes, in mailbox order.
   std::vector<std::string> RawMessages(int mailbox);
   // Appends a new message (a separator line for the current time, the text,
-  // CR LF) to a mailbox. False when not a mailbox or the write fails.
+  // CR LF) to a mailbox and commits it. False when not a mailbox, the write
+  // or the commit fails, or the store is read-only.
   bool AddMessage(int mailbox, const std::string& text);
   // Moves a message to the end of another mailbox: written to the target's
   // file first, taken out of the source's file at the next Flush (see
   // mailbox.h). Moving into its own mailbox does nothing and succeeds. False
   // when the message is no longer in a mailbox, the target is not a mailbox,
-  // or the target's file cannot be written (the message stays).
+  // the target's file or table of contents cannot be written (the message
+  // stays), or the store is read-only.
   bool MoveMessage(const MessagePtr& message, int target);
   // Sets a message's state (0 unread); false when it is no longer in a
-  // mailbox.
+  // mailbox or the store is read-only.
   bool SetMessageState(const MessagePtr& message, std::int16_t state);
   // Rewrites the files that moves left pending and the tables of contents of
   // the mailboxes that changed. False when a write failed; what failed stays
@@ -132,7 +140,7 @@ class MailStore {
     std::unique_ptr<Mailbox> mailbox;
   };
 
-  explicit MailStore(std::string data_folder);
+  MailStore(std::string data_folder, StoreAccess access);
   bool EnsureSystemMailboxes();
   void ScanFolder(int folder);
   int AddItem(int parent, const std::string& stem, const std::string& path, bool folder,
@@ -145,6 +153,7 @@ class MailStore {
   Mailbox* SyncedMailbox(int number);
 
   std::string data_folder_;
+  StoreAccess access_;
   std::map<int, Node> nodes_;
   std::map<std::string, int> numbers_by_path_;
   std::set<int> changed_;

@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "host/mbx_format.h"
+#include "host/toc_commit.h"
 #include "host/toc_file.h"
 #include "platform/ascii.h"
 #include "platform/fs.h"
@@ -66,9 +67,14 @@ bool EndsInLineFeed(int fd, off_t size) {
 }
 
 // A failed append is cut back off, so the file holds no half message. Should
-// even that fail, the tail reads as a damaged last message while the message
-// itself is still whole in its source.
+// even that fail, the tail lies beyond the committed length, and whoever
+// reads the file afresh cuts it off.
 bool CutBack(int fd, off_t size) { return ftruncate(fd, size) == 0; }
+
+TocEntry EntryOf(const StoredMessage& message, std::uint64_t offset) {
+  return {static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(message.Raw().size()),
+          message.Checksum(), message.State()};
+}
 
 // Messages are recognised again by their bytes: equal bytes, equal state.
 using StateKey = std::uint64_t;
@@ -87,8 +93,11 @@ std::string_view StoredMessage::Body() const { return MessageBody(raw_); }
 std::string_view StoredMessage::MessageId() const { return MessageHeaderValue(raw_, "Message-Id"); }
 std::string_view StoredMessage::Subject() const { return MessageHeaderValue(raw_, "Subject"); }
 
-Mailbox::Mailbox(int number, std::string mbx_path, int* next_message_number)
-    : number_(number), path_(std::move(mbx_path)), next_message_number_(next_message_number) {}
+Mailbox::Mailbox(int number, std::string mbx_path, int* next_message_number, StoreAccess access)
+    : number_(number),
+      path_(std::move(mbx_path)),
+      next_message_number_(next_message_number),
+      access_(access) {}
 
 std::string Mailbox::TocPath() const {
   const bool has_extension = platform::EndsWithIgnoringCase(path_, kMailboxExtension);
@@ -106,7 +115,7 @@ bool Mailbox::Reindex() { return Reload(); }
 
 bool Mailbox::SyncForOpening() {
   if (!Sync()) return false;
-  return platform::GetFileAttributes(TocPath()) || WriteToc();
+  return access_ == StoreAccess::kReadOnly || platform::GetFileAttributes(TocPath()) || WriteToc();
 }
 
 bool Mailbox::EnsureLoaded() { return loaded_ || Reload(); }
@@ -114,7 +123,7 @@ bool Mailbox::EnsureLoaded() { return loaded_ || Reload(); }
 bool Mailbox::Reload() {
   // Stamped before reading: a change made while reading is seen next time.
   FileStamp stamp = StampOf(path_);
-  std::optional<std::string> bytes = ReadMailboxBytes(path_);
+  std::optional<std::string> bytes = ReadCommittedBytes(stamp);
   if (!bytes) return false;
   if (!removed_.empty()) {
     if (!WriteWithoutRemoved(*bytes)) return false;
@@ -123,12 +132,31 @@ bool Mailbox::Reload() {
   ParsedMailboxFile parsed = ParseMailboxFile(*bytes);
   Adopt(parsed);
   known_ = stamp;
+  file_length_ = bytes->size();
   loaded_ = true;
   toc_stale_ = true;
   // The index in memory stands even when the table of contents cannot be
   // written; it stays stale and Flush tries again.
   WriteToc();
   return true;
+}
+
+std::optional<std::string> Mailbox::ReadCommittedBytes(FileStamp& stamp) {
+  // The committed length first: whatever is appended and committed while the
+  // file is read lies within what is then read.
+  const std::optional<std::uint64_t> committed = ReadCommittedLength(TocPath());
+  std::optional<std::string> bytes = ReadMailboxBytes(path_);
+  if (!bytes || !committed || bytes->size() <= *committed) return bytes;
+  // Beyond the committed length lies an append that never completed (the
+  // process was killed while writing it): a writable store cuts it off, and
+  // one that cannot holds the file unreadable rather than ever commit the
+  // torn bytes with a later append. A read-only store only leaves it out.
+  if (access_ == StoreAccess::kReadWrite) {
+    if (truncate(path_.c_str(), static_cast<off_t>(*committed)) != 0) return std::nullopt;
+    stamp = StampOf(path_);
+  }
+  bytes->resize(*committed);
+  return bytes;
 }
 
 bool Mailbox::WriteWithoutRemoved(std::string& bytes) {
@@ -158,7 +186,9 @@ void Mailbox::Adopt(ParsedMailboxFile& parsed) {
       states[KeyOf(message->checksum_, message->raw_.size())] = message->state_;
     }
   } else if (auto toc = ParseToc(platform::ReadFileBytes(TocPath()).value_or(""))) {
-    for (const TocEntry& entry : *toc) states[KeyOf(entry.checksum, entry.length)] = entry.state;
+    for (const TocEntry& entry : toc->entries) {
+      states[KeyOf(entry.checksum, entry.length)] = entry.state;
+    }
   }
   // Whoever still holds a message of the old index sees it gone.
   for (const MessagePtr& message : messages_) message->mailbox_ = 0;
@@ -178,28 +208,52 @@ void Mailbox::Adopt(ParsedMailboxFile& parsed) {
 
 bool Mailbox::Append(const MessagePtr& message) {
   assert(loaded_ && "Sync the mailbox before appending to it");
+  if (access_ == StoreAccess::kReadOnly) return false;
   const int fd = open(path_.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) return false;
-  struct stat before {};
-  if (fstat(fd, &before) != 0) {
-    close(fd);
-    return false;
-  }
-  const std::string_view line_end = EndsInLineFeed(fd, before.st_size) ? "" : "\r\n";
-  std::string_view bytes = message->raw_;
-  std::string joined;
-  if (!line_end.empty()) bytes = joined = std::string(line_end) + message->raw_;
-  struct stat after {};
-  const bool written = WriteAll(fd, bytes) && fstat(fd, &after) == 0;
-  if (!written) CutBack(fd, before.st_size);
+  FileStamp after;
+  const std::optional<std::uint64_t> offset = AppendCommitted(fd, *message, after);
   // Don't retry close on EINTR: the descriptor is gone either way.
-  if (close(fd) != 0 || !written) return false;
-  message->offset_ = static_cast<std::uint64_t>(before.st_size) + line_end.size();
+  if (close(fd) != 0 || !offset) return false;
+  message->offset_ = *offset;
   message->mailbox_ = number_;
   messages_.push_back(message);
-  known_ = StampOfStat(after);
-  toc_stale_ = true;
+  known_ = after;
+  file_length_ = static_cast<std::uint64_t>(after.size);
   return true;
+}
+
+// The message's bytes at the end of the open file, committed; the offset at
+// which it starts, or nullopt with the file cut back to where it ended.
+std::optional<std::uint64_t> Mailbox::AppendCommitted(int fd, const StoredMessage& message,
+                                                      FileStamp& after) {
+  struct stat before {};
+  if (fstat(fd, &before) != 0) return std::nullopt;
+  const std::string_view line_end = EndsInLineFeed(fd, before.st_size) ? "" : "\r\n";
+  std::string_view bytes = message.raw_;
+  std::string joined;
+  if (!line_end.empty()) bytes = joined = std::string(line_end) + message.raw_;
+  const std::uint64_t offset = static_cast<std::uint64_t>(before.st_size) + line_end.size();
+  struct stat written {};
+  const bool committed = WriteAll(fd, bytes) && fstat(fd, &written) == 0 &&
+                         Commit(EntryOf(message, offset), before.st_size, written.st_size);
+  if (committed) {
+    after = StampOfStat(written);
+    return offset;
+  }
+  CutBack(fd, before.st_size);
+  return std::nullopt;
+}
+
+bool Mailbox::Commit(const TocEntry& entry, std::uint64_t length_before,
+                     std::uint64_t length_after) {
+  if (CommitAppendedEntry(TocPath(), entry, length_before, length_after)) return true;
+  // The table on disk does not end where the file did (never written,
+  // deleted, or a write failed): it is written whole, once, with the new
+  // message, and the appends after it commit in place again.
+  std::vector<TocEntry> entries = TocEntries();
+  entries.push_back(entry);
+  return platform::ReplaceFile(TocPath(), FormatToc(entries, length_after));
 }
 
 bool Mailbox::Remove(const MessagePtr& message) {
@@ -215,18 +269,21 @@ bool Mailbox::Remove(const MessagePtr& message) {
 }
 
 bool Mailbox::SetState(const MessagePtr& message, std::int16_t state) {
-  if (message->mailbox_ != number_) return false;
+  if (access_ == StoreAccess::kReadOnly || message->mailbox_ != number_) return false;
   message->state_ = state;
   toc_stale_ = true;
   return true;
 }
 
 bool Mailbox::Flush() {
-  if (!removed_.empty()) {
-    // Unchanged on disk, the file is the messages in memory plus those taken
-    // out; changed by someone else, it is read back and cleaned of them.
+  if (!removed_.empty() || toc_stale_) {
+    // Changed by someone else, the file is read back (and cleaned of the
+    // messages taken out) before anything is written from memory: a table of
+    // contents written from memory would commit a length the file no longer
+    // has, and a later reader would cut what the other writer added.
     const bool unchanged = loaded_ && StampOf(path_) == known_;
-    if (!(unchanged ? RewriteFromMemory() : Reload())) return false;
+    if (!unchanged && !Reload()) return false;
+    if (!removed_.empty() && !RewriteFromMemory()) return false;
   }
   if (toc_stale_) return WriteToc();
   return true;
@@ -244,19 +301,26 @@ bool Mailbox::RewriteFromMemory() {
   for (std::size_t i = 0; i < messages_.size(); ++i) messages_[i]->offset_ = offsets[i];
   removed_.clear();
   known_ = StampOf(path_);
+  file_length_ = bytes.size();
   toc_stale_ = true;
   return true;
 }
 
-bool Mailbox::WriteToc() {
+std::vector<TocEntry> Mailbox::TocEntries() const {
   std::vector<TocEntry> entries;
   entries.reserve(messages_.size());
-  for (const MessagePtr& message : messages_) {
-    entries.push_back({static_cast<std::uint32_t>(message->offset_),
-                       static_cast<std::uint32_t>(message->raw_.size()), message->checksum_,
-                       message->state_});
+  for (const MessagePtr& message : messages_)
+    entries.push_back(EntryOf(*message, message->offset_));
+  return entries;
+}
+
+bool Mailbox::WriteToc() {
+  // A read-only store leaves every table of contents as it found it.
+  if (access_ == StoreAccess::kReadOnly) {
+    toc_stale_ = false;
+    return true;
   }
-  toc_stale_ = !platform::ReplaceFile(TocPath(), FormatToc(entries));
+  toc_stale_ = !platform::ReplaceFile(TocPath(), FormatToc(TocEntries(), file_length_));
   return !toc_stale_;
 }
 

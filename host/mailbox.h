@@ -3,28 +3,35 @@
 // One mailbox of the store: its messages in memory, kept in line with its
 // mailbox file, and the table of contents beside it.
 //
-// Never losing a message. A move first appends the message to the target's
-// file (one write; a failed write is cut back off and the move fails, leaving
-// the message where it was) and only then takes it out of the source in
-// memory. The source file is rewritten later, once for a whole batch of moves
-// (Flush), as a temporary file renamed over the old one. So at every instant
-// each moved message is in the target file, or in the source file, or in
-// both: a crash before the source rewrite leaves a duplicate, never a loss,
-// and a rewritten file is either the old one or the whole new one. (Should
-// the machine stop in the middle of an append, the target ends in a damaged
-// copy while the message is still whole in the source.) Tables of contents
-// are rewritten the same way, and are only an index: the host rebuilds one
-// from the mailbox file whenever it indexes the mailbox. The
-// deferred rewrite keeps a run of single moves linear: each move costs one
-// append, whatever the size of either mailbox.
+// A move is whole or absent. A move first appends the message to the
+// target's file and commits it in the target's table of contents (one entry
+// and the header's committed length, written in place, so a move costs the
+// same whatever the size of either mailbox); a failed write or commit is cut
+// back off and the move fails, leaving the message where it was. Only then is
+// the message taken out of the source in memory. The source file is rewritten
+// later, once for a whole batch of moves (Flush), as a temporary file renamed
+// over the old one, and its table of contents after it. So at every instant
+// each moved message is committed in the target, or still in the source, or
+// both: a process killed before the source rewrite leaves a duplicate, never
+// a loss, and a rewritten file is either the old one or the whole new one.
+// A process killed in the middle of an append leaves bytes beyond the
+// target's committed length; whoever reads that file afresh cuts them off
+// first (a read-only store only leaves them out), so a torn message is never
+// taken for one. Tables of contents are written whole whenever the mailbox
+// is indexed or rewritten, committing the file's length then.
 //
-// Others write mailbox files too (the plug-in appends to its staging
-// mailbox, truncates it and deletes its table of contents). The mailbox
-// notices by the file's identity, size and times when its file changed since
-// it last read or wrote it, and indexes it again. Messages taken out in
-// memory but still in the changed file are then removed from what is on disk
-// by their exact bytes, so a foreign change is kept and a moved message is
-// still never left only in memory.
+// Others write mailbox files too (the plug-in truncates its staging mailbox,
+// deletes its table of contents and appends to the file). A file without a
+// table of contents, or with one of an older version or someone else's, has
+// nothing cut: whoever appends to a mailbox file without committing must
+// delete its table of contents first. The mailbox notices by the file's
+// identity, size and times when its file changed since it last read or
+// wrote it, and indexes it again. Messages taken out in memory but still in
+// the changed file are then removed from what is on disk by their exact
+// bytes, so a foreign change is kept and a moved message is still never left
+// only in memory.
+//
+// A read-only mailbox reads its file but never writes, cuts or creates one.
 //
 // Used on one thread (the host's user-interface thread).
 
@@ -32,6 +39,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +48,10 @@ namespace tavi::host {
 
 class Mailbox;
 struct ParsedMailboxFile;
+struct TocEntry;
+
+// Whether the store may change the files of its data folder.
+enum class StoreAccess { kReadWrite, kReadOnly };
 
 // One message: its raw bytes (separator line first) and what the host knows
 // about it. The mailbox that holds it changes it; everyone else reads.
@@ -58,6 +70,8 @@ class StoredMessage {
   int Number() const { return number_; }
   // 0 is unread.
   std::int16_t State() const { return state_; }
+  // The checksum of Raw() that its table-of-contents entry carries.
+  std::uint32_t Checksum() const { return checksum_; }
   // The number of the mailbox holding the message; 0 once the message left
   // the store's view (its mailbox was indexed again from its file).
   int MailboxNumber() const { return mailbox_; }
@@ -89,7 +103,7 @@ class Mailbox {
  public:
   // `number` is the item number; `next_message_number` is the store's
   // counter, which must outlive the mailbox.
-  Mailbox(int number, std::string mbx_path, int* next_message_number);
+  Mailbox(int number, std::string mbx_path, int* next_message_number, StoreAccess access);
   Mailbox(const Mailbox&) = delete;
   Mailbox& operator=(const Mailbox&) = delete;
 
@@ -97,9 +111,10 @@ class Mailbox {
   std::string TocPath() const;
 
   // Reads the file when it was never read or changed since the mailbox last
-  // read or wrote it; writes the table of contents when it read. False when
-  // the file exists but cannot be read, or a pending rewrite fails (memory
-  // then stays as it was).
+  // read or wrote it, first cutting off what lies beyond the committed
+  // length; writes the table of contents when it read. False when the file
+  // exists but cannot be read or cut, or a pending rewrite fails (memory then
+  // stays as it was).
   bool Sync();
   // Reads the file again whatever its state and writes the table of
   // contents. False as for Sync.
@@ -115,34 +130,45 @@ class Mailbox {
   std::size_t Count() const { return messages_.size(); }
   const MessagePtr& At(std::size_t index) const { return messages_[index]; }
 
-  // Appends the message to the end of the file and then to the messages (the
-  // caller synced first). False, with file and memory unchanged, when the
-  // write fails.
+  // Appends the message to the end of the file, commits it in the table of
+  // contents and then adds it to the messages (the caller synced first).
+  // False, with file and memory unchanged, when the write or the commit
+  // fails, and always when read-only.
   bool Append(const MessagePtr& message);
   // Takes the message out of memory; the file keeps it until Flush. False
   // when the mailbox does not hold it.
   bool Remove(const MessagePtr& message);
-  // Sets the state of a message this mailbox holds (false otherwise); the
-  // table of contents shows it from the next Flush.
+  // Sets the state of a message this mailbox holds (false otherwise, and
+  // when read-only); the table of contents shows it from the next Flush.
   bool SetState(const MessagePtr& message, std::int16_t state);
 
   // Writes what the batch of changes left pending: the file without the
-  // messages taken out, then the table of contents. False when a write
-  // failed (the work stays pending and the old files stay whole).
+  // messages taken out, then the table of contents (a file someone else
+  // changed is read again first). False when a write failed (the work stays
+  // pending and the old files stay whole).
   bool Flush();
 
  private:
   bool Reload();
+  std::optional<std::string> ReadCommittedBytes(FileStamp& stamp);
   bool WriteWithoutRemoved(std::string& bytes);
+  std::optional<std::uint64_t> AppendCommitted(int fd, const StoredMessage& message,
+                                               FileStamp& after);
+  bool Commit(const TocEntry& entry, std::uint64_t length_before, std::uint64_t length_after);
   bool RewriteFromMemory();
+  std::vector<TocEntry> TocEntries() const;
   bool WriteToc();
   void Adopt(ParsedMailboxFile& parsed);
 
   int number_;
   std::string path_;
   int* next_message_number_;
+  StoreAccess access_;
   bool loaded_ = false;
   FileStamp known_;
+  // The length of the file as the messages in memory know it: what a table
+  // of contents written from memory commits.
+  std::uint64_t file_length_ = 0;
   std::string preamble_;
   std::vector<MessagePtr> messages_;
   std::vector<MessagePtr> removed_;

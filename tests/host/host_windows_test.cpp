@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "host/host.h"
+#include "platform/fs.h"
 #include "support/temp_dir.h"
 
 namespace tavi::host {
@@ -92,11 +95,26 @@ TEST_F(HostWindowsTest, TheStatusBarShowsTheStatusText) {
 TEST_F(HostWindowsTest, OpeningReadsTheMailboxFileAgain) {
   ASSERT_TRUE(host_->OpenMailbox(pending_));
   EXPECT_EQ(host_->Store().MessageCount(pending_), 0u);
+  // Written as the plug-in writes it: its table of contents deleted first.
+  ASSERT_EQ(remove(dir_.Join("Pending.toc").c_str()), 0);
   testing::WriteFile(dir_.Join("Pending.mbx"),
                      "From ???@??? Sun Dec 6 2026 13:46:41\r\nSubject: a\r\n\r\nbody\r\n");
   ASSERT_TRUE(host_->OpenMailbox(pending_));
   EXPECT_EQ(host_->Store().MessageCount(pending_), 1u);
   EXPECT_EQ(testing::ReadFile(dir_.Join("Pending.toc")).size(), 104u + 218u);
+}
+
+TEST(Host, ReadOnlyOpensAndShowsMailboxesWithoutWritingAFile) {
+  testing::TempDir dir;
+  HostOptions options;
+  options.read_only = true;
+  auto host = Host::Start(dir.path(), options);
+  ASSERT_NE(host, nullptr);
+  EXPECT_TRUE(host->OpenMailbox(kInMailboxNumber));
+  host->ComposeMessage({"Subject", "", "body"});
+  EXPECT_EQ(host->Store().MessageCount(kOutMailboxNumber), 0u);
+  host.reset();
+  EXPECT_TRUE(platform::FindFiles(dir.Join("*")).empty());
 }
 
 }  // namespace

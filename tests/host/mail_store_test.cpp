@@ -4,8 +4,11 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <map>
 
 #include "host/mbx_format.h"
+#include "host/stored_messages.h"
 #include "host/toc_file.h"
 #include "support/temp_dir.h"
 
@@ -16,16 +19,10 @@ using testing::ReadFile;
 using testing::TempDir;
 using testing::WriteFile;
 
-std::string Raw(const std::string& id, const std::string& body = "<x-html>body</x-html>") {
-  return MakeRawMessage(
-      "From ???@??? Sun Dec 6 2026 13:46:41",
-      "Subject: " + id + "\r\nMessage-Id: <" + id + "@localhost.localdomain>\r\n\r\n" + body);
-}
+using testing::Join;
 
-std::string Join(const std::vector<std::string>& raws) {
-  std::string joined;
-  for (const std::string& raw : raws) joined += raw;
-  return joined;
+std::string Raw(const std::string& id, const std::string& body = "<x-html>body</x-html>") {
+  return testing::RawMessage(id, body);
 }
 
 std::uint16_t TocCount(const std::string& toc) {
@@ -226,7 +223,9 @@ TEST_F(MailStoreTest, KeepsWhatOthersWroteWhileMovesWerePending) {
   const int source = *store->FindByName("Pending");
   const int target = *store->CreateMailbox(kTopLevel, "News");
   ASSERT_TRUE(store->MoveMessage(store->MessageAt(source, 1), target));
-  // Someone else appends to the source before the host rewrote it.
+  // Someone else appends to the source before the host rewrote it, deleting
+  // its table of contents first as every writer but the host does.
+  ASSERT_EQ(remove(PathOf("Pending.toc").c_str()), 0);
   WriteFile(PathOf("Pending.mbx"), Raw("a") + Raw("b") + Raw("c"));
   ASSERT_TRUE(store->Flush());
   EXPECT_EQ(ReadFile(PathOf("Pending.mbx")), Raw("a") + Raw("c"));
@@ -278,6 +277,70 @@ TEST_F(MailStoreTest, AppendingToAFileWithoutFinalLineEndStartsANewLine) {
   EXPECT_EQ(ReadFile(PathOf("News.mbx")), cut + "\r\n" + Raw("a"));
   auto reopened = Open();
   EXPECT_EQ(reopened->MessageCount(*reopened->FindByName("News")), 2u);
+}
+
+// Every file under `folder` with its bytes, folders marked by a trailing "/".
+std::map<std::string, std::string> Snapshot(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    const std::string name = entry.path().lexically_relative(folder).string();
+    files[entry.is_directory() ? name + "/" : name] =
+        entry.is_directory() ? "" : ReadFile(entry.path().string());
+  }
+  return files;
+}
+
+TEST_F(MailStoreTest, AReadOnlyStoreChangesNoFile) {
+  const std::vector<std::string> news = {Raw("a"), Raw("b")};
+  const std::string torn = Raw("torn").substr(0, 70);
+  WriteFile(PathOf("News.mbx"), Join(news) + torn);
+  WriteFile(PathOf("News.toc"), FormatToc({}, Join(news).size()));
+  WriteFile(PathOf("Loose.mbx"), Raw("c"));
+  ASSERT_EQ(mkdir(PathOf("Feeds.fol").c_str(), 0755), 0);
+  const auto before = Snapshot(dir_.path());
+  {
+    auto store = MailStore::Open(dir_.path(), StoreAccess::kReadOnly);
+    ASSERT_NE(store, nullptr);
+    std::vector<std::string> names;
+    for (int child : store->Children(kTopLevel)) names.push_back(store->Item(child)->name);
+    EXPECT_EQ(names, (std::vector<std::string>{"In", "Out", "Trash", "Feeds", "Loose", "News"}));
+    const int box = *store->FindByName("News");
+    // What was never committed is left out, and left where it is.
+    EXPECT_EQ(store->RawMessages(box), news);
+    EXPECT_EQ(store->MessageCount(kInMailboxNumber), 0u);
+    EXPECT_TRUE(store->IndexMailbox(*store->FindByName("Loose")));
+    EXPECT_TRUE(store->RefreshMailbox(box));
+    const MessagePtr message = store->MessageAt(box, 0);
+    EXPECT_FALSE(store->MoveMessage(message, kTrashMailboxNumber));
+    EXPECT_FALSE(store->MoveMessage(message, box));
+    EXPECT_FALSE(store->SetMessageState(message, 1));
+    EXPECT_FALSE(store->AddMessage(kOutMailboxNumber, "Subject: x\r\n\r\nbody"));
+    EXPECT_FALSE(store->CreateMailbox(kTopLevel, "Fresh").has_value());
+    EXPECT_FALSE(store->CreateMailbox(kTopLevel, "News").has_value());
+    EXPECT_FALSE(store->CreateFolder(kTopLevel, "More").has_value());
+    EXPECT_EQ(store->MessageCount(box), 2u);
+    EXPECT_TRUE(store->Flush());
+  }
+  EXPECT_EQ(Snapshot(dir_.path()), before);
+  EXPECT_EQ(MailStore::Open(PathOf("missing"), StoreAccess::kReadOnly), nullptr);
+  EXPECT_FALSE(std::filesystem::exists(PathOf("missing")));
+}
+
+TEST_F(MailStoreTest, AReadOnlyStoreFollowsWhatAnotherStoreDelivers) {
+  WriteFile(PathOf("Pending.mbx"), Raw("a") + Raw("b"));
+  auto writer = Open();
+  const int news = *writer->CreateMailbox(kTopLevel, "News");
+  auto reader = MailStore::Open(dir_.path(), StoreAccess::kReadOnly);
+  const int seen = *reader->FindByName("News");
+  EXPECT_EQ(reader->MessageCount(seen), 0u);
+  const int pending = *writer->FindByName("Pending");
+  ASSERT_TRUE(writer->MoveMessage(writer->MessageAt(pending, 1), news));
+  EXPECT_EQ(reader->RawMessages(seen), std::vector<std::string>{Raw("b")});
+  // The writer is in the middle of its next append.
+  const std::string committed = ReadFile(PathOf("News.mbx"));
+  WriteFile(PathOf("News.mbx"), committed + Raw("a").substr(0, 60));
+  EXPECT_EQ(reader->RawMessages(seen), std::vector<std::string>{Raw("b")});
+  EXPECT_EQ(ReadFile(PathOf("News.mbx")), committed + Raw("a").substr(0, 60));
 }
 
 }  // namespace
