@@ -49,7 +49,7 @@ struct NetTimeouts {
   // Establishing the connection (name resolution included).
   std::chrono::milliseconds connect{60000};
   // A transfer that moves no byte for this long (counted from its start)
-  // fails with "The operation timed out"; noticed up to a second late.
+  // fails with "The operation timed out"; noticed up to a tenth of a second late.
   std::chrono::milliseconds idle{60000};
 
   // The platform's defaults above.

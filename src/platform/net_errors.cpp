@@ -1,0 +1,66 @@
+#include "platform/net_errors.h"
+
+#include <cerrno>
+
+namespace tavi::platform {
+
+std::string FileErrorText(int error_number) {
+  switch (error_number) {
+    case ENOENT:
+    case ENOTDIR:
+      return "The system cannot find the path specified.";
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+      return "Access is denied.";
+    case ENOSPC:
+    case EDQUOT:
+      return "There is not enough space on the disk.";
+    default:
+      return "The file could not be written.";
+  }
+}
+
+std::string TransferErrorText(CURLcode code) {
+  switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+      return "The server name or address could not be resolved";
+    case CURLE_OPERATION_TIMEDOUT:
+      return "The operation timed out";
+    case CURLE_COULDNT_CONNECT:
+      return "A connection with the server could not be established";
+    case CURLE_UNSUPPORTED_PROTOCOL:
+      return "The URL does not use a recognized protocol";
+    case CURLE_URL_MALFORMAT:
+      return "The URL is invalid";
+    case CURLE_TOO_MANY_REDIRECTS:
+      return "The redirection failed because either the scheme changed or all attempts made to "
+             "redirect failed";
+    case CURLE_GOT_NOTHING:
+    case CURLE_WEIRD_SERVER_REPLY:
+      return "The server returned an invalid or unrecognized response";
+    case CURLE_SEND_ERROR:
+    case CURLE_RECV_ERROR:
+    case CURLE_PARTIAL_FILE:
+      return "The connection with the server was terminated abnormally";
+    case CURLE_PEER_FAILED_VERIFICATION:
+      return "The certificate authority is invalid or incorrect";
+    case CURLE_SSL_CONNECT_ERROR:
+      return "An error occurred in the secure channel support";
+    case CURLE_FILE_COULDNT_READ_FILE:
+      return "The system cannot find the file specified.";
+    case CURLE_OUT_OF_MEMORY:
+      return "Not enough storage is available to process this command.";
+    default:
+      return "An internal error occurred";
+  }
+}
+
+std::string HttpStatusText(long status) {
+  if (status == 404 || status == 410) return "The system cannot locate the resource specified.";
+  return "The download has failed";
+}
+
+}  // namespace tavi::platform

@@ -1,0 +1,186 @@
+#include "platform/net_transfer.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "platform/net_errors.h"
+
+namespace tavi::platform {
+namespace {
+
+constexpr long kMaxRedirects = 20;
+// The longest single wait for network activity. Limits are checked between
+// waits, so this is also how late a limit may be noticed.
+constexpr int kPollMilliseconds = 100;
+constexpr char kUserAgent[] = "Mozilla/4.0 (compatible)";
+
+void EnsureCurlInitialised() {
+  static std::once_flag once;
+  // The result is deliberately unchecked: a library that did not initialise
+  // makes every easy handle fail, which each transfer reports on its own.
+  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+// True when `url` is complete as written: curl would otherwise guess "http://"
+// for a URL without a scheme, which the system never does.
+bool IsCompleteUrl(const std::string& url) {
+  CURLU* parsed = curl_url();
+  if (parsed == nullptr) return false;
+  const bool complete = curl_url_set(parsed, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK;
+  curl_url_cleanup(parsed);
+  return complete;
+}
+
+// The request headers that make every cache on the way fetch a fresh copy.
+curl_slist* MakeReloadHeaders() {
+  curl_slist* list = curl_slist_append(nullptr, "Cache-Control: no-cache");
+  if (list == nullptr) return nullptr;
+  curl_slist* longer = curl_slist_append(list, "Pragma: no-cache");
+  if (longer == nullptr) curl_slist_free_all(list);
+  return longer;
+}
+
+bool IsBlankLine(std::string_view line) { return line == "\r\n" || line == "\n"; }
+
+}  // namespace
+
+NetTransfer::NetTransfer(const NetTimeouts& timeouts, BodySink sink)
+    : timeouts_(timeouts), sink_(std::move(sink)) {
+  EnsureCurlInitialised();
+  easy_.reset(curl_easy_init());
+  multi_.reset(curl_multi_init());
+  headers_.reset(MakeReloadHeaders());
+}
+
+NetTransfer::~NetTransfer() {
+  if (added_) curl_multi_remove_handle(multi_.get(), easy_.get());
+}
+
+NetResult NetTransfer::Start(const std::string& url) {
+  const CURLcode code = Configure(url);
+  if (code != CURLE_OK) return NetResult::Failure(TransferErrorText(code));
+  if (curl_multi_add_handle(multi_.get(), easy_.get()) != CURLM_OK) {
+    return NetResult::Failure(TransferErrorText(CURLE_OUT_OF_MEMORY));
+  }
+  added_ = true;
+  last_activity_ = std::chrono::steady_clock::now();
+  return NetResult::Success();
+}
+
+// The URL, the protocols, redirects, the reload headers, the connect timeout
+// and the callbacks. CURLE_OK, or why the request cannot be made.
+CURLcode NetTransfer::Configure(const std::string& url) {
+  if (!easy_ || !multi_ || !headers_) return CURLE_OUT_OF_MEMORY;
+  if (!IsCompleteUrl(url)) return CURLE_URL_MALFORMAT;
+  CURL* easy = easy_.get();
+  const long connect_ms = static_cast<long>(timeouts_.connect.count());
+  const CURLcode results[] = {
+      curl_easy_setopt(easy, CURLOPT_URL, url.c_str()),
+      curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https,file"),
+      curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https"),
+      curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L),
+      curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects),
+      curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers_.get()),
+      curl_easy_setopt(easy, CURLOPT_USERAGENT, kUserAgent),
+      // Threads other than the main one run transfers: no signals for
+      // name-resolution timeouts.
+      curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L),
+      curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, std::max(connect_ms, 1L)),
+      curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, ReceiveBody),
+      curl_easy_setopt(easy, CURLOPT_WRITEDATA, this),
+      curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, ReceiveHeader),
+      curl_easy_setopt(easy, CURLOPT_HEADERDATA, this),
+  };
+  for (const CURLcode result : results) {
+    if (result != CURLE_OK) return result;
+  }
+  return CURLE_OK;
+}
+
+size_t NetTransfer::ReceiveBody(char* data, size_t size, size_t count, void* user) {
+  const std::size_t length = size * count;
+  return static_cast<NetTransfer*>(user)->TakeBody({data, length}) ? length : 0;
+}
+
+size_t NetTransfer::ReceiveHeader(char* data, size_t size, size_t count, void* user) {
+  const std::size_t length = size * count;
+  static_cast<NetTransfer*>(user)->NoteHeaderLine({data, length});
+  return length;
+}
+
+bool NetTransfer::TakeBody(std::string_view bytes) {
+  NoteActivity();
+  NetResult taken = sink_(bytes);
+  if (taken.ok) return true;
+  Stop(std::move(taken));
+  return false;
+}
+
+// The blank line that ends a header block completes the answer's header,
+// unless the block is an interim answer (1xx) or a redirection (3xx): curl
+// follows a redirection, or ends the transfer when it cannot.
+void NetTransfer::NoteHeaderLine(std::string_view line) {
+  NoteActivity();
+  if (!IsBlankLine(line)) return;
+  const long status = ResponseStatus();
+  if (status < 200 || (status >= 300 && status < 400)) return;
+  header_complete_ = true;
+}
+
+void NetTransfer::NoteActivity() { last_activity_ = std::chrono::steady_clock::now(); }
+
+void NetTransfer::CollectEnd() {
+  int waiting = 0;
+  while (const CURLMsg* message = curl_multi_info_read(multi_.get(), &waiting)) {
+    if (message->msg != CURLMSG_DONE) continue;
+    ended_ = true;
+    code_ = message->data.result;
+  }
+}
+
+// False, with the transfer stopped, once a limit is passed: a transfer that
+// has moved no byte for the idle time ends. curl's own low-speed limit
+// averages over several seconds, so a server that sent a few bytes and then
+// fell silent would be given far longer.
+bool NetTransfer::WithinLimits() {
+  const auto silent = std::chrono::steady_clock::now() - last_activity_;
+  if (silent < timeouts_.idle) return true;
+  Stop(NetResult::Failure(TransferErrorText(CURLE_OPERATION_TIMEDOUT)));
+  return false;
+}
+
+void NetTransfer::DriveUntil(const std::function<bool()>& ready) {
+  while (!ready() && !ended_) {
+    int running = 0;
+    if (curl_multi_perform(multi_.get(), &running) != CURLM_OK) {
+      Stop(NetResult::Failure(TransferErrorText(CURLE_OUT_OF_MEMORY)));
+      return;
+    }
+    CollectEnd();
+    if (ready() || ended_ || !WithinLimits()) return;
+    curl_multi_poll(multi_.get(), nullptr, 0, kPollMilliseconds, nullptr);
+  }
+}
+
+void NetTransfer::DriveToEnd() {
+  DriveUntil([] { return false; });
+}
+
+void NetTransfer::Stop(NetResult failure) {
+  if (stop_.ok) stop_ = std::move(failure);
+  ended_ = true;
+}
+
+long NetTransfer::ResponseStatus() const {
+  long status = 0;
+  curl_easy_getinfo(easy_.get(), CURLINFO_RESPONSE_CODE, &status);
+  return status;
+}
+
+NetResult NetTransfer::Result() const {
+  if (!stop_.ok) return stop_;
+  if (code_ != CURLE_OK) return NetResult::Failure(TransferErrorText(code_));
+  return NetResult::Success();
+}
+
+}  // namespace tavi::platform
