@@ -19,16 +19,17 @@
 // Both follow redirects (to http and https only), ask every cache on the way
 // for a fresh copy, send no Accept-Encoding (so the bytes read are the bytes
 // the server sent) and use the proxy settings of the environment. Neither
-// retries. A dead server cannot hang a caller: connecting gives up after the
-// connect timeout, and a transfer gives up when no byte has arrived for the
-// idle timeout (see NetTimeouts). Failures carry the system's error text,
-// fit for a message box.
+// retries. A dead or crawling server cannot hang a caller: connecting gives up
+// after the connect timeout, and a transfer gives up when no byte has arrived
+// for the idle timeout or it stays under the low-speed floor (NetTimeouts). Failures carry the
+// system's error text, fit for a message box.
 //
 // Every function may be called from any thread; a session and the files
 // opened through it belong to the thread that uses them.
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
@@ -44,13 +45,20 @@ struct NetResult {
   static NetResult Failure(std::string error) { return {false, std::move(error)}; }
 };
 
-// The time limits of every transfer, process-wide.
+// The time limits of every transfer, process-wide. Each is checked between
+// short waits, so it is noticed up to a tenth of a second late.
 struct NetTimeouts {
-  // Establishing the connection (name resolution included).
+  // Establishing the connection (name resolution included); then the
+  // transfer fails with "The operation timed out: no connection after 60 s."
   std::chrono::milliseconds connect{60000};
-  // A transfer that moves no byte for this long (counted from its start)
-  // fails with "The operation timed out"; noticed up to a tenth of a second late.
+  // A transfer that receives no byte for this long (counted from its start)
+  // fails with "The operation timed out: no data for 60 s."
   std::chrono::milliseconds idle{60000};
+  // A transfer that moves under this many bytes a second, and has not caught
+  // up for `low_speed_time`, fails with "The operation timed out: under 100
+  // bytes a second for 60 s."; a floor of 0 turns this limit off.
+  std::uint64_t low_speed_bytes_per_second = 100;
+  std::chrono::milliseconds low_speed_time{60000};
 
   // The platform's defaults above.
   static NetTimeouts Defaults() { return {}; }

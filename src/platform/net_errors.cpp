@@ -3,6 +3,19 @@
 #include <cerrno>
 
 namespace tavi::platform {
+namespace {
+
+// "60 s" for whole seconds, else "1500 ms".
+std::string DurationText(std::chrono::milliseconds duration) {
+  if (duration.count() % 1000 == 0) return std::to_string(duration.count() / 1000) + " s";
+  return std::to_string(duration.count()) + " ms";
+}
+
+std::string TimedOutText(const std::string& what) {
+  return "The operation timed out: " + what + ".";
+}
+
+}  // namespace
 
 std::string FileErrorText(int error_number) {
   switch (error_number) {
@@ -22,13 +35,26 @@ std::string FileErrorText(int error_number) {
   }
 }
 
-std::string TransferErrorText(CURLcode code) {
+std::string ConnectTimeoutText(std::chrono::milliseconds connect) {
+  return TimedOutText("no connection after " + DurationText(connect));
+}
+
+std::string IdleTimeoutText(std::chrono::milliseconds idle) {
+  return TimedOutText("no data for " + DurationText(idle));
+}
+
+std::string LowSpeedTimeoutText(std::uint64_t bytes_per_second, std::chrono::milliseconds time) {
+  return TimedOutText("under " + std::to_string(bytes_per_second) + " bytes a second for " +
+                      DurationText(time));
+}
+
+std::string TransferErrorText(CURLcode code, const NetTimeouts& timeouts) {
   switch (code) {
     case CURLE_COULDNT_RESOLVE_HOST:
     case CURLE_COULDNT_RESOLVE_PROXY:
       return "The server name or address could not be resolved";
-    case CURLE_OPERATION_TIMEDOUT:
-      return "The operation timed out";
+    case CURLE_OPERATION_TIMEDOUT:  // only the connect timeout is libcurl's
+      return ConnectTimeoutText(timeouts.connect);
     case CURLE_COULDNT_CONNECT:
       return "A connection with the server could not be established";
     case CURLE_UNSUPPORTED_PROTOCOL:

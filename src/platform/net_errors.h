@@ -5,14 +5,23 @@
 
 #include <curl/curl.h>
 
+#include <chrono>
+#include <cstdint>
 #include <string>
 
 #include "platform/net.h"
 
 namespace tavi::platform {
 
-// The text for a transfer that libcurl ended with `code` (not CURLE_OK).
-std::string TransferErrorText(CURLcode code);
+// The text for a transfer that libcurl ended with `code` (not CURLE_OK) under
+// `timeouts`.
+std::string TransferErrorText(CURLcode code, const NetTimeouts& timeouts);
+
+// The texts for a transfer ended by a limit of NetTimeouts, each naming the
+// limit's figure: "The operation timed out: no data for 60 s."
+std::string ConnectTimeoutText(std::chrono::milliseconds connect);
+std::string IdleTimeoutText(std::chrono::milliseconds idle);
+std::string LowSpeedTimeoutText(std::uint64_t bytes_per_second, std::chrono::milliseconds time);
 
 // The text for a final answer with HTTP status `status` (400 and above).
 std::string HttpStatusText(long status);

@@ -45,7 +45,7 @@ bool IsBlankLine(std::string_view line) { return line == "\r\n" || line == "\n";
 }  // namespace
 
 NetTransfer::NetTransfer(const NetTimeouts& timeouts, BodySink sink)
-    : timeouts_(timeouts), sink_(std::move(sink)) {
+    : timeouts_(timeouts), sink_(std::move(sink)), pace_(timeouts, TransferPace::Clock::now()) {
   EnsureCurlInitialised();
   easy_.reset(curl_easy_init());
   multi_.reset(curl_multi_init());
@@ -58,12 +58,12 @@ NetTransfer::~NetTransfer() {
 
 NetResult NetTransfer::Start(const std::string& url) {
   const CURLcode code = Configure(url);
-  if (code != CURLE_OK) return NetResult::Failure(TransferErrorText(code));
+  if (code != CURLE_OK) return CurlFailure(code);
   if (curl_multi_add_handle(multi_.get(), easy_.get()) != CURLM_OK) {
-    return NetResult::Failure(TransferErrorText(CURLE_OUT_OF_MEMORY));
+    return CurlFailure(CURLE_OUT_OF_MEMORY);
   }
   added_ = true;
-  last_activity_ = std::chrono::steady_clock::now();
+  pace_ = TransferPace(timeouts_, TransferPace::Clock::now());
   return NetResult::Success();
 }
 
@@ -109,7 +109,7 @@ size_t NetTransfer::ReceiveHeader(char* data, size_t size, size_t count, void* u
 }
 
 bool NetTransfer::TakeBody(std::string_view bytes) {
-  NoteActivity();
+  NoteBytes(bytes.size());
   NetResult taken = sink_(bytes);
   if (taken.ok) return true;
   Stop(std::move(taken));
@@ -120,14 +120,16 @@ bool NetTransfer::TakeBody(std::string_view bytes) {
 // unless the block is an interim answer (1xx) or a redirection (3xx): curl
 // follows a redirection, or ends the transfer when it cannot.
 void NetTransfer::NoteHeaderLine(std::string_view line) {
-  NoteActivity();
+  NoteBytes(line.size());
   if (!IsBlankLine(line)) return;
   const long status = ResponseStatus();
   if (status < 200 || (status >= 300 && status < 400)) return;
   header_complete_ = true;
 }
 
-void NetTransfer::NoteActivity() { last_activity_ = std::chrono::steady_clock::now(); }
+void NetTransfer::NoteBytes(std::size_t count) {
+  pace_.NoteBytes(count, TransferPace::Clock::now());
+}
 
 void NetTransfer::CollectEnd() {
   int waiting = 0;
@@ -138,22 +140,27 @@ void NetTransfer::CollectEnd() {
   }
 }
 
-// False, with the transfer stopped, once a limit is passed: a transfer that
-// has moved no byte for the idle time ends. curl's own low-speed limit
-// averages over several seconds, so a server that sent a few bytes and then
-// fell silent would be given far longer.
+// False, with the transfer stopped, once a limit of the pace is passed.
 bool NetTransfer::WithinLimits() {
-  const auto silent = std::chrono::steady_clock::now() - last_activity_;
-  if (silent < timeouts_.idle) return true;
-  Stop(NetResult::Failure(TransferErrorText(CURLE_OPERATION_TIMEDOUT)));
-  return false;
+  switch (pace_.Judge(TransferPace::Clock::now())) {
+    case TransferPace::Verdict::kMoving:
+      return true;
+    case TransferPace::Verdict::kIdle:
+      Stop(NetResult::Failure(IdleTimeoutText(timeouts_.idle)));
+      return false;
+    case TransferPace::Verdict::kTooSlow:
+      Stop(NetResult::Failure(
+          LowSpeedTimeoutText(timeouts_.low_speed_bytes_per_second, timeouts_.low_speed_time)));
+      return false;
+  }
+  return true;
 }
 
 void NetTransfer::DriveUntil(const std::function<bool()>& ready) {
   while (!ready() && !ended_) {
     int running = 0;
     if (curl_multi_perform(multi_.get(), &running) != CURLM_OK) {
-      Stop(NetResult::Failure(TransferErrorText(CURLE_OUT_OF_MEMORY)));
+      Stop(CurlFailure(CURLE_OUT_OF_MEMORY));
       return;
     }
     CollectEnd();
@@ -179,8 +186,12 @@ long NetTransfer::ResponseStatus() const {
 
 NetResult NetTransfer::Result() const {
   if (!stop_.ok) return stop_;
-  if (code_ != CURLE_OK) return NetResult::Failure(TransferErrorText(code_));
+  if (code_ != CURLE_OK) return CurlFailure(code_);
   return NetResult::Success();
+}
+
+NetResult NetTransfer::CurlFailure(CURLcode code) const {
+  return NetResult::Failure(TransferErrorText(code, timeouts_));
 }
 
 }  // namespace tavi::platform

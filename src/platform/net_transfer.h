@@ -9,7 +9,6 @@
 
 #include <curl/curl.h>
 
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -17,6 +16,7 @@
 #include <string_view>
 
 #include "platform/net.h"
+#include "platform/transfer_pace.h"
 
 namespace tavi::platform {
 
@@ -66,7 +66,8 @@ class NetTransfer {
   CURLcode Configure(const std::string& url);
   bool TakeBody(std::string_view bytes);
   void NoteHeaderLine(std::string_view line);
-  void NoteActivity();
+  void NoteBytes(std::size_t count);
+  NetResult CurlFailure(CURLcode code) const;
   void CollectEnd();
   bool WithinLimits();
   void Stop(NetResult failure);
@@ -76,7 +77,7 @@ class NetTransfer {
   std::unique_ptr<CURL, EasyDeleter> easy_;
   std::unique_ptr<CURLM, MultiDeleter> multi_;
   std::unique_ptr<curl_slist, HeaderListDeleter> headers_;
-  std::chrono::steady_clock::time_point last_activity_;
+  TransferPace pace_;
   bool added_ = false;
   bool header_complete_ = false;
   bool ended_ = false;

@@ -7,6 +7,7 @@
 
 #include "platform/fs.h"
 #include "support/loopback_server.h"
+#include "support/socket_listeners.h"
 #include "support/temp_dir.h"
 #include "support/test_seams.h"
 
@@ -20,7 +21,7 @@ using testing::TempDir;
 using testing::WriteFile;
 using Ending = LoopbackResponse::Ending;
 
-constexpr char kTimedOut[] = "The operation timed out";
+constexpr char kNoData[] = "The operation timed out: no data for 1 s.";
 constexpr char kCannotConnect[] = "A connection with the server could not be established";
 constexpr char kTerminated[] = "The connection with the server was terminated abnormally";
 
@@ -195,10 +196,10 @@ TEST_F(NetTest, SilentServerTimesOutInBothMechanisms) {
   const auto start = std::chrono::steady_clock::now();
 
   const NetResult moniker = UrlDownloadToFile(server_.Url("/silent"), target);
-  EXPECT_EQ(moniker.error, kTimedOut);
+  EXPECT_EQ(moniker.error, kNoData);
   EXPECT_TRUE(FolderEntries().empty());
   const SessionOutcome session = ReadThroughSession(server_.Url("/silent"));
-  EXPECT_EQ(session.open.error, kTimedOut);
+  EXPECT_EQ(session.open.error, kNoData);
   // Two one-second idle timeouts; the default of a minute would be far longer.
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
@@ -208,7 +209,7 @@ TEST_F(NetTest, ServerFallingSilentMidwayKeepsWhatArrived) {
   const std::string target = folder_.Join("target");
 
   const NetResult moniker = UrlDownloadToFile(server_.Url("/stalls"), target);
-  EXPECT_EQ(moniker.error, kTimedOut);
+  EXPECT_EQ(moniker.error, kNoData);
   EXPECT_TRUE(FolderEntries().empty());
 
   InternetSession session;
@@ -218,10 +219,36 @@ TEST_F(NetTest, ServerFallingSilentMidwayKeepsWhatArrived) {
   std::size_t count = 0;
   ASSERT_TRUE(file->Read(block, &count).ok);
   EXPECT_EQ(std::string(block.data(), count), "<rss><item>");
-  EXPECT_EQ(file->Read(block, &count).error, kTimedOut);
+  EXPECT_EQ(file->Read(block, &count).error, kNoData);
   EXPECT_EQ(count, 0u);
   // The failure stays: a later read does not report the end of the body.
   EXPECT_FALSE(file->Read(block, &count).ok);
+}
+
+// Bytes keep coming, so the idle time never passes; the floor ends it.
+TEST_F(NetTest, CrawlingServerFailsUnderTheSpeedFloorInBothMechanisms) {
+  server_.Serve("/crawls", Answer(200, std::string(200, 'x'), Ending::kTrickle));
+  const std::string target = folder_.Join("target");
+  const std::string too_slow = "The operation timed out: under 100 bytes a second for 1 s.";
+
+  EXPECT_EQ(UrlDownloadToFile(server_.Url("/crawls"), target).error, too_slow);
+  EXPECT_TRUE(FolderEntries().empty());
+  const SessionOutcome session = ReadThroughSession(server_.Url("/crawls"), 1);
+  EXPECT_EQ(session.read.error, too_slow);
+  EXPECT_FALSE(session.body.empty()) << "the bytes before the failure are read first";
+  EXPECT_LT(session.body.size(), 200u);
+}
+
+TEST_F(NetTest, ConnectionNeverEstablishedTimesOutNamingTheConnectTime) {
+  testing::UnansweredListener listener;
+  NetTimeouts timeouts = GetNetTimeouts();
+  timeouts.connect = std::chrono::milliseconds(300);
+  SetNetTimeouts(timeouts);
+  const std::string expected = "The operation timed out: no connection after 300 ms.";
+
+  EXPECT_EQ(UrlDownloadToFile(listener.Url("/feed"), folder_.Join("target")).error, expected);
+  EXPECT_TRUE(FolderEntries().empty());
+  EXPECT_EQ(ReadThroughSession(listener.Url("/feed")).open.error, expected);
 }
 
 TEST_F(NetTest, FailedMonikerDownloadLeavesAnExistingTargetAlone) {
@@ -285,6 +312,8 @@ TEST_F(NetTest, UnusableUrlsFailBeforeAnyTransfer) {
 TEST(NetTimeouts, SettingsHoldUntilChanged) {
   EXPECT_EQ(GetNetTimeouts().connect, std::chrono::seconds(60));
   EXPECT_EQ(GetNetTimeouts().idle, std::chrono::seconds(60));
+  EXPECT_EQ(GetNetTimeouts().low_speed_bytes_per_second, 100u);
+  EXPECT_EQ(GetNetTimeouts().low_speed_time, std::chrono::seconds(60));
   NetTimeouts changed;
   changed.connect = std::chrono::milliseconds(1500);
   SetNetTimeouts(changed);

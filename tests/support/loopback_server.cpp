@@ -130,6 +130,10 @@ void LoopbackServer::Answer(const httplib::Request& request, httplib::Response& 
     response.set_content(route.body, route.content_type);
     return;
   }
+  if (route.ending == LoopbackResponse::Ending::kTrickle) {
+    AnswerWithTrickle(route, response);
+    return;
+  }
   AnswerWithPrefix(route, response);
 }
 
@@ -144,6 +148,25 @@ void LoopbackServer::AnswerWithPrefix(const LoopbackResponse& route, httplib::Re
         if (stall) StallUntilReleased();
         return false;
       });
+}
+
+// Sends the route's body a byte at a time; the destructor cuts it short.
+void LoopbackServer::AnswerWithTrickle(const LoopbackResponse& route, httplib::Response& response) {
+  response.set_chunked_content_provider(
+      route.content_type, [this, body = route.body](std::size_t offset, httplib::DataSink& sink) {
+        if (offset >= body.size()) {
+          sink.done();
+          return true;
+        }
+        if (offset > 0 && !PauseUnlessReleased(LoopbackResponse::kTricklePause)) return false;
+        return sink.write(body.data() + offset, 1);
+      });
+}
+
+// Waits `pause`, or less when the server is going; false then.
+bool LoopbackServer::PauseUnlessReleased(std::chrono::milliseconds pause) {
+  std::unique_lock<std::mutex> guard(lock_);
+  return !released_changed_.wait_for(guard, pause, [this] { return released_; });
 }
 
 void LoopbackServer::StallUntilReleased() {

@@ -4,6 +4,7 @@
 // port from construction to destruction and answers GET requests from routes
 // the test registers at any time. Unregistered paths answer 404.
 
+#include <chrono>
 #include <condition_variable>
 #include <map>
 #include <memory>
@@ -30,7 +31,12 @@ struct LoopbackResponse {
                          // the header promised more
     kStallAfterBody,     // the body's bytes (promising more), then silence
     kStallBeforeHeader,  // silence from the start: not even a header
+    kTrickle,            // the body one byte at a time, kTricklePause apart,
+                         // announcing no length (chunked)
   };
+
+  // The pause between two bytes of a trickling answer: 20 bytes a second.
+  static constexpr std::chrono::milliseconds kTricklePause{50};
 
   int status = 200;
   std::string body;
@@ -77,6 +83,8 @@ class LoopbackServer {
   void Answer(const httplib::Request& request, httplib::Response& response);
   bool FindRoute(const std::string& path, LoopbackResponse* route);
   void StallUntilReleased();
+  bool PauseUnlessReleased(std::chrono::milliseconds pause);
+  void AnswerWithTrickle(const LoopbackResponse& route, httplib::Response& response);
   void AnswerWithPrefix(const LoopbackResponse& route, httplib::Response& response);
   bool WaitUntilAnswering();
 
