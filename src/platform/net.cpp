@@ -4,7 +4,6 @@
 #include <cstring>
 #include <mutex>
 
-#include "platform/net_errors.h"
 #include "platform/net_transfer.h"
 #include "platform/part_file.h"
 
@@ -44,8 +43,6 @@ NetResult UrlDownloadToFile(const std::string& url, const std::string& path) {
   transfer.DriveToEnd();
   const NetResult result = transfer.Result();
   if (!result.ok) return result;
-  const long status = transfer.ResponseStatus();
-  if (status >= 400) return NetResult::Failure(HttpStatusText(status));
   if (!part.Commit()) return FileFailure(part);
   return NetResult::Success();
 }

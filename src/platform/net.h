@@ -6,15 +6,16 @@
 // - The URL-moniker download (`UrlDownloadToFile`): one call that fetches a
 //   URL into a file. The document arrives in a temporary file beside the
 //   target and takes the target's place only when the whole of it arrived,
-//   so a failure leaves no file (and an existing target untouched). An HTTP
-//   error status (400 and above) is a failure.
+//   so a failure leaves no file (and an existing target untouched).
 //
 // - The internet session (`InternetSession`, `InternetFile`): open a
 //   session, open a URL, read the body in blocks. Opening a URL succeeds once
-//   the response header has arrived, whatever its status: a 404 or a 500
-//   opens like a 200, and the body read is the server's error page. Whoever
-//   writes the blocks to a file may be left with part of the document when
-//   the connection fails midway.
+//   the header of the answer has arrived. Whoever writes the blocks to a file
+//   may be left with part of the document when the connection fails midway.
+//
+// In both, an HTTP error status (400 and above) is a failure that names the
+// status and the server's reason phrase ("The server answered 404 Not
+// Found."); the error page itself is never read.
 //
 // Both follow redirects (to http and https only), ask every cache on the way
 // for a fresh copy, send no Accept-Encoding (so the bytes read are the bytes
@@ -92,8 +93,8 @@ class InternetSession {
 
   // Connects, sends the request for `url` and waits for the response header,
   // following redirects. On success `*file` reads the body; on failure `*file`
-  // is null and the result holds the error text. An HTTP error status is not
-  // a failure (see the file comment).
+  // is null and the result holds the error text (an HTTP error status
+  // included).
   NetResult OpenUrl(const std::string& url, std::unique_ptr<InternetFile>* file) const;
 
  private:

@@ -84,9 +84,9 @@ std::string TransferErrorText(CURLcode code, const NetTimeouts& timeouts) {
   }
 }
 
-std::string HttpStatusText(long status) {
-  if (status == 404 || status == 410) return "The system cannot locate the resource specified.";
-  return "The download has failed";
+std::string HttpStatusText(long status, const std::string& reason) {
+  const std::string answer = std::to_string(status) + (reason.empty() ? "" : " " + reason);
+  return "The server answered " + answer + ".";
 }
 
 }  // namespace tavi::platform

@@ -23,7 +23,9 @@ std::string ConnectTimeoutText(std::chrono::milliseconds connect);
 std::string IdleTimeoutText(std::chrono::milliseconds idle);
 std::string LowSpeedTimeoutText(std::uint64_t bytes_per_second, std::chrono::milliseconds time);
 
-// The text for a final answer with HTTP status `status` (400 and above).
-std::string HttpStatusText(long status);
+// The text for a final answer with an HTTP error status and the server's
+// reason phrase: "The server answered 404 Not Found.", or "The server
+// answered 404." when the reason is "".
+std::string HttpStatusText(long status, const std::string& reason);
 
 }  // namespace tavi::platform

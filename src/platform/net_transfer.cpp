@@ -13,6 +13,9 @@ constexpr long kMaxRedirects = 20;
 // waits, so this is also how late a limit may be noticed.
 constexpr int kPollMilliseconds = 100;
 constexpr char kUserAgent[] = "Mozilla/4.0 (compatible)";
+// A reason phrase is the server's text and goes into a message box: longer
+// ones are cut.
+constexpr std::size_t kMaxReasonLength = 80;
 
 void EnsureCurlInitialised() {
   static std::once_flag once;
@@ -41,6 +44,25 @@ curl_slist* MakeReloadHeaders() {
 }
 
 bool IsBlankLine(std::string_view line) { return line == "\r\n" || line == "\n"; }
+
+bool IsStatusLine(std::string_view line) { return line.starts_with("HTTP/"); }
+
+std::string_view TrimBlanks(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// The reason phrase of a status line ("HTTP/1.1 404 Not Found\r\n"): what
+// follows the version and the status code; "" when the server sent none.
+std::string ReasonPhraseOf(std::string_view status_line) {
+  const std::string_view line = status_line.substr(0, status_line.find_first_of("\r\n"));
+  const auto code = line.find(' ');
+  if (code == std::string_view::npos) return "";
+  const auto reason = line.find(' ', code + 1);
+  if (reason == std::string_view::npos) return "";
+  return std::string(TrimBlanks(line.substr(reason + 1)).substr(0, kMaxReasonLength));
+}
 
 }  // namespace
 
@@ -104,8 +126,7 @@ size_t NetTransfer::ReceiveBody(char* data, size_t size, size_t count, void* use
 
 size_t NetTransfer::ReceiveHeader(char* data, size_t size, size_t count, void* user) {
   const std::size_t length = size * count;
-  static_cast<NetTransfer*>(user)->NoteHeaderLine({data, length});
-  return length;
+  return static_cast<NetTransfer*>(user)->TakeHeaderLine({data, length}) ? length : 0;
 }
 
 bool NetTransfer::TakeBody(std::string_view bytes) {
@@ -118,13 +139,20 @@ bool NetTransfer::TakeBody(std::string_view bytes) {
 
 // The blank line that ends a header block completes the answer's header,
 // unless the block is an interim answer (1xx) or a redirection (3xx): curl
-// follows a redirection, or ends the transfer when it cannot.
-void NetTransfer::NoteHeaderLine(std::string_view line) {
+// follows a redirection, or ends the transfer when it cannot. False ends the
+// transfer: an error status is a failure, and its page is of no use.
+bool NetTransfer::TakeHeaderLine(std::string_view line) {
   NoteBytes(line.size());
-  if (!IsBlankLine(line)) return;
+  if (IsStatusLine(line)) reason_ = ReasonPhraseOf(line);
+  if (!IsBlankLine(line)) return true;
   const long status = ResponseStatus();
-  if (status < 200 || (status >= 300 && status < 400)) return;
+  if (status < 200 || (status >= 300 && status < 400)) return true;
+  if (status >= 400) {
+    Stop(NetResult::Failure(HttpStatusText(status, reason_)));
+    return false;
+  }
   header_complete_ = true;
+  return true;
 }
 
 void NetTransfer::NoteBytes(std::size_t count) {

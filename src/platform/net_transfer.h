@@ -41,11 +41,10 @@ class NetTransfer {
   // Drives the transfer to its end.
   void DriveToEnd();
 
-  // True once the header of the final answer has ended (never for a file URL).
+  // True once the header of the final answer has ended with a status under
+  // 400 (never for a file URL). An error status ends the transfer instead.
   bool HeaderComplete() const { return header_complete_; }
   bool Ended() const { return ended_; }
-  // The HTTP status of the latest answer; 0 before one (and for a file URL).
-  long ResponseStatus() const;
   // After the end: success, or why the transfer failed.
   NetResult Result() const;
 
@@ -65,7 +64,8 @@ class NetTransfer {
 
   CURLcode Configure(const std::string& url);
   bool TakeBody(std::string_view bytes);
-  void NoteHeaderLine(std::string_view line);
+  bool TakeHeaderLine(std::string_view line);
+  long ResponseStatus() const;
   void NoteBytes(std::size_t count);
   NetResult CurlFailure(CURLcode code) const;
   void CollectEnd();
@@ -78,6 +78,7 @@ class NetTransfer {
   std::unique_ptr<CURLM, MultiDeleter> multi_;
   std::unique_ptr<curl_slist, HeaderListDeleter> headers_;
   TransferPace pace_;
+  std::string reason_;  // the reason phrase of the latest status line
   bool added_ = false;
   bool header_complete_ = false;
   bool ended_ = false;

@@ -75,9 +75,11 @@ TEST_F(DownloaderTest, DownloadToFileWritesWhatArrivesAndReportsFailures) {
       {"document", Answer(200, "<rss/>"), true, "<rss/>", kAllDataDownloadedText},
       {"empty body", Answer(200, ""), true, "", kAllDataDownloadedText},
       {"binary", Answer(200, binary), true, binary, kAllDataDownloadedText},
-      // The server's error page is a document like any other here.
-      {"not found", Answer(404, "no such feed"), true, "no such feed", kAllDataDownloadedText},
-      {"server error", Answer(500, "oops"), true, "oops", kAllDataDownloadedText},
+      // The server's error page is not the document.
+      {"not found", Answer(404, "no such feed"), false, std::nullopt,
+       "The server answered 404 Not Found."},
+      {"server error", Answer(500, "oops"), false, std::nullopt,
+       "The server answered 500 Internal Server Error."},
       // The file was created before the failure: the part that arrived stays.
       {"cut short", Answer(200, "<rss><it", Ending::kCutShort), false, "<rss><it",
        "The connection with the server was terminated abnormally"},
@@ -121,13 +123,12 @@ TEST_F(DownloaderTest, FetchToFileFallsBackOnlyWhenTheMonikerLeftNoFile) {
     const char* name;
     LoopbackResponse route;
     int hits;  // 1: the moniker alone; 2: the fallback ran as well
-    std::string file;
+    std::optional<std::string> file;
   };
   const Case cases[] = {
       {"document", Answer(200, "<rss/>"), 1, "<rss/>"},
       {"empty body", Answer(200, ""), 1, ""},
-      // The moniker refuses an error status; the session takes the page.
-      {"not found", Answer(404, "missing"), 2, "missing"},
+      {"not found", Answer(404, "missing"), 2, std::nullopt},
   };
   int number = 0;
   for (const Case& c : cases) {
@@ -135,7 +136,8 @@ TEST_F(DownloaderTest, FetchToFileFallsBackOnlyWhenTheMonikerLeftNoFile) {
     const std::string path = "/fetch" + std::to_string(++number);
     server_.Serve(path, c.route);
     const std::string target = folder_.Join("feed" + std::to_string(number) + ".xml");
-    EXPECT_TRUE(FetchToFile(server_.Url(path), target, DeleteMode::kDeleteAndWait));
+    EXPECT_EQ(FetchToFile(server_.Url(path), target, DeleteMode::kDeleteAndWait),
+              c.file.has_value());
     EXPECT_EQ(FileAt(target), c.file);
     EXPECT_EQ(server_.Hits(path), c.hits);
   }

@@ -81,22 +81,25 @@ class NetTest : public ::testing::Test {
 struct AnswerCase {
   const char* name;
   LoopbackResponse response;
-  bool moniker_ok;       // the URL moniker writes the file
-  bool session_read_ok;  // the session reads to the end without failure
+  std::string moniker_error;       // "": the URL moniker writes the file
+  std::string session_open_error;  // "": the session opens the URL
+  std::string session_read_error;  // "": the session reads to the end
   std::string session_body;
-  std::string session_error;
 };
 
 std::vector<AnswerCase> AnswerCases() {
   return {
-      {"document", Answer(200, "<rss>feed</rss>"), true, true, "<rss>feed</rss>", ""},
-      {"empty body", Answer(200, ""), true, true, "", ""},
-      {"binary bytes", Answer(200, BinaryBytes()), true, true, BinaryBytes(), ""},
-      // The session opens an error status like any other and reads the error page.
-      {"not found", Answer(404, "missing page"), false, true, "missing page", ""},
-      {"server error", Answer(500, "broken page"), false, true, "broken page", ""},
+      {"document", Answer(200, "<rss>feed</rss>"), "", "", "", "<rss>feed</rss>"},
+      {"empty body", Answer(200, ""), "", "", "", ""},
+      {"binary bytes", Answer(200, BinaryBytes()), "", "", "", BinaryBytes()},
+      // An error status fails, and the error page is never taken for the
+      // document.
+      {"not found", Answer(404, "missing page"), "The server answered 404 Not Found.",
+       "The server answered 404 Not Found.", "", ""},
+      {"server error", Answer(500, "broken page"), "The server answered 500 Internal Server Error.",
+       "The server answered 500 Internal Server Error.", "", ""},
       // The header promised more than the server sent before it hung up.
-      {"cut short", Answer(200, "half", Ending::kCutShort), false, false, "half", kTerminated},
+      {"cut short", Answer(200, "half", Ending::kCutShort), kTerminated, "", kTerminated, "half"},
   };
 }
 
@@ -107,20 +110,51 @@ TEST_F(NetTest, EachMechanismHandlesEachKindOfAnswer) {
     const std::string path = "/answer" + std::to_string(++number);
     server_.Serve(path, answer.response);
     const std::string target = folder_.Join("target");
+    const bool moniker_ok = answer.moniker_error.empty();
 
     const NetResult moniker = UrlDownloadToFile(server_.Url(path), target);
-    EXPECT_EQ(moniker.ok, answer.moniker_ok) << moniker.error;
-    EXPECT_EQ(GetFileAttributes(target).has_value(), answer.moniker_ok);
-    EXPECT_EQ(ReadFile(target), answer.moniker_ok ? answer.response.body : "");
-    EXPECT_EQ(moniker.error.empty(), answer.moniker_ok);
+    EXPECT_EQ(moniker.ok, moniker_ok);
+    EXPECT_EQ(moniker.error, answer.moniker_error);
+    EXPECT_EQ(GetFileAttributes(target).has_value(), moniker_ok);
+    EXPECT_EQ(ReadFile(target), moniker_ok ? answer.response.body : "");
     DeleteFile(target);
     EXPECT_TRUE(FolderEntries().empty()) << "a part file stayed behind";
 
     const SessionOutcome session = ReadThroughSession(server_.Url(path));
-    EXPECT_TRUE(session.open.ok) << session.open.error;
-    EXPECT_EQ(session.read.ok, answer.session_read_ok);
-    EXPECT_EQ(session.read.error, answer.session_error);
+    EXPECT_EQ(session.open.error, answer.session_open_error);
+    EXPECT_EQ(session.read.ok, answer.session_read_error.empty());
+    EXPECT_EQ(session.read.error, answer.session_read_error);
     EXPECT_EQ(session.body, answer.session_body);
+  }
+}
+
+// The status and the reason come from the server's status line as sent.
+TEST_F(NetTest, ErrorStatusTextsQuoteTheStatusLine) {
+  struct Case {
+    std::string status_line;
+    std::string error;
+  };
+  const Case cases[] = {
+      {"HTTP/1.1 403 Go Away", "The server answered 403 Go Away."},
+      {"HTTP/1.1 503", "The server answered 503."},
+      {"HTTP/1.1 410 ", "The server answered 410."},
+      {"HTTP/1.0 451 Unavailable For Legal Reasons",
+       "The server answered 451 Unavailable For Legal Reasons."},
+      {"HTTP/1.1 404 " + std::string(200, 'r'),
+       "The server answered 404 " + std::string(80, 'r') + "."},
+      {"HTTP/1.1 599 Whatever", "The server answered 599 Whatever."},
+      // Under 400 is no error: the body is the document.
+      {"HTTP/1.1 203 Fine", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.status_line);
+    testing::CannedServer server(c.status_line + "\r\nContent-Length: 4\r\n\r\nbody");
+    const std::string target = folder_.Join("target");
+
+    EXPECT_EQ(UrlDownloadToFile(server.Url("/feed"), target).error, c.error);
+    EXPECT_EQ(ReadThroughSession(server.Url("/feed")).open.error, c.error);
+    EXPECT_EQ(ReadFile(target), c.error.empty() ? "body" : "");
+    DeleteFile(target);
   }
 }
 
@@ -252,11 +286,11 @@ TEST_F(NetTest, ConnectionNeverEstablishedTimesOutNamingTheConnectTime) {
 }
 
 TEST_F(NetTest, FailedMonikerDownloadLeavesAnExistingTargetAlone) {
-  server_.Serve("/gone", Answer(404, ""));
+  server_.Serve("/cut", Answer(200, "half", Ending::kCutShort));
   const std::string target = folder_.Join("feed.xml");
   WriteFile(target, "earlier document");
 
-  EXPECT_FALSE(UrlDownloadToFile(server_.Url("/gone"), target).ok);
+  EXPECT_FALSE(UrlDownloadToFile(server_.Url("/cut"), target).ok);
   EXPECT_EQ(ReadFile(target), "earlier document");
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"feed.xml"});
 }

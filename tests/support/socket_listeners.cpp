@@ -35,6 +35,28 @@ int ListenOnFreePort(int backlog, int* port) {
   return fd;
 }
 
+// Reads the request up to the blank line that ends its header (or until the
+// client stops sending), so that closing the connection afterwards never cuts
+// off a request the client is still writing.
+void ReadRequestHeader(int connection) {
+  std::string request;
+  char buffer[1024];
+  while (request.find("\r\n\r\n") == std::string::npos) {
+    const ssize_t n = recv(connection, buffer, sizeof buffer, 0);
+    if (n <= 0) return;
+    request.append(buffer, static_cast<std::size_t>(n));
+  }
+}
+
+void SendAll(int connection, const std::string& bytes) {
+  std::size_t sent = 0;
+  while (sent < bytes.size()) {
+    const ssize_t n = send(connection, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+    if (n <= 0) return;
+    sent += static_cast<std::size_t>(n);
+  }
+}
+
 std::string LoopbackUrl(int port, const std::string& path) {
   return "http://127.0.0.1:" + std::to_string(port) + path;
 }
@@ -63,6 +85,35 @@ UnansweredListener::~UnansweredListener() {
 
 std::string UnansweredListener::Url(const std::string& path) const {
   return LoopbackUrl(port_, path);
+}
+
+CannedServer::CannedServer(std::string answer) : answer_(std::move(answer)) {
+  listener_ = ListenOnFreePort(SOMAXCONN, &port_);
+  if (listener_ < 0) {
+    ADD_FAILURE() << "cannot listen on 127.0.0.1";
+    return;
+  }
+  thread_ = std::thread([this] { Serve(); });
+}
+
+// Shutting the listening socket down makes the thread's accept return.
+CannedServer::~CannedServer() {
+  if (listener_ < 0) return;
+  shutdown(listener_, SHUT_RDWR);
+  thread_.join();
+  close(listener_);
+}
+
+std::string CannedServer::Url(const std::string& path) const { return LoopbackUrl(port_, path); }
+
+void CannedServer::Serve() {
+  for (;;) {
+    const int connection = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+    if (connection < 0) return;
+    ReadRequestHeader(connection);
+    SendAll(connection, answer_);
+    close(connection);
+  }
 }
 
 }  // namespace tavi::testing

@@ -5,6 +5,7 @@
 // test's own making.
 
 #include <string>
+#include <thread>
 
 namespace tavi::testing {
 
@@ -26,6 +27,30 @@ class UnansweredListener {
   int listener_ = -1;
   int queued_ = -1;  // the connection that fills the queue
   int port_ = 0;
+};
+
+// A server that answers every connection with the same bytes, whatever was
+// asked, and then closes it.
+class CannedServer {
+ public:
+  // Listens on 127.0.0.1 at a free port from construction to destruction.
+  // Fails the current test when it cannot listen.
+  explicit CannedServer(std::string answer);
+  // Stops listening and waits for the server thread.
+  ~CannedServer();
+  CannedServer(const CannedServer&) = delete;
+  CannedServer& operator=(const CannedServer&) = delete;
+
+  // "http://127.0.0.1:<port>" + path.
+  std::string Url(const std::string& path) const;
+
+ private:
+  void Serve();
+
+  std::string answer_;
+  int listener_ = -1;
+  int port_ = 0;
+  std::thread thread_;
 };
 
 }  // namespace tavi::testing
