@@ -8,9 +8,10 @@
 // thread, which reports a failure in a message box.
 //
 // Neither form retries, and neither parses anything: the file holds exactly
-// the bytes the server sent. DownloadToFile writes the file as the bytes
-// arrive, so a failure midway leaves the part that arrived; a server's error
-// page (404, 500) is downloaded like any document.
+// the bytes the server sent. Both write into a part file beside the target
+// (platform/part_file.h), which takes the target's place only when the whole
+// document arrived: a failure leaves no file and an existing target as it
+// was. A server's error status (404, 500) is a failure.
 
 #include <memory>
 #include <string>
@@ -23,11 +24,11 @@ namespace tavi {
 // The text DownloadToFile gives back on success.
 inline constexpr char kAllDataDownloadedText[] = "All data downloaded successfully.";
 
-// The program's own download: opens `url` in an internet session, creates (or
-// truncates) the file `path` and writes the body into it in blocks of up to
-// 512 bytes. True when the whole body was written. False on any internet or
-// file error; the file is then absent (when the URL could not be opened or
-// the file not created) or holds the bytes that arrived before the failure.
+// The program's own download: creates a part file beside `path`, opens `url`
+// in an internet session and writes the body into the part file in blocks of
+// up to 512 bytes; the part file then replaces the file at `path`. True when
+// the whole body arrived. False on any internet or file error; no file is
+// left then, and a file already at `path` is untouched.
 bool DownloadToFile(const std::string& url, const std::string& path);
 
 // The same, giving back in `*message` kAllDataDownloadedText on success or the

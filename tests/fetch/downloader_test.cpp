@@ -1,9 +1,11 @@
 #include "fetch/downloader.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include "platform/fs.h"
@@ -44,6 +46,7 @@ class DownloaderTest : public ::testing::Test {
   }
 
   std::vector<milliseconds> Waits() const { return sleeper_.Waits(); }
+  std::vector<std::string> FolderEntries() const { return platform::FindFiles(folder_.Join("*")); }
 
   // The URL of a server that is gone: every connection is refused.
   static std::string RefusedUrl() {
@@ -62,7 +65,7 @@ class DownloaderTest : public ::testing::Test {
   TempDir folder_;
 };
 
-TEST_F(DownloaderTest, DownloadToFileWritesWhatArrivesAndReportsFailures) {
+TEST_F(DownloaderTest, DownloadToFileWritesWholeDocumentsOnlyAndReportsFailures) {
   struct Case {
     const char* name;
     std::optional<LoopbackResponse> route;  // none: the URL is refused
@@ -80,11 +83,10 @@ TEST_F(DownloaderTest, DownloadToFileWritesWhatArrivesAndReportsFailures) {
        "The server answered 404 Not Found."},
       {"server error", Answer(500, "oops"), false, std::nullopt,
        "The server answered 500 Internal Server Error."},
-      // The file was created before the failure: the part that arrived stays.
-      {"cut short", Answer(200, "<rss><it", Ending::kCutShort), false, "<rss><it",
+      // Part of the body arrived before the failure: it is not kept.
+      {"cut short", Answer(200, "<rss><it", Ending::kCutShort), false, std::nullopt,
        "The connection with the server was terminated abnormally"},
-      {"falls silent", Answer(200, "<rss>", Ending::kStallAfterBody), false, "<rss>", kNoData},
-      // The URL never opened: no file.
+      {"falls silent", Answer(200, "<rss>", Ending::kStallAfterBody), false, std::nullopt, kNoData},
       {"silent", Answer(200, "", Ending::kStallBeforeHeader), false, std::nullopt, kNoData},
       {"refused", std::nullopt, false, std::nullopt, kCannotConnect},
   };
@@ -100,7 +102,37 @@ TEST_F(DownloaderTest, DownloadToFileWritesWhatArrivesAndReportsFailures) {
     EXPECT_EQ(DownloadToFile(url, target, &message), c.ok);
     EXPECT_EQ(message, c.message);
     EXPECT_EQ(FileAt(target), c.file);
+    EXPECT_EQ(FolderEntries().size(), c.file ? 1u : 0u) << "a part file stayed behind";
+    platform::DeleteFile(target);
   }
+}
+
+TEST_F(DownloaderTest, FailedDownloadToFileLeavesAnOlderFileAsItWas) {
+  server_.Serve("/feed", Answer(200, "<rss><item>new", Ending::kCutShort));
+  const std::string target = folder_.Join("feed.xml");
+  WriteFile(target, "older document");
+  EXPECT_FALSE(DownloadToFile(server_.Url("/feed"), target));
+  EXPECT_EQ(FileAt(target), "older document");
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"feed.xml"});
+}
+
+// A caller can recognise (and remove) the part files of a killed run by
+// their names.
+TEST_F(DownloaderTest, DownloadInProgressWritesANamedPartFileBesideTheTarget) {
+  server_.Serve("/feed", Answer(200, "<rss>", Ending::kStallAfterBody));
+  const std::string target = folder_.Join("feed.xml");
+  std::thread download([&] { DownloadToFile(server_.Url("/feed"), target); });
+  server_.WaitUntilStalled();
+
+  const std::vector<std::string> entries = FolderEntries();
+  download.join();
+  ASSERT_EQ(entries.size(), 1u);
+  const std::string prefix = "feed.xml.part" + std::to_string(getpid()) + "-";
+  EXPECT_EQ(entries[0].substr(0, prefix.size()), prefix);
+  const std::string counter = entries[0].substr(prefix.size());
+  EXPECT_FALSE(counter.empty());
+  EXPECT_EQ(counter.find_first_not_of("0123456789"), std::string::npos) << entries[0];
+  EXPECT_TRUE(FolderEntries().empty());
 }
 
 TEST_F(DownloaderTest, DownloadToFileReplacesAnOlderFile) {

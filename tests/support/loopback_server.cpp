@@ -171,7 +171,14 @@ bool LoopbackServer::PauseUnlessReleased(std::chrono::milliseconds pause) {
 
 void LoopbackServer::StallUntilReleased() {
   std::unique_lock<std::mutex> guard(lock_);
+  ++stalls_;
+  stalls_changed_.notify_all();
   released_changed_.wait(guard, [this] { return released_; });
+}
+
+void LoopbackServer::WaitUntilStalled(int count) {
+  std::unique_lock<std::mutex> guard(lock_);
+  stalls_changed_.wait(guard, [this, count] { return stalls_ >= count; });
 }
 
 }  // namespace tavi::testing

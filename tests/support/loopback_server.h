@@ -68,6 +68,11 @@ class LoopbackServer {
   // Answers with `status` and a Location header field naming `location`.
   void Redirect(const std::string& path, const std::string& location, int status = 302);
 
+  // Returns once `count` answers in all have begun to stall (kStallAfterBody
+  // after its bytes, kStallBeforeHeader at once), so that a test knows a
+  // client is waiting. Waits for ever when no such answer is requested.
+  void WaitUntilStalled(int count = 1);
+
   // The number of requests for `path` so far.
   int Hits(const std::string& path) const;
   // The value of header field `name` in the latest request for `path`, or ""
@@ -95,6 +100,8 @@ class LoopbackServer {
   mutable std::mutex lock_;
   std::condition_variable released_changed_;
   bool released_ = false;
+  std::condition_variable stalls_changed_;
+  int stalls_ = 0;
   std::map<std::string, LoopbackResponse> routes_;
   std::map<std::string, Visits> visits_;
 };
