@@ -91,7 +91,7 @@ std::string BuildHeaderBlock(const FeedRecord& feed, const ArticleRecord& articl
 // that page as this article's.
 std::string FetchFullArticle(const std::string& link, const std::string& article_file) {
   if (FileExists(article_file) && !platform::DeleteFile(article_file)) return "";
-  FetchToFile(link, article_file, DeleteMode::kNone);
+  FetchToFile(link, article_file, DeleteMode::kNone, kMaxFullArticleBytes);
   std::string text = LoadDownloadedText(article_file);
   if (platform::DeleteFile(article_file)) PaceWait(&Pacing::after_deleting_article_file);
   if (text == kLoadFailedText) return "";

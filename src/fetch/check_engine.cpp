@@ -78,7 +78,8 @@ int CheckRun::CheckFeed(const FeedRecord& record, bool from_cache,
   OleDate newest_date = last_article_date;
 
   PrepareStaging(feed);
-  if (!from_cache) FetchToFile(feed.URL, document_path, DeleteMode::kDeleteAndWait);
+  if (!from_cache)
+    FetchToFile(feed.URL, document_path, DeleteMode::kDeleteAndWait, kMaxFeedDocumentBytes);
   const int composed =
       ComposeFromDocument(feed, from_cache, document_path, last_article_date, newest_date);
   if (composed == kCheckFailed) {

@@ -35,13 +35,14 @@ platform::NetResult CopyBody(platform::InternetFile& body, platform::PartFile& o
 
 // The download's steps: part file, session, URL, blocks, the part file in the
 // target's place.
-platform::NetResult DownloadSteps(const std::string& url, const std::string& path) {
+platform::NetResult DownloadSteps(const std::string& url, const std::string& path,
+                                  std::uint64_t max_bytes) {
   // The part file comes first: nothing is fetched that cannot be stored.
   platform::PartFile part(path);
   if (!part.IsOpen()) return FileFailure(part);
   const platform::InternetSession session;
   std::unique_ptr<platform::InternetFile> body;
-  const platform::NetResult opened = session.OpenUrl(url, &body);
+  const platform::NetResult opened = session.OpenUrl(url, max_bytes, &body);
   if (!opened.ok) return opened;
   const platform::NetResult copied = CopyBody(*body, part);
   if (!copied.ok) return copied;
@@ -69,7 +70,7 @@ void RunDownloadThread(std::promise<platform::ThreadId> started) {
     const std::unique_ptr<DownloadRequest> request(
         reinterpret_cast<DownloadRequest*>(message.lparam));
     std::string text;
-    if (request && !DownloadToFile(request->URL, request->CachePath, &text)) {
+    if (request && !DownloadToFile(request->URL, request->CachePath, request->MaxBytes, &text)) {
       platform::MessageBox({}, text, "", platform::MB_OK);
     }
     return;
@@ -78,22 +79,24 @@ void RunDownloadThread(std::promise<platform::ThreadId> started) {
 
 }  // namespace
 
-bool DownloadToFile(const std::string& url, const std::string& path) {
-  return DownloadSteps(url, path).ok;
+bool DownloadToFile(const std::string& url, const std::string& path, std::uint64_t max_bytes) {
+  return DownloadSteps(url, path, max_bytes).ok;
 }
 
-bool DownloadToFile(const std::string& url, const std::string& path, std::string* message) {
+bool DownloadToFile(const std::string& url, const std::string& path, std::uint64_t max_bytes,
+                    std::string* message) {
   assert(message != nullptr && "the form with message needs a place for it");
-  const platform::NetResult result = DownloadSteps(url, path);
+  const platform::NetResult result = DownloadSteps(url, path, max_bytes);
   *message = result.ok ? kAllDataDownloadedText : result.error.substr(0, kMaxMessageLength);
   return result.ok;
 }
 
-bool FetchToFile(const std::string& url, const std::string& path, DeleteMode mode) {
+bool FetchToFile(const std::string& url, const std::string& path, DeleteMode mode,
+                 std::uint64_t max_bytes) {
   DeleteStaleTarget(path, mode);
   // The moniker's own result is not consulted: only the file tells.
-  platform::UrlDownloadToFile(url, path);
-  if (!FileExists(path)) DownloadToFile(url, path);
+  platform::UrlDownloadToFile(url, path, max_bytes);
+  if (!FileExists(path)) DownloadToFile(url, path, max_bytes);
   return FileExists(path);
 }
 

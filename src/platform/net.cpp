@@ -31,11 +31,12 @@ void SetNetTimeouts(const NetTimeouts& timeouts) {
 
 // --- The URL-moniker download ---------------------------------------------
 
-NetResult UrlDownloadToFile(const std::string& url, const std::string& path) {
+NetResult UrlDownloadToFile(const std::string& url, const std::string& path,
+                            std::uint64_t max_bytes) {
   // The part file comes first: nothing is fetched that cannot be stored.
   PartFile part(path);
   if (!part.IsOpen()) return FileFailure(part);
-  NetTransfer transfer(GetNetTimeouts(), [&part](std::string_view bytes) {
+  NetTransfer transfer(GetNetTimeouts(), max_bytes, [&part](std::string_view bytes) {
     return part.Write(bytes) ? NetResult::Success() : FileFailure(part);
   });
   const NetResult started = transfer.Start(url);
@@ -56,8 +57,8 @@ struct InternetFile::Transfer {
   std::size_t consumed = 0;
   NetTransfer transfer;
 
-  explicit Transfer(const NetTimeouts& timeouts)
-      : transfer(timeouts, [this](std::string_view bytes) {
+  Transfer(const NetTimeouts& timeouts, std::uint64_t max_bytes)
+      : transfer(timeouts, max_bytes, [this](std::string_view bytes) {
           received.append(bytes);
           return NetResult::Success();
         }) {}
@@ -70,11 +71,11 @@ InternetSession::InternetSession() : timeouts_(GetNetTimeouts()) {}
 
 InternetSession::~InternetSession() = default;
 
-NetResult InternetSession::OpenUrl(const std::string& url,
+NetResult InternetSession::OpenUrl(const std::string& url, std::uint64_t max_bytes,
                                    std::unique_ptr<InternetFile>* file) const {
   assert(file != nullptr && "OpenUrl needs a place for the opened file");
   file->reset();
-  auto body = std::make_unique<InternetFile::Transfer>(timeouts_);
+  auto body = std::make_unique<InternetFile::Transfer>(timeouts_, max_bytes);
   const NetResult started = body->transfer.Start(url);
   if (!started.ok) return started;
   body->transfer.DriveUntil([&body] { return body->HeaderArrived(); });

@@ -15,7 +15,9 @@
 //
 // In both, an HTTP error status (400 and above) is a failure that names the
 // status and the server's reason phrase ("The server answered 404 Not
-// Found."); the error page itself is never read.
+// Found."); the error page itself is never read. Both take a byte limit: a
+// document that passes it ends the transfer at once ("The document is larger
+// than the limit of 64 MiB."), for file URLs too.
 //
 // Both follow redirects (to http and https only), ask every cache on the way
 // for a fresh copy, send no Accept-Encoding (so the bytes read are the bytes
@@ -70,14 +72,19 @@ NetTimeouts GetNetTimeouts();
 // Sets the limits for every transfer that starts afterwards.
 void SetNetTimeouts(const NetTimeouts& timeouts);
 
+// The byte limit that lets a document be of any size.
+inline constexpr std::uint64_t kNoByteLimit = 0;
+
 // The system's text for a failed file operation with this errno value, as a
 // download reports a target it cannot create or write ("Access is denied.").
 std::string FileErrorText(int error_number);
 
 // The URL-moniker download: fetches `url` into the file `path`, replacing it.
-// On failure no file is created and an existing one is left as it was; the
-// error text says why (an HTTP error status included).
-NetResult UrlDownloadToFile(const std::string& url, const std::string& path);
+// A document of more than `max_bytes` bytes (kNoByteLimit: no limit) fails as
+// soon as its announced length or its bytes pass the limit. On failure no file
+// is created and an existing one is left as it was; the error text says why.
+NetResult UrlDownloadToFile(const std::string& url, const std::string& path,
+                            std::uint64_t max_bytes);
 
 class InternetFile;
 
@@ -92,10 +99,13 @@ class InternetSession {
   InternetSession& operator=(const InternetSession&) = delete;
 
   // Connects, sends the request for `url` and waits for the response header,
-  // following redirects. On success `*file` reads the body; on failure `*file`
+  // following redirects. A body of more than `max_bytes` bytes (kNoByteLimit:
+  // no limit) fails the opening when its announced length passes the limit,
+  // or else the read that passes it. On success `*file` reads the body; on failure `*file`
   // is null and the result holds the error text (an HTTP error status
   // included).
-  NetResult OpenUrl(const std::string& url, std::unique_ptr<InternetFile>* file) const;
+  NetResult OpenUrl(const std::string& url, std::uint64_t max_bytes,
+                    std::unique_ptr<InternetFile>* file) const;
 
  private:
   NetTimeouts timeouts_;

@@ -11,6 +11,15 @@ std::string DurationText(std::chrono::milliseconds duration) {
   return std::to_string(duration.count()) + " ms";
 }
 
+// "64 MiB" for whole mebibytes, "12 KiB" for whole kibibytes, else bytes.
+std::string ByteCountText(std::uint64_t count) {
+  constexpr std::uint64_t kKibibyte = 1024;
+  constexpr std::uint64_t kMebibyte = 1024 * kKibibyte;
+  if (count > 0 && count % kMebibyte == 0) return std::to_string(count / kMebibyte) + " MiB";
+  if (count > 0 && count % kKibibyte == 0) return std::to_string(count / kKibibyte) + " KiB";
+  return std::to_string(count) + (count == 1 ? " byte" : " bytes");
+}
+
 std::string TimedOutText(const std::string& what) {
   return "The operation timed out: " + what + ".";
 }
@@ -33,6 +42,10 @@ std::string FileErrorText(int error_number) {
     default:
       return "The file could not be written.";
   }
+}
+
+std::string TooLargeText(std::uint64_t max_bytes) {
+  return "The document is larger than the limit of " + ByteCountText(max_bytes) + ".";
 }
 
 std::string ConnectTimeoutText(std::chrono::milliseconds connect) {

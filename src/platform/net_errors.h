@@ -17,6 +17,10 @@ namespace tavi::platform {
 // `timeouts`.
 std::string TransferErrorText(CURLcode code, const NetTimeouts& timeouts);
 
+// The text for a document of more than `max_bytes` bytes: "The document is
+// larger than the limit of 64 MiB."
+std::string TooLargeText(std::uint64_t max_bytes);
+
 // The texts for a transfer ended by a limit of NetTimeouts, each naming the
 // limit's figure: "The operation timed out: no data for 60 s."
 std::string ConnectTimeoutText(std::chrono::milliseconds connect);

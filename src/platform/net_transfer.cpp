@@ -66,8 +66,11 @@ std::string ReasonPhraseOf(std::string_view status_line) {
 
 }  // namespace
 
-NetTransfer::NetTransfer(const NetTimeouts& timeouts, BodySink sink)
-    : timeouts_(timeouts), sink_(std::move(sink)), pace_(timeouts, TransferPace::Clock::now()) {
+NetTransfer::NetTransfer(const NetTimeouts& timeouts, std::uint64_t max_bytes, BodySink sink)
+    : timeouts_(timeouts),
+      max_bytes_(max_bytes),
+      sink_(std::move(sink)),
+      pace_(timeouts, TransferPace::Clock::now()) {
   EnsureCurlInitialised();
   easy_.reset(curl_easy_init());
   multi_.reset(curl_multi_init());
@@ -131,6 +134,11 @@ size_t NetTransfer::ReceiveHeader(char* data, size_t size, size_t count, void* u
 
 bool NetTransfer::TakeBody(std::string_view bytes) {
   NoteBytes(bytes.size());
+  body_bytes_ += bytes.size();
+  if (Exceeds(static_cast<curl_off_t>(body_bytes_))) {
+    Stop(NetResult::Failure(TooLargeText(max_bytes_)));
+    return false;
+  }
   NetResult taken = sink_(bytes);
   if (taken.ok) return true;
   Stop(std::move(taken));
@@ -140,7 +148,8 @@ bool NetTransfer::TakeBody(std::string_view bytes) {
 // The blank line that ends a header block completes the answer's header,
 // unless the block is an interim answer (1xx) or a redirection (3xx): curl
 // follows a redirection, or ends the transfer when it cannot. False ends the
-// transfer: an error status is a failure, and its page is of no use.
+// transfer: an error status is a failure, and its page is of no use; so is a
+// body announced longer than the limit.
 bool NetTransfer::TakeHeaderLine(std::string_view line) {
   NoteBytes(line.size());
   if (IsStatusLine(line)) reason_ = ReasonPhraseOf(line);
@@ -151,8 +160,19 @@ bool NetTransfer::TakeHeaderLine(std::string_view line) {
     Stop(NetResult::Failure(HttpStatusText(status, reason_)));
     return false;
   }
+  curl_off_t announced = -1;
+  curl_easy_getinfo(easy_.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+  if (Exceeds(announced)) {
+    Stop(NetResult::Failure(TooLargeText(max_bytes_)));
+    return false;
+  }
   header_complete_ = true;
   return true;
+}
+
+// True when a body of `size` bytes (-1: unknown) passes the byte limit.
+bool NetTransfer::Exceeds(curl_off_t size) const {
+  return max_bytes_ != kNoByteLimit && size >= 0 && static_cast<std::uint64_t>(size) > max_bytes_;
 }
 
 void NetTransfer::NoteBytes(std::size_t count) {

@@ -26,8 +26,9 @@ class NetTransfer {
   // with that failure.
   using BodySink = std::function<NetResult(std::string_view bytes)>;
 
-  // A transfer under `timeouts` that hands the body to `sink`.
-  NetTransfer(const NetTimeouts& timeouts, BodySink sink);
+  // A transfer under `timeouts` that hands the body to `sink` and fails once
+  // the body passes `max_bytes` (kNoByteLimit: never).
+  NetTransfer(const NetTimeouts& timeouts, std::uint64_t max_bytes, BodySink sink);
   ~NetTransfer();
   NetTransfer(const NetTransfer&) = delete;
   NetTransfer& operator=(const NetTransfer&) = delete;
@@ -66,6 +67,7 @@ class NetTransfer {
   bool TakeBody(std::string_view bytes);
   bool TakeHeaderLine(std::string_view line);
   long ResponseStatus() const;
+  bool Exceeds(curl_off_t size) const;
   void NoteBytes(std::size_t count);
   NetResult CurlFailure(CURLcode code) const;
   void CollectEnd();
@@ -73,12 +75,14 @@ class NetTransfer {
   void Stop(NetResult failure);
 
   NetTimeouts timeouts_;
+  std::uint64_t max_bytes_;
   BodySink sink_;
   std::unique_ptr<CURL, EasyDeleter> easy_;
   std::unique_ptr<CURLM, MultiDeleter> multi_;
   std::unique_ptr<curl_slist, HeaderListDeleter> headers_;
   TransferPace pace_;
   std::string reason_;  // the reason phrase of the latest status line
+  std::uint64_t body_bytes_ = 0;
   bool added_ = false;
   bool header_complete_ = false;
   bool ended_ = false;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "fetch/downloader.h"
 #include "fetch/file_names.h"
 #include "host/mbx_format.h"
 #include "platform/oledate.h"
@@ -387,6 +388,18 @@ TEST_F(ComposerFullArticleTest, FailedFetchLeavesNoMarkers) {
     EXPECT_EQ(host::MessageBody(StagedMessages().at(0)), "<x-html><p>Body</p></x-html>");
     EXPECT_FALSE(FileExists(context_.ArticleFile));
   }
+}
+
+TEST_F(ComposerFullArticleTest, PageOverTheFullArticleLimitIsLeftOut) {
+  testing::LoopbackResponse huge;
+  huge.body = "<html>Huge";
+  huge.padding = kMaxFullArticleBytes + 1 - huge.body.size();
+  server_.Serve("/page", huge);
+  ArticleRecord article = NewArticle();
+  article.Link = server_.Url("/page");
+  ASSERT_TRUE(Append(article));
+  EXPECT_EQ(article.Description, "<p>Body</p>");
+  EXPECT_FALSE(FileExists(context_.ArticleFile));
 }
 
 TEST_F(ComposerFullArticleTest, FetchesNothingUnlessTheFeedAsks) {

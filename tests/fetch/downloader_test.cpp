@@ -27,6 +27,7 @@ using testing::TempDir;
 using testing::WriteFile;
 using Ending = LoopbackResponse::Ending;
 
+constexpr std::uint64_t kNoLimit = platform::kNoByteLimit;
 constexpr char kCannotConnect[] = "A connection with the server could not be established";
 constexpr char kNoData[] = "The operation timed out: no data for 1 s.";
 
@@ -99,7 +100,7 @@ TEST_F(DownloaderTest, DownloadToFileWritesWholeDocumentsOnlyAndReportsFailures)
     const std::string target = folder_.Join("target" + std::to_string(number));
 
     std::string message;
-    EXPECT_EQ(DownloadToFile(url, target, &message), c.ok);
+    EXPECT_EQ(DownloadToFile(url, target, kNoLimit, &message), c.ok);
     EXPECT_EQ(message, c.message);
     EXPECT_EQ(FileAt(target), c.file);
     EXPECT_EQ(FolderEntries().size(), c.file ? 1u : 0u) << "a part file stayed behind";
@@ -111,7 +112,7 @@ TEST_F(DownloaderTest, FailedDownloadToFileLeavesAnOlderFileAsItWas) {
   server_.Serve("/feed", Answer(200, "<rss><item>new", Ending::kCutShort));
   const std::string target = folder_.Join("feed.xml");
   WriteFile(target, "older document");
-  EXPECT_FALSE(DownloadToFile(server_.Url("/feed"), target));
+  EXPECT_FALSE(DownloadToFile(server_.Url("/feed"), target, kNoLimit));
   EXPECT_EQ(FileAt(target), "older document");
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"feed.xml"});
 }
@@ -121,7 +122,7 @@ TEST_F(DownloaderTest, FailedDownloadToFileLeavesAnOlderFileAsItWas) {
 TEST_F(DownloaderTest, DownloadInProgressWritesANamedPartFileBesideTheTarget) {
   server_.Serve("/feed", Answer(200, "<rss>", Ending::kStallAfterBody));
   const std::string target = folder_.Join("feed.xml");
-  std::thread download([&] { DownloadToFile(server_.Url("/feed"), target); });
+  std::thread download([&] { DownloadToFile(server_.Url("/feed"), target, kNoLimit); });
   server_.WaitUntilStalled();
 
   const std::vector<std::string> entries = FolderEntries();
@@ -135,18 +136,33 @@ TEST_F(DownloaderTest, DownloadInProgressWritesANamedPartFileBesideTheTarget) {
   EXPECT_TRUE(FolderEntries().empty());
 }
 
+TEST_F(DownloaderTest, DownloadToFileAndFetchToFileStopAtTheirByteLimit) {
+  server_.Serve("/feed", Answer(200, std::string(2000, 'x')));
+  const std::string target = folder_.Join("feed.xml");
+  const std::string too_large = "The document is larger than the limit of 1000 bytes.";
+
+  std::string message;
+  EXPECT_FALSE(DownloadToFile(server_.Url("/feed"), target, 1000, &message));
+  EXPECT_EQ(message, too_large);
+  EXPECT_FALSE(FetchToFile(server_.Url("/feed"), target, DeleteMode::kNone, 1000));
+  EXPECT_EQ(server_.Hits("/feed"), 3) << "the fallback tries again under the same limit";
+  EXPECT_TRUE(FolderEntries().empty());
+  EXPECT_TRUE(DownloadToFile(server_.Url("/feed"), target, 2000));
+}
+
 TEST_F(DownloaderTest, DownloadToFileReplacesAnOlderFile) {
   server_.Serve("/feed", "new");
   const std::string target = folder_.Join("feed.xml");
   WriteFile(target, "a much longer older document");
-  ASSERT_TRUE(DownloadToFile(server_.Url("/feed"), target));
+  ASSERT_TRUE(DownloadToFile(server_.Url("/feed"), target, kNoLimit));
   EXPECT_EQ(ReadFile(target), "new");
 }
 
 TEST_F(DownloaderTest, DownloadToFileReportsATargetItCannotCreate) {
   server_.Serve("/feed", "x");
   std::string message;
-  EXPECT_FALSE(DownloadToFile(server_.Url("/feed"), folder_.Join("none/feed.xml"), &message));
+  EXPECT_FALSE(
+      DownloadToFile(server_.Url("/feed"), folder_.Join("none/feed.xml"), kNoLimit, &message));
   EXPECT_EQ(message, "The system cannot find the path specified.");
 }
 
@@ -168,7 +184,7 @@ TEST_F(DownloaderTest, FetchToFileFallsBackOnlyWhenTheMonikerLeftNoFile) {
     const std::string path = "/fetch" + std::to_string(++number);
     server_.Serve(path, c.route);
     const std::string target = folder_.Join("feed" + std::to_string(number) + ".xml");
-    EXPECT_EQ(FetchToFile(server_.Url(path), target, DeleteMode::kDeleteAndWait),
+    EXPECT_EQ(FetchToFile(server_.Url(path), target, DeleteMode::kDeleteAndWait, kNoLimit),
               c.file.has_value());
     EXPECT_EQ(FileAt(target), c.file);
     EXPECT_EQ(server_.Hits(path), c.hits);
@@ -193,7 +209,7 @@ TEST_F(DownloaderTest, FetchToFileTreatsAStaleTargetByItsMode) {
     const std::string target = folder_.Join("feed.xml");
     WriteFile(target, "stale document");
 
-    EXPECT_EQ(FetchToFile(url, target, c.mode), c.stale_file_stays);
+    EXPECT_EQ(FetchToFile(url, target, c.mode, kNoLimit), c.stale_file_stays);
     EXPECT_EQ(FileAt(target).has_value(), c.stale_file_stays);
     EXPECT_EQ(Waits(), c.waits);
     platform::DeleteFile(target);
@@ -202,8 +218,8 @@ TEST_F(DownloaderTest, FetchToFileTreatsAStaleTargetByItsMode) {
 
 TEST_F(DownloaderTest, FetchToFileWaitsOnlyAfterADeletion) {
   server_.Serve("/feed", "<rss/>");
-  EXPECT_TRUE(
-      FetchToFile(server_.Url("/feed"), folder_.Join("feed.xml"), DeleteMode::kDeleteAndWait));
+  EXPECT_TRUE(FetchToFile(server_.Url("/feed"), folder_.Join("feed.xml"),
+                          DeleteMode::kDeleteAndWait, kNoLimit));
   EXPECT_TRUE(Waits().empty());
 }
 
@@ -251,6 +267,27 @@ TEST_F(DownloaderTest, FailedBackgroundDownloadShowsOneMessageBoxFromItsThread) 
     EXPECT_EQ(boxes[0].thread, thread->ThreadId());
     EXPECT_FALSE(FileAt(c.cache));
   }
+}
+
+// An endless document ends at the feed document limit unless the request
+// names another.
+TEST_F(DownloaderTest, BackgroundDownloadStopsAtTheFeedDocumentLimit) {
+  const std::string cache = folder_.Join("News.rss");
+  auto thread = StartBackgroundDownload({cache, "file:///dev/zero"});
+  ASSERT_NE(thread, nullptr);
+  thread->WaitUntilEnded();
+  const auto boxes = platform::ShownMessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "The document is larger than the limit of 64 MiB.");
+  EXPECT_TRUE(FolderEntries().empty());
+
+  platform::ClearShownMessageBoxes();
+  thread = StartBackgroundDownload({cache, "file:///dev/zero", 1024});
+  ASSERT_NE(thread, nullptr);
+  thread->WaitUntilEnded();
+  ASSERT_EQ(platform::ShownMessageBoxes().size(), 1u);
+  EXPECT_EQ(platform::ShownMessageBoxes()[0].text,
+            "The document is larger than the limit of 1 KiB.");
 }
 
 TEST_F(DownloaderTest, DownloadThreadPassesOverOtherMessagesUntilItsRequest) {

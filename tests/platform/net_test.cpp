@@ -51,11 +51,12 @@ struct SessionOutcome {
   std::string body;
 };
 
-SessionOutcome ReadThroughSession(const std::string& url, std::size_t block_size = 512) {
+SessionOutcome ReadThroughSession(const std::string& url, std::size_t block_size = 512,
+                                  std::uint64_t max_bytes = kNoByteLimit) {
   SessionOutcome outcome;
   InternetSession session;
   std::unique_ptr<InternetFile> file;
-  outcome.open = session.OpenUrl(url, &file);
+  outcome.open = session.OpenUrl(url, max_bytes, &file);
   if (!outcome.open.ok) return outcome;
   std::vector<char> block(block_size);
   for (;;) {
@@ -112,7 +113,7 @@ TEST_F(NetTest, EachMechanismHandlesEachKindOfAnswer) {
     const std::string target = folder_.Join("target");
     const bool moniker_ok = answer.moniker_error.empty();
 
-    const NetResult moniker = UrlDownloadToFile(server_.Url(path), target);
+    const NetResult moniker = UrlDownloadToFile(server_.Url(path), target, kNoByteLimit);
     EXPECT_EQ(moniker.ok, moniker_ok);
     EXPECT_EQ(moniker.error, answer.moniker_error);
     EXPECT_EQ(GetFileAttributes(target).has_value(), moniker_ok);
@@ -151,7 +152,7 @@ TEST_F(NetTest, ErrorStatusTextsQuoteTheStatusLine) {
     testing::CannedServer server(c.status_line + "\r\nContent-Length: 4\r\n\r\nbody");
     const std::string target = folder_.Join("target");
 
-    EXPECT_EQ(UrlDownloadToFile(server.Url("/feed"), target).error, c.error);
+    EXPECT_EQ(UrlDownloadToFile(server.Url("/feed"), target, kNoByteLimit).error, c.error);
     EXPECT_EQ(ReadThroughSession(server.Url("/feed")).open.error, c.error);
     EXPECT_EQ(ReadFile(target), c.error.empty() ? "body" : "");
     DeleteFile(target);
@@ -164,7 +165,7 @@ TEST_F(NetTest, BothMechanismsFollowRedirects) {
   server_.Redirect("/old-feed", server_.Url("/feed"), 302);
   const std::string target = folder_.Join("feed.xml");
 
-  ASSERT_TRUE(UrlDownloadToFile(server_.Url("/old-feed"), target).ok);
+  ASSERT_TRUE(UrlDownloadToFile(server_.Url("/old-feed"), target, kNoByteLimit).ok);
   EXPECT_EQ(ReadFile(target), "<feed/>");
   const SessionOutcome session = ReadThroughSession(server_.Url("/old-feed"));
   EXPECT_TRUE(session.read.ok);
@@ -177,7 +178,7 @@ TEST_F(NetTest, EndlessRedirectsFail) {
   server_.Redirect("/b", "/a");
   const std::string target = folder_.Join("target");
 
-  const NetResult moniker = UrlDownloadToFile(server_.Url("/a"), target);
+  const NetResult moniker = UrlDownloadToFile(server_.Url("/a"), target, kNoByteLimit);
   EXPECT_FALSE(moniker.ok);
   EXPECT_FALSE(GetFileAttributes(target));
   const SessionOutcome session = ReadThroughSession(server_.Url("/a"));
@@ -187,7 +188,7 @@ TEST_F(NetTest, EndlessRedirectsFail) {
 
 TEST_F(NetTest, EveryRequestAsksCachesForAFreshCopy) {
   server_.Serve("/feed", "x");
-  ASSERT_TRUE(UrlDownloadToFile(server_.Url("/feed"), folder_.Join("feed")).ok);
+  ASSERT_TRUE(UrlDownloadToFile(server_.Url("/feed"), folder_.Join("feed"), kNoByteLimit).ok);
   EXPECT_EQ(server_.LastRequestHeader("/feed", "Cache-Control"), "no-cache");
   EXPECT_EQ(server_.LastRequestHeader("/feed", "Pragma"), "no-cache");
 
@@ -215,7 +216,7 @@ TEST_F(NetTest, RefusedConnectionFailsInBothMechanisms) {
   }
   const std::string target = folder_.Join("target");
 
-  const NetResult moniker = UrlDownloadToFile(url, target);
+  const NetResult moniker = UrlDownloadToFile(url, target, kNoByteLimit);
   EXPECT_FALSE(moniker.ok);
   EXPECT_EQ(moniker.error, kCannotConnect);
   EXPECT_TRUE(FolderEntries().empty());
@@ -229,7 +230,7 @@ TEST_F(NetTest, SilentServerTimesOutInBothMechanisms) {
   const std::string target = folder_.Join("target");
   const auto start = std::chrono::steady_clock::now();
 
-  const NetResult moniker = UrlDownloadToFile(server_.Url("/silent"), target);
+  const NetResult moniker = UrlDownloadToFile(server_.Url("/silent"), target, kNoByteLimit);
   EXPECT_EQ(moniker.error, kNoData);
   EXPECT_TRUE(FolderEntries().empty());
   const SessionOutcome session = ReadThroughSession(server_.Url("/silent"));
@@ -242,13 +243,13 @@ TEST_F(NetTest, ServerFallingSilentMidwayKeepsWhatArrived) {
   server_.Serve("/stalls", Answer(200, "<rss><item>", Ending::kStallAfterBody));
   const std::string target = folder_.Join("target");
 
-  const NetResult moniker = UrlDownloadToFile(server_.Url("/stalls"), target);
+  const NetResult moniker = UrlDownloadToFile(server_.Url("/stalls"), target, kNoByteLimit);
   EXPECT_EQ(moniker.error, kNoData);
   EXPECT_TRUE(FolderEntries().empty());
 
   InternetSession session;
   std::unique_ptr<InternetFile> file;
-  ASSERT_TRUE(session.OpenUrl(server_.Url("/stalls"), &file).ok);
+  ASSERT_TRUE(session.OpenUrl(server_.Url("/stalls"), kNoByteLimit, &file).ok);
   std::array<char, 512> block{};
   std::size_t count = 0;
   ASSERT_TRUE(file->Read(block, &count).ok);
@@ -265,7 +266,7 @@ TEST_F(NetTest, CrawlingServerFailsUnderTheSpeedFloorInBothMechanisms) {
   const std::string target = folder_.Join("target");
   const std::string too_slow = "The operation timed out: under 100 bytes a second for 1 s.";
 
-  EXPECT_EQ(UrlDownloadToFile(server_.Url("/crawls"), target).error, too_slow);
+  EXPECT_EQ(UrlDownloadToFile(server_.Url("/crawls"), target, kNoByteLimit).error, too_slow);
   EXPECT_TRUE(FolderEntries().empty());
   const SessionOutcome session = ReadThroughSession(server_.Url("/crawls"), 1);
   EXPECT_EQ(session.read.error, too_slow);
@@ -280,9 +281,59 @@ TEST_F(NetTest, ConnectionNeverEstablishedTimesOutNamingTheConnectTime) {
   SetNetTimeouts(timeouts);
   const std::string expected = "The operation timed out: no connection after 300 ms.";
 
-  EXPECT_EQ(UrlDownloadToFile(listener.Url("/feed"), folder_.Join("target")).error, expected);
+  EXPECT_EQ(UrlDownloadToFile(listener.Url("/feed"), folder_.Join("target"), kNoByteLimit).error,
+            expected);
   EXPECT_TRUE(FolderEntries().empty());
   EXPECT_EQ(ReadThroughSession(listener.Url("/feed")).open.error, expected);
+}
+
+TEST_F(NetTest, DocumentsOverTheByteLimitFailAtOnceAndLeaveNoFile) {
+  TempDir sources;
+  const std::string over_two_kib = sources.Join("large.xml");
+  WriteFile(over_two_kib, std::string(2049, 'x'));
+  LoopbackResponse redirect_with_page = Answer(301, std::string(5000, 'r'));
+  redirect_with_page.headers.emplace_back("Location", "/small");
+  server_.Serve("/small", "ten bytes!");
+  struct Case {
+    const char* name;
+    LoopbackResponse route;  // status 0: the URL is `file_url`
+    std::string file_url;
+    std::uint64_t limit;
+    std::string error;   // "": the document arrives whole
+    bool fails_at_open;  // else the session fails where the chunks fall
+  };
+  const Case cases[] = {
+      // Without the announced length this would wait for the promised bytes.
+      {"announced length over the limit", Answer(200, "0123456789", Ending::kStallAfterBody), "",
+       500, "The document is larger than the limit of 500 bytes.", true},
+      {"body over the limit without a length", Answer(200, "abcde", Ending::kTrickle), "", 3,
+       "The document is larger than the limit of 3 bytes.", false},
+      {"body of exactly the limit", Answer(200, std::string(1024, 'x')), "", 1024, "", false},
+      {"no limit", Answer(200, std::string(300000, 'x')), "", kNoByteLimit, "", false},
+      {"a redirection's own page does not count", redirect_with_page, "", 100, "", false},
+      {"file over the limit", Answer(0, ""), "file://" + over_two_kib, 2048,
+       "The document is larger than the limit of 2 KiB.", false},
+      {"endless file", Answer(0, ""), "file:///dev/zero", 1024 * 1024,
+       "The document is larger than the limit of 1 MiB.", false},
+  };
+  int number = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = "/limit" + std::to_string(++number);
+    if (c.route.status != 0) server_.Serve(path, c.route);
+    const std::string url = c.route.status != 0 ? server_.Url(path) : c.file_url;
+    const std::string target = folder_.Join("target");
+
+    EXPECT_EQ(UrlDownloadToFile(url, target, c.limit).error, c.error);
+    EXPECT_EQ(FolderEntries().size(), c.error.empty() ? 1u : 0u);
+    DeleteFile(target);
+    const SessionOutcome session = ReadThroughSession(url, 512, c.limit);
+    EXPECT_EQ(session.open.ok ? session.read.error : session.open.error, c.error);
+    EXPECT_FALSE(c.fails_at_open && session.open.ok) << "an announced length fails the opening";
+    if (c.limit != kNoByteLimit) {
+      EXPECT_LE(session.body.size(), c.limit);
+    }
+  }
 }
 
 TEST_F(NetTest, FailedMonikerDownloadLeavesAnExistingTargetAlone) {
@@ -290,14 +341,15 @@ TEST_F(NetTest, FailedMonikerDownloadLeavesAnExistingTargetAlone) {
   const std::string target = folder_.Join("feed.xml");
   WriteFile(target, "earlier document");
 
-  EXPECT_FALSE(UrlDownloadToFile(server_.Url("/cut"), target).ok);
+  EXPECT_FALSE(UrlDownloadToFile(server_.Url("/cut"), target, kNoByteLimit).ok);
   EXPECT_EQ(ReadFile(target), "earlier document");
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"feed.xml"});
 }
 
 TEST_F(NetTest, MonikerIntoAMissingFolderFailsWithThePathError) {
   server_.Serve("/feed", "x");
-  const NetResult result = UrlDownloadToFile(server_.Url("/feed"), folder_.Join("none/feed.xml"));
+  const NetResult result =
+      UrlDownloadToFile(server_.Url("/feed"), folder_.Join("none/feed.xml"), kNoByteLimit);
   EXPECT_EQ(result.error, "The system cannot find the path specified.");
   EXPECT_EQ(server_.Hits("/feed"), 0) << "nothing is fetched that cannot be stored";
 }
@@ -307,19 +359,20 @@ TEST_F(NetTest, FileUrlsWork) {
   WriteFile(source, BinaryBytes());
   const std::string target = folder_.Join("copy.xml");
 
-  ASSERT_TRUE(UrlDownloadToFile("file://" + source, target).ok);
+  ASSERT_TRUE(UrlDownloadToFile("file://" + source, target, kNoByteLimit).ok);
   EXPECT_EQ(ReadFile(target), BinaryBytes());
   EXPECT_EQ(ReadThroughSession("file://" + source).body, BinaryBytes());
 
   const std::string empty = folder_.Join("empty.xml");
   WriteFile(empty, "");
-  ASSERT_TRUE(UrlDownloadToFile("file://" + empty, target).ok);
+  ASSERT_TRUE(UrlDownloadToFile("file://" + empty, target, kNoByteLimit).ok);
   EXPECT_EQ(ReadFile(target), "");
   const SessionOutcome empty_session = ReadThroughSession("file://" + empty);
   EXPECT_TRUE(empty_session.read.ok) << empty_session.open.error;
 
   const std::string missing = "file://" + folder_.Join("missing.xml");
-  EXPECT_EQ(UrlDownloadToFile(missing, target).error, "The system cannot find the file specified.");
+  EXPECT_EQ(UrlDownloadToFile(missing, target, kNoByteLimit).error,
+            "The system cannot find the file specified.");
   EXPECT_EQ(ReadThroughSession(missing).open.error, "The system cannot find the file specified.");
 }
 
@@ -337,7 +390,7 @@ TEST_F(NetTest, UnusableUrlsFailBeforeAnyTransfer) {
   };
   for (const Case& bad : cases) {
     SCOPED_TRACE(bad.url);
-    EXPECT_EQ(UrlDownloadToFile(bad.url, folder_.Join("target")).error, bad.error);
+    EXPECT_EQ(UrlDownloadToFile(bad.url, folder_.Join("target"), kNoByteLimit).error, bad.error);
     EXPECT_EQ(ReadThroughSession(bad.url).open.error, bad.error);
     EXPECT_TRUE(FolderEntries().empty());
   }

@@ -15,6 +15,7 @@ constexpr char kHost[] = "127.0.0.1";
 constexpr char kReadinessPath[] = "/.loopback-server-ready";
 // How many more bytes than it sends a cut-short or stalling answer promises.
 constexpr std::size_t kPromisedExtra = 1000;
+constexpr std::size_t kPaddingBlock = 64 * 1024;
 
 std::string LowerCase(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -125,6 +126,10 @@ void LoopbackServer::Answer(const httplib::Request& request, httplib::Response& 
   if (route.ending == LoopbackResponse::Ending::kStallBeforeHeader) StallUntilReleased();
   response.status = route.status;
   for (const auto& [name, value] : route.headers) response.set_header(name, value);
+  if (route.padding > 0) {
+    AnswerWithPadding(route, response);
+    return;
+  }
   if (route.ending == LoopbackResponse::Ending::kComplete ||
       route.ending == LoopbackResponse::Ending::kStallBeforeHeader) {
     response.set_content(route.body, route.content_type);
@@ -147,6 +152,18 @@ void LoopbackServer::AnswerWithPrefix(const LoopbackResponse& route, httplib::Re
         if (offset == 0 && !body.empty()) return sink.write(body.data(), body.size());
         if (stall) StallUntilReleased();
         return false;
+      });
+}
+
+// Sends the route's body, then its padding in blocks.
+void LoopbackServer::AnswerWithPadding(const LoopbackResponse& route, httplib::Response& response) {
+  const std::size_t length = route.body.size() + route.padding;
+  response.set_content_provider(
+      length, route.content_type,
+      [body = route.body, length](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+        if (offset < body.size()) return sink.write(body.data() + offset, body.size() - offset);
+        const std::string spaces(std::min<std::size_t>(length - offset, kPaddingBlock), ' ');
+        return sink.write(spaces.data(), spaces.size());
       });
 }
 

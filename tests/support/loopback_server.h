@@ -43,6 +43,9 @@ struct LoopbackResponse {
   std::string content_type = "text/plain";
   std::vector<std::pair<std::string, std::string>> headers;  // extra header fields
   Ending ending = Ending::kComplete;
+  // Spaces sent after the body of a complete answer, counted in its length
+  // and made up as they are sent: a document too large to hold in a test.
+  std::size_t padding = 0;
 };
 
 class LoopbackServer {
@@ -89,6 +92,7 @@ class LoopbackServer {
   bool FindRoute(const std::string& path, LoopbackResponse* route);
   void StallUntilReleased();
   bool PauseUnlessReleased(std::chrono::milliseconds pause);
+  void AnswerWithPadding(const LoopbackResponse& route, httplib::Response& response);
   void AnswerWithTrickle(const LoopbackResponse& route, httplib::Response& response);
   void AnswerWithPrefix(const LoopbackResponse& route, httplib::Response& response);
   bool WaitUntilAnswering();
