@@ -4,6 +4,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "platform/net_errors.h"
 #include "platform/net_transfer.h"
 #include "platform/part_file.h"
 
@@ -96,6 +97,7 @@ InternetFile::~InternetFile() = default;
 NetResult InternetFile::Read(std::span<char> buffer, std::size_t* count) {
   assert(count != nullptr && "Read needs a place for the count");
   assert(!buffer.empty() && "an empty buffer cannot tell data from the end");
+  if (NetTransfersCancelled()) return NetResult::Failure(kCancelledText);
   Transfer& body = *transfer_;
   if (!body.HasUnreadBytes()) {
     body.received.clear();

@@ -72,6 +72,14 @@ NetTimeouts GetNetTimeouts();
 // Sets the limits for every transfer that starts afterwards.
 void SetNetTimeouts(const NetTimeouts& timeouts);
 
+// Makes every transfer in progress, and every one started afterwards, fail
+// within a fifth of a second with "The operation was cancelled.", until
+// ResetNetCancel. Safe to call from a signal handler: it only stores to a
+// lock-free atomic.
+void CancelNetTransfers();
+// Lets transfers run again after CancelNetTransfers.
+void ResetNetCancel();
+
 // The byte limit that lets a document be of any size.
 inline constexpr std::uint64_t kNoByteLimit = 0;
 
@@ -123,7 +131,8 @@ class InternetFile {
   // has arrived yet. `*count` is the number of bytes placed in the buffer; 0
   // with success means the body has ended. A failure (the connection broke,
   // the idle timeout passed) comes after every byte that arrived before it
-  // was read, and repeats on every later call.
+  // was read, and repeats on every later call. After CancelNetTransfers every
+  // read fails at once, whatever arrived.
   NetResult Read(std::span<char> buffer, std::size_t* count);
 
  private:

@@ -17,6 +17,9 @@ namespace tavi::platform {
 // `timeouts`.
 std::string TransferErrorText(CURLcode code, const NetTimeouts& timeouts);
 
+// The text for a transfer ended by CancelNetTransfers.
+inline constexpr char kCancelledText[] = "The operation was cancelled.";
+
 // The text for a document of more than `max_bytes` bytes: "The document is
 // larger than the limit of 64 MiB."
 std::string TooLargeText(std::uint64_t max_bytes);

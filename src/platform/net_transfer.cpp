@@ -1,6 +1,7 @@
 #include "platform/net_transfer.h"
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 
 #include "platform/net_errors.h"
@@ -9,13 +10,17 @@ namespace tavi::platform {
 namespace {
 
 constexpr long kMaxRedirects = 20;
-// The longest single wait for network activity. Limits are checked between
-// waits, so this is also how late a limit may be noticed.
+// The longest single wait for network activity. Limits and the cancel are
+// checked between waits, so this is also how late they may be noticed.
 constexpr int kPollMilliseconds = 100;
 constexpr char kUserAgent[] = "Mozilla/4.0 (compatible)";
 // A reason phrase is the server's text and goes into a message box: longer
 // ones are cut.
 constexpr std::size_t kMaxReasonLength = 80;
+
+// A signal handler may set it, so it must be lock-free.
+std::atomic<bool> cancel_requested{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "CancelNetTransfers must be signal-safe");
 
 void EnsureCurlInitialised() {
   static std::once_flag once;
@@ -66,6 +71,12 @@ std::string ReasonPhraseOf(std::string_view status_line) {
 
 }  // namespace
 
+void CancelNetTransfers() { cancel_requested.store(true); }
+
+void ResetNetCancel() { cancel_requested.store(false); }
+
+bool NetTransfersCancelled() { return cancel_requested.load(); }
+
 NetTransfer::NetTransfer(const NetTimeouts& timeouts, std::uint64_t max_bytes, BodySink sink)
     : timeouts_(timeouts),
       max_bytes_(max_bytes),
@@ -82,6 +93,7 @@ NetTransfer::~NetTransfer() {
 }
 
 NetResult NetTransfer::Start(const std::string& url) {
+  if (NetTransfersCancelled()) return NetResult::Failure(kCancelledText);
   const CURLcode code = Configure(url);
   if (code != CURLE_OK) return CurlFailure(code);
   if (curl_multi_add_handle(multi_.get(), easy_.get()) != CURLM_OK) {
@@ -132,9 +144,15 @@ size_t NetTransfer::ReceiveHeader(char* data, size_t size, size_t count, void* u
   return static_cast<NetTransfer*>(user)->TakeHeaderLine({data, length}) ? length : 0;
 }
 
+// A file URL is read whole inside one drive, so its blocks are where a cancel
+// can be noticed.
 bool NetTransfer::TakeBody(std::string_view bytes) {
   NoteBytes(bytes.size());
   body_bytes_ += bytes.size();
+  if (NetTransfersCancelled()) {
+    Stop(NetResult::Failure(kCancelledText));
+    return false;
+  }
   if (Exceeds(static_cast<curl_off_t>(body_bytes_))) {
     Stop(NetResult::Failure(TooLargeText(max_bytes_)));
     return false;
@@ -188,8 +206,13 @@ void NetTransfer::CollectEnd() {
   }
 }
 
-// False, with the transfer stopped, once a limit of the pace is passed.
+// False, with the transfer stopped, once it is cancelled or a limit of the
+// pace is passed.
 bool NetTransfer::WithinLimits() {
+  if (NetTransfersCancelled()) {
+    Stop(NetResult::Failure(kCancelledText));
+    return false;
+  }
   switch (pace_.Judge(TransferPace::Clock::now())) {
     case TransferPace::Verdict::kMoving:
       return true;

@@ -20,6 +20,9 @@
 
 namespace tavi::platform {
 
+// True from CancelNetTransfers until ResetNetCancel.
+bool NetTransfersCancelled();
+
 class NetTransfer {
  public:
   // Takes each block of the body as it arrives; a failure ends the transfer
@@ -34,10 +37,11 @@ class NetTransfer {
   NetTransfer& operator=(const NetTransfer&) = delete;
 
   // Sets up the request for `url`; it is sent on the first drive. A failure
-  // (an unusable URL, no memory) means nothing was sent.
+  // (cancelled, an unusable URL, no memory) means nothing was sent.
   NetResult Start(const std::string& url);
 
-  // Drives the transfer until `ready()` holds or the transfer has ended.
+  // Drives the transfer until `ready()` holds or the transfer has ended; a
+  // cancel ends it within a poll interval.
   void DriveUntil(const std::function<bool()>& ready);
   // Drives the transfer to its end.
   void DriveToEnd();

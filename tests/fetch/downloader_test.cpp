@@ -120,12 +120,15 @@ TEST_F(DownloaderTest, FailedDownloadToFileLeavesAnOlderFileAsItWas) {
 // A caller can recognise (and remove) the part files of a killed run by
 // their names.
 TEST_F(DownloaderTest, DownloadInProgressWritesANamedPartFileBesideTheTarget) {
+  const testing::ResetNetCancelAtEnd reset;
   server_.Serve("/feed", Answer(200, "<rss>", Ending::kStallAfterBody));
   const std::string target = folder_.Join("feed.xml");
-  std::thread download([&] { DownloadToFile(server_.Url("/feed"), target, kNoLimit); });
+  std::string message;
+  std::thread download([&] { DownloadToFile(server_.Url("/feed"), target, kNoLimit, &message); });
   server_.WaitUntilStalled();
 
   const std::vector<std::string> entries = FolderEntries();
+  platform::CancelNetTransfers();
   download.join();
   ASSERT_EQ(entries.size(), 1u);
   const std::string prefix = "feed.xml.part" + std::to_string(getpid()) + "-";
@@ -133,6 +136,7 @@ TEST_F(DownloaderTest, DownloadInProgressWritesANamedPartFileBesideTheTarget) {
   const std::string counter = entries[0].substr(prefix.size());
   EXPECT_FALSE(counter.empty());
   EXPECT_EQ(counter.find_first_not_of("0123456789"), std::string::npos) << entries[0];
+  EXPECT_EQ(message, "The operation was cancelled.");
   EXPECT_TRUE(FolderEntries().empty());
 }
 

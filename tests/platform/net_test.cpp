@@ -4,6 +4,9 @@
 
 #include <array>
 #include <chrono>
+#include <functional>
+#include <thread>
+#include <utility>
 
 #include "platform/fs.h"
 #include "support/loopback_server.h"
@@ -21,6 +24,10 @@ using testing::TempDir;
 using testing::WriteFile;
 using Ending = LoopbackResponse::Ending;
 
+constexpr char kCancelled[] = "The operation was cancelled.";
+// How soon a cancel must end a transfer: it is noticed within a fifth of a
+// second; the rest is room for a busy machine.
+constexpr std::chrono::milliseconds kCancelledPromptly{500};
 constexpr char kNoData[] = "The operation timed out: no data for 1 s.";
 constexpr char kCannotConnect[] = "A connection with the server could not be established";
 constexpr char kTerminated[] = "The connection with the server was terminated abnormally";
@@ -67,6 +74,27 @@ SessionOutcome ReadThroughSession(const std::string& url, std::size_t block_size
     outcome.body.append(block.data(), count);
   }
 }
+
+// Runs `transfer` on a thread of its own and notes when it returned.
+class TransferThread {
+ public:
+  explicit TransferThread(std::function<std::string()> transfer)
+      : thread_([this, transfer = std::move(transfer)] {
+          error_ = transfer();
+          ended_ = std::chrono::steady_clock::now();
+        }) {}
+
+  // Waits for the transfer; its error text and when it returned.
+  std::pair<std::string, std::chrono::steady_clock::time_point> Join() {
+    thread_.join();
+    return {error_, ended_};
+  }
+
+ private:
+  std::string error_;
+  std::chrono::steady_clock::time_point ended_;
+  std::thread thread_;
+};
 
 class NetTest : public ::testing::Test {
  protected:
@@ -334,6 +362,76 @@ TEST_F(NetTest, DocumentsOverTheByteLimitFailAtOnceAndLeaveNoFile) {
       EXPECT_LE(session.body.size(), c.limit);
     }
   }
+}
+
+// Time limits of a minute would end none of these transfers within the test.
+TEST_F(NetTest, CancelEndsEveryWaitingTransferPromptly) {
+  const testing::ResetNetCancelAtEnd reset;
+  SetNetTimeouts(NetTimeouts::Defaults());
+  server_.Serve("/silent", Answer(200, "", Ending::kStallBeforeHeader));
+  server_.Serve("/stalls", Answer(200, "<rss>", Ending::kStallAfterBody));
+  const std::string target = folder_.Join("target");
+  TransferThread transfers[] = {
+      TransferThread(
+          [&] { return UrlDownloadToFile(server_.Url("/silent"), target, kNoByteLimit).error; }),
+      TransferThread(
+          [&] { return UrlDownloadToFile(server_.Url("/stalls"), target, kNoByteLimit).error; }),
+      TransferThread([&] { return ReadThroughSession(server_.Url("/silent")).open.error; }),
+      TransferThread([&] { return ReadThroughSession(server_.Url("/stalls")).read.error; }),
+  };
+  server_.WaitUntilStalled(4);
+
+  const auto cancelled_at = std::chrono::steady_clock::now();
+  CancelNetTransfers();
+  for (TransferThread& transfer : transfers) {
+    const auto [error, ended_at] = transfer.Join();
+    EXPECT_EQ(error, kCancelled);
+    EXPECT_LT(ended_at - cancelled_at, kCancelledPromptly);
+  }
+  EXPECT_TRUE(FolderEntries().empty());
+}
+
+TEST_F(NetTest, CancelEndsAnEndlessFileUrlPromptly) {
+  const testing::ResetNetCancelAtEnd reset;
+  const std::string target = folder_.Join("target");
+  // The limit only bounds the harm should the cancel go unnoticed.
+  TransferThread transfer(
+      [&] { return UrlDownloadToFile("file:///dev/zero", target, 1024 * 1024 * 1024).error; });
+  // Spins (no sleep) until the part file holds something.
+  for (;;) {
+    const std::vector<std::string> entries = FolderEntries();
+    if (!entries.empty() && GetFileAttributes(folder_.Join(entries[0]))->size > 0) break;
+    std::this_thread::yield();
+  }
+
+  const auto cancelled_at = std::chrono::steady_clock::now();
+  CancelNetTransfers();
+  const auto [error, ended_at] = transfer.Join();
+  EXPECT_EQ(error, kCancelled);
+  EXPECT_LT(ended_at - cancelled_at, kCancelledPromptly);
+  EXPECT_TRUE(FolderEntries().empty());
+}
+
+TEST_F(NetTest, AfterACancelNothingIsFetchedUntilReset) {
+  const testing::ResetNetCancelAtEnd reset;
+  server_.Serve("/feed", "<rss/>");
+  InternetSession session;
+  std::unique_ptr<InternetFile> opened;
+  ASSERT_TRUE(session.OpenUrl(server_.Url("/feed"), kNoByteLimit, &opened).ok);
+  std::array<char, 2> block{};
+  std::size_t count = 0;
+  ASSERT_TRUE(opened->Read(block, &count).ok);
+
+  CancelNetTransfers();
+  EXPECT_EQ(opened->Read(block, &count).error, kCancelled) << "the unread bytes are not handed out";
+  EXPECT_EQ(UrlDownloadToFile(server_.Url("/feed"), folder_.Join("feed"), kNoByteLimit).error,
+            kCancelled);
+  EXPECT_EQ(ReadThroughSession(server_.Url("/feed")).open.error, kCancelled);
+  EXPECT_EQ(server_.Hits("/feed"), 1);
+  EXPECT_TRUE(FolderEntries().empty());
+
+  ResetNetCancel();
+  EXPECT_TRUE(UrlDownloadToFile(server_.Url("/feed"), folder_.Join("feed"), kNoByteLimit).ok);
 }
 
 TEST_F(NetTest, FailedMonikerDownloadLeavesAnExistingTargetAlone) {

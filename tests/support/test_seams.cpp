@@ -57,4 +57,6 @@ QuickNetTimeouts::~QuickNetTimeouts() {
   platform::SetNetTimeouts(platform::NetTimeouts::Defaults());
 }
 
+ResetNetCancelAtEnd::~ResetNetCancelAtEnd() { platform::ResetNetCancel(); }
+
 }  // namespace tavi::testing

@@ -55,4 +55,14 @@ class QuickNetTimeouts {
   QuickNetTimeouts& operator=(const QuickNetTimeouts&) = delete;
 };
 
+// For a test that cancels network transfers: lets them run again when it
+// goes, however the test ends.
+class ResetNetCancelAtEnd {
+ public:
+  ResetNetCancelAtEnd() = default;
+  ~ResetNetCancelAtEnd();
+  ResetNetCancelAtEnd(const ResetNetCancelAtEnd&) = delete;
+  ResetNetCancelAtEnd& operator=(const ResetNetCancelAtEnd&) = delete;
+};
+
 }  // namespace tavi::testing
