@@ -83,6 +83,12 @@ void ResetNetCancel();
 // The byte limit that lets a document be of any size.
 inline constexpr std::uint64_t kNoByteLimit = 0;
 
+// True when `url` is a complete http or https URL as libcurl's URL parser
+// reads it, with nothing around it (white space included): the kind of link
+// a page may be fetched from on a document's say-so. False for file URLs,
+// other schemes, and relative or malformed URLs.
+bool IsWebAddress(const std::string& url);
+
 // The system's text for a failed file operation with this errno value, as a
 // download reports a target it cannot create or write ("Access is denied.").
 std::string FileErrorText(int error_number);

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "platform/net_errors.h"
+#include "platform/net_url.h"
 
 namespace tavi::platform {
 namespace {
@@ -27,16 +28,6 @@ void EnsureCurlInitialised() {
   // The result is deliberately unchecked: a library that did not initialise
   // makes every easy handle fail, which each transfer reports on its own.
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
-// True when `url` is complete as written: curl would otherwise guess "http://"
-// for a URL without a scheme, which the system never does.
-bool IsCompleteUrl(const std::string& url) {
-  CURLU* parsed = curl_url();
-  if (parsed == nullptr) return false;
-  const bool complete = curl_url_set(parsed, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK;
-  curl_url_cleanup(parsed);
-  return complete;
 }
 
 // The request headers that make every cache on the way fetch a fresh copy.
@@ -108,7 +99,9 @@ NetResult NetTransfer::Start(const std::string& url) {
 // and the callbacks. CURLE_OK, or why the request cannot be made.
 CURLcode NetTransfer::Configure(const std::string& url) {
   if (!easy_ || !multi_ || !headers_) return CURLE_OUT_OF_MEMORY;
-  if (!IsCompleteUrl(url)) return CURLE_URL_MALFORMAT;
+  // curl would guess "http://" for a URL without a scheme, which the system
+  // never does.
+  if (!UrlScheme(url)) return CURLE_URL_MALFORMAT;
   CURL* easy = easy_.get();
   const long connect_ms = static_cast<long>(timeouts_.connect.count());
   const CURLcode results[] = {

@@ -494,6 +494,36 @@ TEST_F(NetTest, UnusableUrlsFailBeforeAnyTransfer) {
   }
 }
 
+TEST(IsWebAddress, AcceptsOnlyCompleteHttpAndHttpsUrls) {
+  struct Case {
+    const char* url;
+    bool web;
+  };
+  const Case cases[] = {
+      {"http://example.com/feed", true},
+      {"https://example.com:8443/a?b=c#d", true},
+      {"HTTP://EXAMPLE.COM/", true},  // the scheme is read without regard to case
+      {"http://127.0.0.1:8080", true},
+      {"file:///etc/passwd", false},
+      {"file://localhost/etc/passwd", false},
+      {"ftp://example.com/feed", false},
+      {"javascript:alert(1)", false},
+      {"example.com/feed", false},  // no scheme: never guessed
+      {"/etc/passwd", false},
+      {"http://", false},
+      {"", false},
+      {" http://example.com/", false},
+      {"http://example.com/ ", false},
+      {"\thttp://example.com/", false},
+      {"http://example.com/\n", false},
+      {"http://exa mple.com/", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.url);
+    EXPECT_EQ(IsWebAddress(c.url), c.web);
+  }
+}
+
 TEST(NetTimeouts, SettingsHoldUntilChanged) {
   EXPECT_EQ(GetNetTimeouts().connect, std::chrono::seconds(60));
   EXPECT_EQ(GetNetTimeouts().idle, std::chrono::seconds(60));
