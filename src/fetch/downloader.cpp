@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cassert>
+#include <cerrno>
 #include <future>
 #include <system_error>
 
@@ -91,13 +92,15 @@ bool DownloadToFile(const std::string& url, const std::string& path, std::uint64
   return result.ok;
 }
 
-bool FetchToFile(const std::string& url, const std::string& path, DeleteMode mode,
-                 std::uint64_t max_bytes) {
+platform::NetResult FetchToFile(const std::string& url, const std::string& path, DeleteMode mode,
+                                std::uint64_t max_bytes) {
   DeleteStaleTarget(path, mode);
-  // The moniker's own result is not consulted: only the file tells.
-  platform::UrlDownloadToFile(url, path, max_bytes);
-  if (!FileExists(path)) DownloadToFile(url, path, max_bytes);
-  return FileExists(path);
+  // Only the file decides whether the fallback runs, not the moniker's result.
+  platform::NetResult last = platform::UrlDownloadToFile(url, path, max_bytes);
+  if (!FileExists(path)) last = DownloadSteps(url, path, max_bytes);
+  if (FileExists(path)) return platform::NetResult::Success();
+  // A success without a file: someone removed it at once.
+  return last.ok ? platform::NetResult::Failure(platform::FileErrorText(ENOENT)) : last;
 }
 
 cwtDownloadFile::~cwtDownloadFile() {

@@ -3,7 +3,7 @@
 // Fetching a document into a local file. The foreground callers use
 // FetchToFile: the URL-moniker download first, the program's own download
 // (DownloadToFile) when that left no file; they judge success by whether the
-// file exists afterwards and report failures in their own words. The
+// file exists afterwards, and FetchToFile tells why there is none. The
 // background checker hands each download to a short-lived cwtDownloadFile
 // thread, which reports a failure in a message box.
 //
@@ -55,10 +55,12 @@ enum class DeleteMode {
 
 // The foreground fetch: treats an existing target per `mode`, downloads `url`
 // into `path` with the URL-moniker download and, when no file resulted, with
-// DownloadToFile, each with the byte limit `max_bytes`. Returns whether a file
-// is at `path` afterwards, which is how every caller judges success.
-bool FetchToFile(const std::string& url, const std::string& path, DeleteMode mode,
-                 std::uint64_t max_bytes);
+// DownloadToFile, each with the byte limit `max_bytes`. Ok when a file is at
+// `path` afterwards (which may be one the moniker left alone under
+// DeleteMode::kNone): that is how every caller judges success. Otherwise the
+// error text of the last attempt.
+platform::NetResult FetchToFile(const std::string& url, const std::string& path, DeleteMode mode,
+                                std::uint64_t max_bytes);
 
 // The payload of kDownloadRequestMessage: the file to write, the address to
 // fetch and the byte limit (a feed document's unless the sender says

@@ -148,7 +148,7 @@ TEST_F(DownloaderTest, DownloadToFileAndFetchToFileStopAtTheirByteLimit) {
   std::string message;
   EXPECT_FALSE(DownloadToFile(server_.Url("/feed"), target, 1000, &message));
   EXPECT_EQ(message, too_large);
-  EXPECT_FALSE(FetchToFile(server_.Url("/feed"), target, DeleteMode::kNone, 1000));
+  EXPECT_EQ(FetchToFile(server_.Url("/feed"), target, DeleteMode::kNone, 1000).error, too_large);
   EXPECT_EQ(server_.Hits("/feed"), 3) << "the fallback tries again under the same limit";
   EXPECT_TRUE(FolderEntries().empty());
   EXPECT_TRUE(DownloadToFile(server_.Url("/feed"), target, 2000));
@@ -176,11 +176,14 @@ TEST_F(DownloaderTest, FetchToFileFallsBackOnlyWhenTheMonikerLeftNoFile) {
     LoopbackResponse route;
     int hits;  // 1: the moniker alone; 2: the fallback ran as well
     std::optional<std::string> file;
+    std::string error;  // the fallback's, when it ran and failed
   };
   const Case cases[] = {
-      {"document", Answer(200, "<rss/>"), 1, "<rss/>"},
-      {"empty body", Answer(200, ""), 1, ""},
-      {"not found", Answer(404, "missing"), 2, std::nullopt},
+      {"document", Answer(200, "<rss/>"), 1, "<rss/>", ""},
+      {"empty body", Answer(200, ""), 1, "", ""},
+      {"not found", Answer(404, "missing"), 2, std::nullopt, "The server answered 404 Not Found."},
+      {"cut short", Answer(200, "<rss>", Ending::kCutShort), 2, std::nullopt,
+       "The connection with the server was terminated abnormally"},
   };
   int number = 0;
   for (const Case& c : cases) {
@@ -188,8 +191,10 @@ TEST_F(DownloaderTest, FetchToFileFallsBackOnlyWhenTheMonikerLeftNoFile) {
     const std::string path = "/fetch" + std::to_string(++number);
     server_.Serve(path, c.route);
     const std::string target = folder_.Join("feed" + std::to_string(number) + ".xml");
-    EXPECT_EQ(FetchToFile(server_.Url(path), target, DeleteMode::kDeleteAndWait, kNoLimit),
-              c.file.has_value());
+    const platform::NetResult result =
+        FetchToFile(server_.Url(path), target, DeleteMode::kDeleteAndWait, kNoLimit);
+    EXPECT_EQ(result.ok, c.file.has_value());
+    EXPECT_EQ(result.error, c.error);
     EXPECT_EQ(FileAt(target), c.file);
     EXPECT_EQ(server_.Hits(path), c.hits);
   }
@@ -213,7 +218,10 @@ TEST_F(DownloaderTest, FetchToFileTreatsAStaleTargetByItsMode) {
     const std::string target = folder_.Join("feed.xml");
     WriteFile(target, "stale document");
 
-    EXPECT_EQ(FetchToFile(url, target, c.mode, kNoLimit), c.stale_file_stays);
+    // A stale file left alone counts as fetched: callers go by the file.
+    const platform::NetResult result = FetchToFile(url, target, c.mode, kNoLimit);
+    EXPECT_EQ(result.ok, c.stale_file_stays);
+    EXPECT_EQ(result.error, c.stale_file_stays ? "" : kCannotConnect);
     EXPECT_EQ(FileAt(target).has_value(), c.stale_file_stays);
     EXPECT_EQ(Waits(), c.waits);
     platform::DeleteFile(target);
@@ -223,7 +231,8 @@ TEST_F(DownloaderTest, FetchToFileTreatsAStaleTargetByItsMode) {
 TEST_F(DownloaderTest, FetchToFileWaitsOnlyAfterADeletion) {
   server_.Serve("/feed", "<rss/>");
   EXPECT_TRUE(FetchToFile(server_.Url("/feed"), folder_.Join("feed.xml"),
-                          DeleteMode::kDeleteAndWait, kNoLimit));
+                          DeleteMode::kDeleteAndWait, kNoLimit)
+                  .ok);
   EXPECT_TRUE(Waits().empty());
 }
 
