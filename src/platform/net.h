@@ -4,28 +4,32 @@
 // system offers:
 //
 // - The URL-moniker download (`UrlDownloadToFile`): one call that fetches a
-//   URL into a file. The document arrives in a temporary file beside the
-//   target and takes the target's place only when the whole of it arrived,
-//   so a failure leaves no file (and an existing target untouched).
+//   URL into a file. The document arrives in a part file beside the target
+//   (part_file.h) that takes the target's place only when the whole of it
+//   arrived, so a failure leaves no file and an existing target untouched.
 //
 // - The internet session (`InternetSession`, `InternetFile`): open a
 //   session, open a URL, read the body in blocks. Opening a URL succeeds once
 //   the header of the answer has arrived. Whoever writes the blocks to a file
-//   may be left with part of the document when the connection fails midway.
-//
-// In both, an HTTP error status (400 and above) is a failure that names the
-// status and the server's reason phrase ("The server answered 404 Not
-// Found."); the error page itself is never read. Both take a byte limit: a
-// document that passes it ends the transfer at once ("The document is larger
-// than the limit of 64 MiB."), for file URLs too.
+//   must keep a failure midway from leaving part of the document.
 //
 // Both follow redirects (to http and https only), ask every cache on the way
 // for a fresh copy, send no Accept-Encoding (so the bytes read are the bytes
 // the server sent) and use the proxy settings of the environment. Neither
-// retries. A dead or crawling server cannot hang a caller: connecting gives up
-// after the connect timeout, and a transfer gives up when no byte has arrived
-// for the idle timeout or it stays under the low-speed floor (NetTimeouts). Failures carry the
-// system's error text, fit for a message box.
+// retries. Every failure carries a text fit for a message box that says what
+// happened:
+//
+// - An HTTP error status (400 and above) names the status and the server's
+//   reason phrase: "The server answered 404 Not Found." The error page is
+//   never read.
+// - A document over the caller's byte limit ends the transfer at once, by its
+//   announced length or by its bytes, for file URLs too: "The document is
+//   larger than the limit of 64 MiB."
+// - A dead or crawling server cannot hang a caller: connecting, silence and a
+//   pace under the low-speed floor each have a time limit (NetTimeouts), and
+//   the text names the limit: "The operation timed out: no data for 60 s."
+// - CancelNetTransfers ends every transfer within a fifth of a second: "The
+//   operation was cancelled."
 //
 // Every function may be called from any thread; a session and the files
 // opened through it belong to the thread that uses them.
@@ -113,11 +117,11 @@ class InternetSession {
   InternetSession& operator=(const InternetSession&) = delete;
 
   // Connects, sends the request for `url` and waits for the response header,
-  // following redirects. A body of more than `max_bytes` bytes (kNoByteLimit:
-  // no limit) fails the opening when its announced length passes the limit,
-  // or else the read that passes it. On success `*file` reads the body; on failure `*file`
-  // is null and the result holds the error text (an HTTP error status
-  // included).
+  // following redirects. On success `*file` reads the body; on failure
+  // `*file` is null and the result holds the error text (an HTTP error status
+  // included). A body of more than `max_bytes` bytes (kNoByteLimit: no limit)
+  // fails the opening when its announced length passes the limit, or else the
+  // read that passes it.
   NetResult OpenUrl(const std::string& url, std::uint64_t max_bytes,
                     std::unique_ptr<InternetFile>* file) const;
 

@@ -49,7 +49,6 @@ class NetTransfer {
   // True once the header of the final answer has ended with a status under
   // 400 (never for a file URL). An error status ends the transfer instead.
   bool HeaderComplete() const { return header_complete_; }
-  bool Ended() const { return ended_; }
   // After the end: success, or why the transfer failed.
   NetResult Result() const;
 

@@ -396,8 +396,10 @@ TEST_F(ComposerFullArticleTest, FetchesOnlyFromWebAddresses) {
   const std::string local_file = folder_.Join("secret.txt");
   WriteFile(local_file, "secret");
   const std::string links[] = {
-      "file://" + local_file,      local_file, "ftp://127.0.0.1/page", " " + server_.Url("/page"),
-      server_.Url("/page") + "\n",
+      "file://" + local_file,
+      local_file,
+      "ftp://127.0.0.1/page",
+      " " + server_.Url("/page"),
   };
   for (const std::string& link : links) {
     SCOPED_TRACE(link);

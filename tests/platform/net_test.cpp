@@ -503,18 +503,14 @@ TEST(IsWebAddress, AcceptsOnlyCompleteHttpAndHttpsUrls) {
       {"http://example.com/feed", true},
       {"https://example.com:8443/a?b=c#d", true},
       {"HTTP://EXAMPLE.COM/", true},  // the scheme is read without regard to case
-      {"http://127.0.0.1:8080", true},
       {"file:///etc/passwd", false},
-      {"file://localhost/etc/passwd", false},
       {"ftp://example.com/feed", false},
       {"javascript:alert(1)", false},
       {"example.com/feed", false},  // no scheme: never guessed
-      {"/etc/passwd", false},
       {"http://", false},
       {"", false},
       {" http://example.com/", false},
       {"http://example.com/ ", false},
-      {"\thttp://example.com/", false},
       {"http://example.com/\n", false},
       {"http://exa mple.com/", false},
   };
