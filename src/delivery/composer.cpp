@@ -10,6 +10,7 @@
 #include "fetch/downloader.h"
 #include "fetch/file_names.h"
 #include "platform/fs.h"
+#include "platform/net.h"
 #include "store/pacing.h"
 
 namespace tavi {
@@ -94,12 +95,14 @@ std::string BuildHeaderBlock(const FeedRecord& feed, const ArticleRecord& articl
   return block;
 }
 
-// The page behind `link`, or "" when it cannot be fetched or read. A file
-// left from an earlier fetch goes first: a failed download must not pass off
-// that page as this article's.
+// The page behind `link`, or "" when it cannot be fetched or read. The link
+// is the feed's word, so only a web address is fetched: never a local file.
+// A file left from an earlier fetch goes first: a failed download must not
+// pass off that page as this article's.
 std::string FetchFullArticle(const std::string& link, const std::string& article_file) {
+  if (!platform::IsWebAddress(link)) return "";
   if (FileExists(article_file) && !platform::DeleteFile(article_file)) return "";
-  FetchToFile(link, article_file, DeleteMode::kNone);
+  FetchToFile(link, article_file, DeleteMode::kNone, kMaxFullArticleBytes);
   std::string text = LoadDownloadedText(article_file);
   if (platform::DeleteFile(article_file)) PaceWait(&Pacing::after_deleting_article_file);
   if (text == kLoadFailedText) return "";

@@ -97,8 +97,12 @@ int CheckRun::CheckFeed(const FeedRecord& record, bool from_cache,
   OleDate newest_date = last_article_date;
 
   PrepareStaging(feed);
-  if (!from_cache && !FetchToFile(feed.URL, document_path, DeleteMode::kDeleteAndWait))
-    last_check_.failure = "the feed document could not be downloaded";
+  if (!from_cache) {
+    const platform::NetResult fetched = FetchToFile(feed.URL, document_path,
+                                                    DeleteMode::kDeleteAndWait,
+                                                    kMaxFeedDocumentBytes);
+    if (!fetched.ok) last_check_.failure = fetched.error;
+  }
   if (last_check_.failure.empty())
     ComposeFromDocument(feed, from_cache, document_path, last_article_date, newest_date);
   if (last_check_.failure.empty()) {

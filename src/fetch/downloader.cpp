@@ -3,13 +3,13 @@
 #include <array>
 #include <cassert>
 #include <cerrno>
-#include <cstdio>
 #include <future>
 #include <system_error>
 
 #include "fetch/file_names.h"
 #include "platform/fs.h"
 #include "platform/net.h"
+#include "platform/part_file.h"
 #include "store/pacing.h"
 
 namespace tavi {
@@ -18,39 +18,36 @@ namespace {
 constexpr std::size_t kTransferBufferSize = 512;
 constexpr std::size_t kMaxMessageLength = 255;
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-platform::NetResult FileFailure() {
-  return platform::NetResult::Failure(platform::FileErrorText(errno));
+platform::NetResult FileFailure(const platform::PartFile& file) {
+  return platform::NetResult::Failure(platform::FileErrorText(file.error()));
 }
 
 // Reads the opened URL to its end and appends every block to `out`.
-platform::NetResult CopyBody(platform::InternetFile& body, std::FILE* out) {
+platform::NetResult CopyBody(platform::InternetFile& body, platform::PartFile& out) {
   std::array<char, kTransferBufferSize> buffer{};
   for (;;) {
     std::size_t count = 0;
     const platform::NetResult read = body.Read(buffer, &count);
     if (!read.ok) return read;
     if (count == 0) return platform::NetResult::Success();
-    if (std::fwrite(buffer.data(), 1, count, out) != count) return FileFailure();
+    if (!out.Write({buffer.data(), count})) return FileFailure(out);
   }
 }
 
-// The download's steps: session, URL, target file, blocks, close.
-platform::NetResult DownloadSteps(const std::string& url, const std::string& path) {
+// The download's steps: part file, session, URL, blocks, the part file in the
+// target's place.
+platform::NetResult DownloadSteps(const std::string& url, const std::string& path,
+                                  std::uint64_t max_bytes) {
+  // The part file comes first: nothing is fetched that cannot be stored.
+  platform::PartFile part(path);
+  if (!part.IsOpen()) return FileFailure(part);
   const platform::InternetSession session;
   std::unique_ptr<platform::InternetFile> body;
-  const platform::NetResult opened = session.OpenUrl(url, &body);
+  const platform::NetResult opened = session.OpenUrl(url, max_bytes, &body);
   if (!opened.ok) return opened;
-  FilePtr out(std::fopen(path.c_str(), "wb"));
-  if (!out) return FileFailure();
-  const platform::NetResult copied = CopyBody(*body, out.get());
+  const platform::NetResult copied = CopyBody(*body, part);
   if (!copied.ok) return copied;
-  // The close flushes the last blocks, so it can fail like a write.
-  if (std::fclose(out.release()) != 0) return FileFailure();
+  if (!part.Commit()) return FileFailure(part);
   return platform::NetResult::Success();
 }
 
@@ -74,7 +71,7 @@ void RunDownloadThread(std::promise<platform::ThreadId> started) {
     const std::unique_ptr<DownloadRequest> request(
         reinterpret_cast<DownloadRequest*>(message.lparam));
     std::string text;
-    if (request && !DownloadToFile(request->URL, request->CachePath, &text)) {
+    if (request && !DownloadToFile(request->URL, request->CachePath, request->MaxBytes, &text)) {
       platform::MessageBox({}, text, "", platform::MB_OK);
     }
     return;
@@ -83,23 +80,27 @@ void RunDownloadThread(std::promise<platform::ThreadId> started) {
 
 }  // namespace
 
-bool DownloadToFile(const std::string& url, const std::string& path) {
-  return DownloadSteps(url, path).ok;
+bool DownloadToFile(const std::string& url, const std::string& path, std::uint64_t max_bytes) {
+  return DownloadSteps(url, path, max_bytes).ok;
 }
 
-bool DownloadToFile(const std::string& url, const std::string& path, std::string* message) {
+bool DownloadToFile(const std::string& url, const std::string& path, std::uint64_t max_bytes,
+                    std::string* message) {
   assert(message != nullptr && "the form with message needs a place for it");
-  const platform::NetResult result = DownloadSteps(url, path);
+  const platform::NetResult result = DownloadSteps(url, path, max_bytes);
   *message = result.ok ? kAllDataDownloadedText : result.error.substr(0, kMaxMessageLength);
   return result.ok;
 }
 
-bool FetchToFile(const std::string& url, const std::string& path, DeleteMode mode) {
+platform::NetResult FetchToFile(const std::string& url, const std::string& path, DeleteMode mode,
+                                std::uint64_t max_bytes) {
   DeleteStaleTarget(path, mode);
-  // The moniker's own result is not consulted: only the file tells.
-  platform::UrlDownloadToFile(url, path);
-  if (!FileExists(path)) DownloadToFile(url, path);
-  return FileExists(path);
+  // Only the file decides whether the fallback runs, not the moniker's result.
+  platform::NetResult last = platform::UrlDownloadToFile(url, path, max_bytes);
+  if (!FileExists(path)) last = DownloadSteps(url, path, max_bytes);
+  if (FileExists(path)) return platform::NetResult::Success();
+  // A success without a file: someone removed it at once.
+  return last.ok ? platform::NetResult::Failure(platform::FileErrorText(ENOENT)) : last;
 }
 
 cwtDownloadFile::~cwtDownloadFile() {

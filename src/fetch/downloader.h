@@ -3,36 +3,47 @@
 // Fetching a document into a local file. The foreground callers use
 // FetchToFile: the URL-moniker download first, the program's own download
 // (DownloadToFile) when that left no file; they judge success by whether the
-// file exists afterwards and report failures in their own words. The
+// file exists afterwards, and FetchToFile tells why there is none. The
 // background checker hands each download to a short-lived cwtDownloadFile
 // thread, which reports a failure in a message box.
 //
 // Neither form retries, and neither parses anything: the file holds exactly
-// the bytes the server sent. DownloadToFile writes the file as the bytes
-// arrive, so a failure midway leaves the part that arrived; a server's error
-// page (404, 500) is downloaded like any document.
+// the bytes the server sent. Both write into a part file beside the target
+// (platform/part_file.h), which takes the target's place only when the whole
+// document arrived: a failure leaves no file and an existing target as it
+// was. A server's error status (404, 500) is a failure.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <thread>
 
+#include "platform/net.h"
 #include "platform/winsys.h"
 
 namespace tavi {
 
+// The largest feed document a check or a title look-up takes, and the largest
+// web page that goes into a message as the full article. A larger one fails
+// its download; the bytes that arrived are not kept.
+inline constexpr std::uint64_t kMaxFeedDocumentBytes = 64 * 1024 * 1024;
+inline constexpr std::uint64_t kMaxFullArticleBytes = 16 * 1024 * 1024;
+
 // The text DownloadToFile gives back on success.
 inline constexpr char kAllDataDownloadedText[] = "All data downloaded successfully.";
 
-// The program's own download: opens `url` in an internet session, creates (or
-// truncates) the file `path` and writes the body into it in blocks of up to
-// 512 bytes. True when the whole body was written. False on any internet or
-// file error; the file is then absent (when the URL could not be opened or
-// the file not created) or holds the bytes that arrived before the failure.
-bool DownloadToFile(const std::string& url, const std::string& path);
+// The program's own download: creates a part file beside `path`, opens `url`
+// in an internet session and writes the body into the part file in blocks of
+// up to 512 bytes; the part file then replaces the file at `path`. True when
+// the whole body arrived. False on any internet or file error, and for a body
+// of more than `max_bytes` bytes (platform::kNoByteLimit: no limit); no file
+// is left then, and a file already at `path` is untouched.
+bool DownloadToFile(const std::string& url, const std::string& path, std::uint64_t max_bytes);
 
 // The same, giving back in `*message` kAllDataDownloadedText on success or the
 // error's own text (at most 255 characters) on failure.
-bool DownloadToFile(const std::string& url, const std::string& path, std::string* message);
+bool DownloadToFile(const std::string& url, const std::string& path, std::uint64_t max_bytes,
+                    std::string* message);
 
 // What FetchToFile does with a file already at the target path.
 enum class DeleteMode {
@@ -44,15 +55,20 @@ enum class DeleteMode {
 
 // The foreground fetch: treats an existing target per `mode`, downloads `url`
 // into `path` with the URL-moniker download and, when no file resulted, with
-// DownloadToFile. Returns whether a file is at `path` afterwards, which is how
-// every caller judges success.
-bool FetchToFile(const std::string& url, const std::string& path, DeleteMode mode);
+// DownloadToFile, each with the byte limit `max_bytes`. Ok when a file is at
+// `path` afterwards (which may be one the moniker left alone under
+// DeleteMode::kNone): that is how every caller judges success. Otherwise the
+// error text of the last attempt.
+platform::NetResult FetchToFile(const std::string& url, const std::string& path, DeleteMode mode,
+                                std::uint64_t max_bytes);
 
-// The payload of kDownloadRequestMessage: the file to write and the address
-// to fetch. The sender allocates it; the receiving thread takes it over.
+// The payload of kDownloadRequestMessage: the file to write, the address to
+// fetch and the byte limit (a feed document's unless the sender says
+// otherwise). The sender allocates it; the receiving thread takes it over.
 struct DownloadRequest {
   std::string CachePath;
   std::string URL;
+  std::uint64_t MaxBytes = kMaxFeedDocumentBytes;
 };
 
 // The one thread message a download thread serves (WM_APP + 32): wparam 0,
@@ -60,11 +76,10 @@ struct DownloadRequest {
 inline constexpr platform::MessageId kDownloadRequestMessage = platform::WM_APP + 32;
 
 // A worker thread with its own message queue that serves one download
-// request: it runs DownloadToFile with message into the request's cache path
-// and, when that fails, shows the message text in a plain message box (OK
-// only, no caption of its own); then the thread ends. Messages other than the
-// request that reach it first are dispatched as usual; a quit request ends
-// the thread unserved.
+// request: it runs DownloadToFile with message into the request's cache path,
+// with the request's byte limit, and, when that fails, shows the message text in a plain message
+// box (OK only, no caption of its own); then the thread ends. Messages other than the request that
+// reach it first are dispatched as usual; a quit request ends the thread unserved.
 class cwtDownloadFile {
  public:
   cwtDownloadFile() = default;

@@ -24,7 +24,7 @@ std::string FindFeedTitle(XmlDocument& document) {
 }  // namespace
 
 FeedTitleResult LearnFeedTitle(const std::string& url, const std::string& feed_file) {
-  FetchToFile(url, feed_file, DeleteMode::kDeleteAndWait);
+  FetchToFile(url, feed_file, DeleteMode::kDeleteAndWait, kMaxFeedDocumentBytes);
   const std::string text = LoadDownloadedText(feed_file);
   platform::DeleteFile(feed_file);
   if (text == kLoadFailedText) return {};

@@ -4,31 +4,39 @@
 // system offers:
 //
 // - The URL-moniker download (`UrlDownloadToFile`): one call that fetches a
-//   URL into a file. The document arrives in a temporary file beside the
-//   target and takes the target's place only when the whole of it arrived,
-//   so a failure leaves no file (and an existing target untouched). An HTTP
-//   error status (400 and above) is a failure.
+//   URL into a file. The document arrives in a part file beside the target
+//   (part_file.h) that takes the target's place only when the whole of it
+//   arrived, so a failure leaves no file and an existing target untouched.
 //
 // - The internet session (`InternetSession`, `InternetFile`): open a
 //   session, open a URL, read the body in blocks. Opening a URL succeeds once
-//   the response header has arrived, whatever its status: a 404 or a 500
-//   opens like a 200, and the body read is the server's error page. Whoever
-//   writes the blocks to a file may be left with part of the document when
-//   the connection fails midway.
+//   the header of the answer has arrived. Whoever writes the blocks to a file
+//   must keep a failure midway from leaving part of the document.
 //
 // Both follow redirects (to http and https only), ask every cache on the way
 // for a fresh copy, send no Accept-Encoding (so the bytes read are the bytes
 // the server sent) and use the proxy settings of the environment. Neither
-// retries. A dead server cannot hang a caller: connecting gives up after the
-// connect timeout, and a transfer gives up when no byte has arrived for the
-// idle timeout (see NetTimeouts). Failures carry the system's error text,
-// fit for a message box.
+// retries. Every failure carries a text fit for a message box that says what
+// happened:
+//
+// - An HTTP error status (400 and above) names the status and the server's
+//   reason phrase: "The server answered 404 Not Found." The error page is
+//   never read.
+// - A document over the caller's byte limit ends the transfer at once, by its
+//   announced length or by its bytes, for file URLs too: "The document is
+//   larger than the limit of 64 MiB."
+// - A dead or crawling server cannot hang a caller: connecting, silence and a
+//   pace under the low-speed floor each have a time limit (NetTimeouts), and
+//   the text names the limit: "The operation timed out: no data for 60 s."
+// - CancelNetTransfers ends every transfer within a fifth of a second: "The
+//   operation was cancelled."
 //
 // Every function may be called from any thread; a session and the files
 // opened through it belong to the thread that uses them.
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
@@ -44,13 +52,20 @@ struct NetResult {
   static NetResult Failure(std::string error) { return {false, std::move(error)}; }
 };
 
-// The time limits of every transfer, process-wide.
+// The time limits of every transfer, process-wide. Each is checked between
+// short waits, so it is noticed up to a tenth of a second late.
 struct NetTimeouts {
-  // Establishing the connection (name resolution included).
+  // Establishing the connection (name resolution included); then the
+  // transfer fails with "The operation timed out: no connection after 60 s."
   std::chrono::milliseconds connect{60000};
-  // A transfer that moves no byte for this long (counted from its start)
-  // fails with "The operation timed out"; noticed up to a second late.
+  // A transfer that receives no byte for this long (counted from its start)
+  // fails with "The operation timed out: no data for 60 s."
   std::chrono::milliseconds idle{60000};
+  // A transfer that moves under this many bytes a second, and has not caught
+  // up for `low_speed_time`, fails with "The operation timed out: under 100
+  // bytes a second for 60 s."; a floor of 0 turns this limit off.
+  std::uint64_t low_speed_bytes_per_second = 100;
+  std::chrono::milliseconds low_speed_time{60000};
 
   // The platform's defaults above.
   static NetTimeouts Defaults() { return {}; }
@@ -61,14 +76,33 @@ NetTimeouts GetNetTimeouts();
 // Sets the limits for every transfer that starts afterwards.
 void SetNetTimeouts(const NetTimeouts& timeouts);
 
+// Makes every transfer in progress, and every one started afterwards, fail
+// within a fifth of a second with "The operation was cancelled.", until
+// ResetNetCancel. Safe to call from a signal handler: it only stores to a
+// lock-free atomic.
+void CancelNetTransfers();
+// Lets transfers run again after CancelNetTransfers.
+void ResetNetCancel();
+
+// The byte limit that lets a document be of any size.
+inline constexpr std::uint64_t kNoByteLimit = 0;
+
+// True when `url` is a complete http or https URL as libcurl's URL parser
+// reads it, with nothing around it (white space included): the kind of link
+// a page may be fetched from on a document's say-so. False for file URLs,
+// other schemes, and relative or malformed URLs.
+bool IsWebAddress(const std::string& url);
+
 // The system's text for a failed file operation with this errno value, as a
 // download reports a target it cannot create or write ("Access is denied.").
 std::string FileErrorText(int error_number);
 
 // The URL-moniker download: fetches `url` into the file `path`, replacing it.
-// On failure no file is created and an existing one is left as it was; the
-// error text says why (an HTTP error status included).
-NetResult UrlDownloadToFile(const std::string& url, const std::string& path);
+// A document of more than `max_bytes` bytes (kNoByteLimit: no limit) fails as
+// soon as its announced length or its bytes pass the limit. On failure no file
+// is created and an existing one is left as it was; the error text says why.
+NetResult UrlDownloadToFile(const std::string& url, const std::string& path,
+                            std::uint64_t max_bytes);
 
 class InternetFile;
 
@@ -83,10 +117,13 @@ class InternetSession {
   InternetSession& operator=(const InternetSession&) = delete;
 
   // Connects, sends the request for `url` and waits for the response header,
-  // following redirects. On success `*file` reads the body; on failure `*file`
-  // is null and the result holds the error text. An HTTP error status is not
-  // a failure (see the file comment).
-  NetResult OpenUrl(const std::string& url, std::unique_ptr<InternetFile>* file) const;
+  // following redirects. On success `*file` reads the body; on failure
+  // `*file` is null and the result holds the error text (an HTTP error status
+  // included). A body of more than `max_bytes` bytes (kNoByteLimit: no limit)
+  // fails the opening when its announced length passes the limit, or else the
+  // read that passes it.
+  NetResult OpenUrl(const std::string& url, std::uint64_t max_bytes,
+                    std::unique_ptr<InternetFile>* file) const;
 
  private:
   NetTimeouts timeouts_;
@@ -104,7 +141,8 @@ class InternetFile {
   // has arrived yet. `*count` is the number of bytes placed in the buffer; 0
   // with success means the body has ended. A failure (the connection broke,
   // the idle timeout passed) comes after every byte that arrived before it
-  // was read, and repeats on every later call.
+  // was read, and repeats on every later call. After CancelNetTransfers every
+  // read fails at once, whatever arrived.
   NetResult Read(std::span<char> buffer, std::size_t* count);
 
  private:

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "fetch/downloader.h"
 #include "fetch/file_names.h"
 #include "host/mbx_format.h"
 #include "platform/oledate.h"
@@ -417,6 +418,41 @@ TEST_F(ComposerFullArticleTest, FailedFetchLeavesNoMarkers) {
     EXPECT_EQ(host::MessageBody(StagedMessages().at(0)), "<x-html><p>Body</p></x-html>");
     EXPECT_FALSE(FileExists(context_.ArticleFile));
   }
+}
+
+// A feed must not make Tavi copy a local file into a message.
+TEST_F(ComposerFullArticleTest, FetchesOnlyFromWebAddresses) {
+  server_.Serve("/page", "<html>Full</html>", "text/html");
+  const std::string local_file = folder_.Join("secret.txt");
+  WriteFile(local_file, "secret");
+  const std::string links[] = {
+      "file://" + local_file,
+      local_file,
+      "ftp://127.0.0.1/page",
+      " " + server_.Url("/page"),
+  };
+  for (const std::string& link : links) {
+    SCOPED_TRACE(link);
+    WriteFile(context_.StagingMailboxPath, "");
+    ArticleRecord article = NewArticle();
+    article.Link = link;
+    ASSERT_TRUE(Append(article));
+    EXPECT_EQ(article.Description, "<p>Body</p>");
+    EXPECT_EQ(host::MessageBody(StagedMessages().at(0)), "<x-html><p>Body</p></x-html>");
+  }
+  EXPECT_EQ(server_.Hits("/page"), 0);
+}
+
+TEST_F(ComposerFullArticleTest, PageOverTheFullArticleLimitIsLeftOut) {
+  testing::LoopbackResponse huge;
+  huge.body = "<html>Huge";
+  huge.padding = kMaxFullArticleBytes + 1 - huge.body.size();
+  server_.Serve("/page", huge);
+  ArticleRecord article = NewArticle();
+  article.Link = server_.Url("/page");
+  ASSERT_TRUE(Append(article));
+  EXPECT_EQ(article.Description, "<p>Body</p>");
+  EXPECT_FALSE(FileExists(context_.ArticleFile));
 }
 
 TEST_F(ComposerFullArticleTest, FetchesNothingUnlessTheFeedAsks) {

@@ -7,6 +7,7 @@
 
 #include "delivery/host_automation.h"
 #include "fetch/download_run.h"
+#include "fetch/downloader.h"
 #include "host/host.h"
 #include "platform/fs.h"
 #include "plugin/window_messages.h"
@@ -281,6 +282,16 @@ TEST_F(CheckEngineTest, DocumentsThatAreNotFeedsFailAndLeaveTheNewsboxAlone) {
     EXPECT_FALSE(platform::GetFileAttributes(FeedFile()));
   }
   feed_.URL = "http://127.0.0.1:1/unreachable.xml";
+  EXPECT_EQ(Check(run), kCheckFailed);
+  EXPECT_TRUE(Messages("News").empty());
+}
+
+TEST_F(CheckEngineTest, FeedDocumentOverItsLimitFailsUnread) {
+  testing::LoopbackResponse huge;
+  huge.body = RssFeed(RssItem("a", "Fri, 11 Dec 2026 08:00:00 GMT"));
+  huge.padding = kMaxFeedDocumentBytes + 1 - huge.body.size();
+  server_.Serve("/feed.xml", huge);
+  CheckRun run(paths_, window_);
   EXPECT_EQ(Check(run), kCheckFailed);
   EXPECT_TRUE(Messages("News").empty());
 }

@@ -1,9 +1,11 @@
 #include "fetch/downloader.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include "platform/fs.h"
@@ -25,8 +27,9 @@ using testing::TempDir;
 using testing::WriteFile;
 using Ending = LoopbackResponse::Ending;
 
+constexpr std::uint64_t kNoLimit = platform::kNoByteLimit;
 constexpr char kCannotConnect[] = "A connection with the server could not be established";
-constexpr char kTimedOut[] = "The operation timed out";
+constexpr char kNoData[] = "The operation timed out: no data for 1 s.";
 
 LoopbackResponse Answer(int status, std::string body, Ending ending = Ending::kComplete) {
   LoopbackResponse response;
@@ -44,6 +47,7 @@ class DownloaderTest : public ::testing::Test {
   }
 
   std::vector<milliseconds> Waits() const { return sleeper_.Waits(); }
+  std::vector<std::string> FolderEntries() const { return platform::FindFiles(folder_.Join("*")); }
 
   // The URL of a server that is gone: every connection is refused.
   static std::string RefusedUrl() {
@@ -62,7 +66,7 @@ class DownloaderTest : public ::testing::Test {
   TempDir folder_;
 };
 
-TEST_F(DownloaderTest, DownloadToFileWritesWhatArrivesAndReportsFailures) {
+TEST_F(DownloaderTest, DownloadToFileWritesWholeDocumentsOnlyAndReportsFailures) {
   struct Case {
     const char* name;
     std::optional<LoopbackResponse> route;  // none: the URL is refused
@@ -75,15 +79,16 @@ TEST_F(DownloaderTest, DownloadToFileWritesWhatArrivesAndReportsFailures) {
       {"document", Answer(200, "<rss/>"), true, "<rss/>", kAllDataDownloadedText},
       {"empty body", Answer(200, ""), true, "", kAllDataDownloadedText},
       {"binary", Answer(200, binary), true, binary, kAllDataDownloadedText},
-      // The server's error page is a document like any other here.
-      {"not found", Answer(404, "no such feed"), true, "no such feed", kAllDataDownloadedText},
-      {"server error", Answer(500, "oops"), true, "oops", kAllDataDownloadedText},
-      // The file was created before the failure: the part that arrived stays.
-      {"cut short", Answer(200, "<rss><it", Ending::kCutShort), false, "<rss><it",
+      // The server's error page is not the document.
+      {"not found", Answer(404, "no such feed"), false, std::nullopt,
+       "The server answered 404 Not Found."},
+      {"server error", Answer(500, "oops"), false, std::nullopt,
+       "The server answered 500 Internal Server Error."},
+      // Part of the body arrived before the failure: it is not kept.
+      {"cut short", Answer(200, "<rss><it", Ending::kCutShort), false, std::nullopt,
        "The connection with the server was terminated abnormally"},
-      {"falls silent", Answer(200, "<rss>", Ending::kStallAfterBody), false, "<rss>", kTimedOut},
-      // The URL never opened: no file.
-      {"silent", Answer(200, "", Ending::kStallBeforeHeader), false, std::nullopt, kTimedOut},
+      {"falls silent", Answer(200, "<rss>", Ending::kStallAfterBody), false, std::nullopt, kNoData},
+      {"silent", Answer(200, "", Ending::kStallBeforeHeader), false, std::nullopt, kNoData},
       {"refused", std::nullopt, false, std::nullopt, kCannotConnect},
   };
   int number = 0;
@@ -95,24 +100,73 @@ TEST_F(DownloaderTest, DownloadToFileWritesWhatArrivesAndReportsFailures) {
     const std::string target = folder_.Join("target" + std::to_string(number));
 
     std::string message;
-    EXPECT_EQ(DownloadToFile(url, target, &message), c.ok);
+    EXPECT_EQ(DownloadToFile(url, target, kNoLimit, &message), c.ok);
     EXPECT_EQ(message, c.message);
     EXPECT_EQ(FileAt(target), c.file);
+    EXPECT_EQ(FolderEntries().size(), c.file ? 1u : 0u) << "a part file stayed behind";
+    platform::DeleteFile(target);
   }
+}
+
+TEST_F(DownloaderTest, FailedDownloadToFileLeavesAnOlderFileAsItWas) {
+  server_.Serve("/feed", Answer(200, "<rss><item>new", Ending::kCutShort));
+  const std::string target = folder_.Join("feed.xml");
+  WriteFile(target, "older document");
+  EXPECT_FALSE(DownloadToFile(server_.Url("/feed"), target, kNoLimit));
+  EXPECT_EQ(FileAt(target), "older document");
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"feed.xml"});
+}
+
+// A caller can recognise (and remove) the part files of a killed run by
+// their names.
+TEST_F(DownloaderTest, DownloadInProgressWritesANamedPartFileBesideTheTarget) {
+  const testing::ResetNetCancelAtEnd reset;
+  server_.Serve("/feed", Answer(200, "<rss>", Ending::kStallAfterBody));
+  const std::string target = folder_.Join("feed.xml");
+  std::string message;
+  std::thread download([&] { DownloadToFile(server_.Url("/feed"), target, kNoLimit, &message); });
+  server_.WaitUntilStalled();
+
+  const std::vector<std::string> entries = FolderEntries();
+  platform::CancelNetTransfers();
+  download.join();
+  ASSERT_EQ(entries.size(), 1u);
+  const std::string prefix = "feed.xml.part" + std::to_string(getpid()) + "-";
+  EXPECT_EQ(entries[0].substr(0, prefix.size()), prefix);
+  const std::string counter = entries[0].substr(prefix.size());
+  EXPECT_FALSE(counter.empty());
+  EXPECT_EQ(counter.find_first_not_of("0123456789"), std::string::npos) << entries[0];
+  EXPECT_EQ(message, "The operation was cancelled.");
+  EXPECT_TRUE(FolderEntries().empty());
+}
+
+TEST_F(DownloaderTest, DownloadToFileAndFetchToFileStopAtTheirByteLimit) {
+  server_.Serve("/feed", Answer(200, std::string(2000, 'x')));
+  const std::string target = folder_.Join("feed.xml");
+  const std::string too_large = "The document is larger than the limit of 1000 bytes.";
+
+  std::string message;
+  EXPECT_FALSE(DownloadToFile(server_.Url("/feed"), target, 1000, &message));
+  EXPECT_EQ(message, too_large);
+  EXPECT_EQ(FetchToFile(server_.Url("/feed"), target, DeleteMode::kNone, 1000).error, too_large);
+  EXPECT_EQ(server_.Hits("/feed"), 3) << "the fallback tries again under the same limit";
+  EXPECT_TRUE(FolderEntries().empty());
+  EXPECT_TRUE(DownloadToFile(server_.Url("/feed"), target, 2000));
 }
 
 TEST_F(DownloaderTest, DownloadToFileReplacesAnOlderFile) {
   server_.Serve("/feed", "new");
   const std::string target = folder_.Join("feed.xml");
   WriteFile(target, "a much longer older document");
-  ASSERT_TRUE(DownloadToFile(server_.Url("/feed"), target));
+  ASSERT_TRUE(DownloadToFile(server_.Url("/feed"), target, kNoLimit));
   EXPECT_EQ(ReadFile(target), "new");
 }
 
 TEST_F(DownloaderTest, DownloadToFileReportsATargetItCannotCreate) {
   server_.Serve("/feed", "x");
   std::string message;
-  EXPECT_FALSE(DownloadToFile(server_.Url("/feed"), folder_.Join("none/feed.xml"), &message));
+  EXPECT_FALSE(
+      DownloadToFile(server_.Url("/feed"), folder_.Join("none/feed.xml"), kNoLimit, &message));
   EXPECT_EQ(message, "The system cannot find the path specified.");
 }
 
@@ -121,13 +175,15 @@ TEST_F(DownloaderTest, FetchToFileFallsBackOnlyWhenTheMonikerLeftNoFile) {
     const char* name;
     LoopbackResponse route;
     int hits;  // 1: the moniker alone; 2: the fallback ran as well
-    std::string file;
+    std::optional<std::string> file;
+    std::string error;  // the fallback's, when it ran and failed
   };
   const Case cases[] = {
-      {"document", Answer(200, "<rss/>"), 1, "<rss/>"},
-      {"empty body", Answer(200, ""), 1, ""},
-      // The moniker refuses an error status; the session takes the page.
-      {"not found", Answer(404, "missing"), 2, "missing"},
+      {"document", Answer(200, "<rss/>"), 1, "<rss/>", ""},
+      {"empty body", Answer(200, ""), 1, "", ""},
+      {"not found", Answer(404, "missing"), 2, std::nullopt, "The server answered 404 Not Found."},
+      {"cut short", Answer(200, "<rss>", Ending::kCutShort), 2, std::nullopt,
+       "The connection with the server was terminated abnormally"},
   };
   int number = 0;
   for (const Case& c : cases) {
@@ -135,7 +191,10 @@ TEST_F(DownloaderTest, FetchToFileFallsBackOnlyWhenTheMonikerLeftNoFile) {
     const std::string path = "/fetch" + std::to_string(++number);
     server_.Serve(path, c.route);
     const std::string target = folder_.Join("feed" + std::to_string(number) + ".xml");
-    EXPECT_TRUE(FetchToFile(server_.Url(path), target, DeleteMode::kDeleteAndWait));
+    const platform::NetResult result =
+        FetchToFile(server_.Url(path), target, DeleteMode::kDeleteAndWait, kNoLimit);
+    EXPECT_EQ(result.ok, c.file.has_value());
+    EXPECT_EQ(result.error, c.error);
     EXPECT_EQ(FileAt(target), c.file);
     EXPECT_EQ(server_.Hits(path), c.hits);
   }
@@ -159,7 +218,10 @@ TEST_F(DownloaderTest, FetchToFileTreatsAStaleTargetByItsMode) {
     const std::string target = folder_.Join("feed.xml");
     WriteFile(target, "stale document");
 
-    EXPECT_EQ(FetchToFile(url, target, c.mode), c.stale_file_stays);
+    // A stale file left alone counts as fetched: callers go by the file.
+    const platform::NetResult result = FetchToFile(url, target, c.mode, kNoLimit);
+    EXPECT_EQ(result.ok, c.stale_file_stays);
+    EXPECT_EQ(result.error, c.stale_file_stays ? "" : kCannotConnect);
     EXPECT_EQ(FileAt(target).has_value(), c.stale_file_stays);
     EXPECT_EQ(Waits(), c.waits);
     platform::DeleteFile(target);
@@ -168,8 +230,9 @@ TEST_F(DownloaderTest, FetchToFileTreatsAStaleTargetByItsMode) {
 
 TEST_F(DownloaderTest, FetchToFileWaitsOnlyAfterADeletion) {
   server_.Serve("/feed", "<rss/>");
-  EXPECT_TRUE(
-      FetchToFile(server_.Url("/feed"), folder_.Join("feed.xml"), DeleteMode::kDeleteAndWait));
+  EXPECT_TRUE(FetchToFile(server_.Url("/feed"), folder_.Join("feed.xml"),
+                          DeleteMode::kDeleteAndWait, kNoLimit)
+                  .ok);
   EXPECT_TRUE(Waits().empty());
 }
 
@@ -217,6 +280,27 @@ TEST_F(DownloaderTest, FailedBackgroundDownloadShowsOneMessageBoxFromItsThread) 
     EXPECT_EQ(boxes[0].thread, thread->ThreadId());
     EXPECT_FALSE(FileAt(c.cache));
   }
+}
+
+// An endless document ends at the feed document limit unless the request
+// names another.
+TEST_F(DownloaderTest, BackgroundDownloadStopsAtTheFeedDocumentLimit) {
+  const std::string cache = folder_.Join("News.rss");
+  auto thread = StartBackgroundDownload({cache, "file:///dev/zero"});
+  ASSERT_NE(thread, nullptr);
+  thread->WaitUntilEnded();
+  const auto boxes = platform::ShownMessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "The document is larger than the limit of 64 MiB.");
+  EXPECT_TRUE(FolderEntries().empty());
+
+  platform::ClearShownMessageBoxes();
+  thread = StartBackgroundDownload({cache, "file:///dev/zero", 1024});
+  ASSERT_NE(thread, nullptr);
+  thread->WaitUntilEnded();
+  ASSERT_EQ(platform::ShownMessageBoxes().size(), 1u);
+  EXPECT_EQ(platform::ShownMessageBoxes()[0].text,
+            "The document is larger than the limit of 1 KiB.");
 }
 
 TEST_F(DownloaderTest, DownloadThreadPassesOverOtherMessagesUntilItsRequest) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "fetch/downloader.h"
 #include "fetch/file_names.h"
 #include "platform/net.h"
 #include "store/pacing.h"
@@ -87,6 +88,15 @@ TEST_F(FeedTitleTest, FailsWhenNoFeedDocumentArrives) {
     EXPECT_EQ(result.title, "");
     EXPECT_FALSE(FileExists(FeedFile()));
   }
+}
+
+TEST_F(FeedTitleTest, FeedDocumentOverItsLimitIsNotRead) {
+  LoopbackResponse huge;
+  huge.body = "<rss><channel><title>Huge</title></channel></rss>";
+  huge.padding = kMaxFeedDocumentBytes + 1 - huge.body.size();
+  server_.Serve("/feed", huge);
+  EXPECT_FALSE(LearnFeedTitle(server_.Url("/feed"), FeedFile()).parsed);
+  EXPECT_FALSE(FileExists(FeedFile()));
 }
 
 TEST_F(FeedTitleTest, UnreachableServerIsNotParsed) {

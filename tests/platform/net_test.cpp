@@ -4,9 +4,13 @@
 
 #include <array>
 #include <chrono>
+#include <functional>
+#include <thread>
+#include <utility>
 
 #include "platform/fs.h"
 #include "support/loopback_server.h"
+#include "support/socket_listeners.h"
 #include "support/temp_dir.h"
 #include "support/test_seams.h"
 
@@ -20,7 +24,11 @@ using testing::TempDir;
 using testing::WriteFile;
 using Ending = LoopbackResponse::Ending;
 
-constexpr char kTimedOut[] = "The operation timed out";
+constexpr char kCancelled[] = "The operation was cancelled.";
+// How soon a cancel must end a transfer: it is noticed within a fifth of a
+// second; the rest is room for a busy machine.
+constexpr std::chrono::milliseconds kCancelledPromptly{500};
+constexpr char kNoData[] = "The operation timed out: no data for 1 s.";
 constexpr char kCannotConnect[] = "A connection with the server could not be established";
 constexpr char kTerminated[] = "The connection with the server was terminated abnormally";
 
@@ -50,11 +58,12 @@ struct SessionOutcome {
   std::string body;
 };
 
-SessionOutcome ReadThroughSession(const std::string& url, std::size_t block_size = 512) {
+SessionOutcome ReadThroughSession(const std::string& url, std::size_t block_size = 512,
+                                  std::uint64_t max_bytes = kNoByteLimit) {
   SessionOutcome outcome;
   InternetSession session;
   std::unique_ptr<InternetFile> file;
-  outcome.open = session.OpenUrl(url, &file);
+  outcome.open = session.OpenUrl(url, max_bytes, &file);
   if (!outcome.open.ok) return outcome;
   std::vector<char> block(block_size);
   for (;;) {
@@ -65,6 +74,27 @@ SessionOutcome ReadThroughSession(const std::string& url, std::size_t block_size
     outcome.body.append(block.data(), count);
   }
 }
+
+// Runs `transfer` on a thread of its own and notes when it returned.
+class TransferThread {
+ public:
+  explicit TransferThread(std::function<std::string()> transfer)
+      : thread_([this, transfer = std::move(transfer)] {
+          error_ = transfer();
+          ended_ = std::chrono::steady_clock::now();
+        }) {}
+
+  // Waits for the transfer; its error text and when it returned.
+  std::pair<std::string, std::chrono::steady_clock::time_point> Join() {
+    thread_.join();
+    return {error_, ended_};
+  }
+
+ private:
+  std::string error_;
+  std::chrono::steady_clock::time_point ended_;
+  std::thread thread_;
+};
 
 class NetTest : public ::testing::Test {
  protected:
@@ -80,22 +110,25 @@ class NetTest : public ::testing::Test {
 struct AnswerCase {
   const char* name;
   LoopbackResponse response;
-  bool moniker_ok;       // the URL moniker writes the file
-  bool session_read_ok;  // the session reads to the end without failure
+  std::string moniker_error;       // "": the URL moniker writes the file
+  std::string session_open_error;  // "": the session opens the URL
+  std::string session_read_error;  // "": the session reads to the end
   std::string session_body;
-  std::string session_error;
 };
 
 std::vector<AnswerCase> AnswerCases() {
   return {
-      {"document", Answer(200, "<rss>feed</rss>"), true, true, "<rss>feed</rss>", ""},
-      {"empty body", Answer(200, ""), true, true, "", ""},
-      {"binary bytes", Answer(200, BinaryBytes()), true, true, BinaryBytes(), ""},
-      // The session opens an error status like any other and reads the error page.
-      {"not found", Answer(404, "missing page"), false, true, "missing page", ""},
-      {"server error", Answer(500, "broken page"), false, true, "broken page", ""},
+      {"document", Answer(200, "<rss>feed</rss>"), "", "", "", "<rss>feed</rss>"},
+      {"empty body", Answer(200, ""), "", "", "", ""},
+      {"binary bytes", Answer(200, BinaryBytes()), "", "", "", BinaryBytes()},
+      // An error status fails, and the error page is never taken for the
+      // document.
+      {"not found", Answer(404, "missing page"), "The server answered 404 Not Found.",
+       "The server answered 404 Not Found.", "", ""},
+      {"server error", Answer(500, "broken page"), "The server answered 500 Internal Server Error.",
+       "The server answered 500 Internal Server Error.", "", ""},
       // The header promised more than the server sent before it hung up.
-      {"cut short", Answer(200, "half", Ending::kCutShort), false, false, "half", kTerminated},
+      {"cut short", Answer(200, "half", Ending::kCutShort), kTerminated, "", kTerminated, "half"},
   };
 }
 
@@ -106,20 +139,51 @@ TEST_F(NetTest, EachMechanismHandlesEachKindOfAnswer) {
     const std::string path = "/answer" + std::to_string(++number);
     server_.Serve(path, answer.response);
     const std::string target = folder_.Join("target");
+    const bool moniker_ok = answer.moniker_error.empty();
 
-    const NetResult moniker = UrlDownloadToFile(server_.Url(path), target);
-    EXPECT_EQ(moniker.ok, answer.moniker_ok) << moniker.error;
-    EXPECT_EQ(GetFileAttributes(target).has_value(), answer.moniker_ok);
-    EXPECT_EQ(ReadFile(target), answer.moniker_ok ? answer.response.body : "");
-    EXPECT_EQ(moniker.error.empty(), answer.moniker_ok);
+    const NetResult moniker = UrlDownloadToFile(server_.Url(path), target, kNoByteLimit);
+    EXPECT_EQ(moniker.ok, moniker_ok);
+    EXPECT_EQ(moniker.error, answer.moniker_error);
+    EXPECT_EQ(GetFileAttributes(target).has_value(), moniker_ok);
+    EXPECT_EQ(ReadFile(target), moniker_ok ? answer.response.body : "");
     DeleteFile(target);
     EXPECT_TRUE(FolderEntries().empty()) << "a part file stayed behind";
 
     const SessionOutcome session = ReadThroughSession(server_.Url(path));
-    EXPECT_TRUE(session.open.ok) << session.open.error;
-    EXPECT_EQ(session.read.ok, answer.session_read_ok);
-    EXPECT_EQ(session.read.error, answer.session_error);
+    EXPECT_EQ(session.open.error, answer.session_open_error);
+    EXPECT_EQ(session.read.ok, answer.session_read_error.empty());
+    EXPECT_EQ(session.read.error, answer.session_read_error);
     EXPECT_EQ(session.body, answer.session_body);
+  }
+}
+
+// The status and the reason come from the server's status line as sent.
+TEST_F(NetTest, ErrorStatusTextsQuoteTheStatusLine) {
+  struct Case {
+    std::string status_line;
+    std::string error;
+  };
+  const Case cases[] = {
+      {"HTTP/1.1 403 Go Away", "The server answered 403 Go Away."},
+      {"HTTP/1.1 503", "The server answered 503."},
+      {"HTTP/1.1 410 ", "The server answered 410."},
+      {"HTTP/1.0 451 Unavailable For Legal Reasons",
+       "The server answered 451 Unavailable For Legal Reasons."},
+      {"HTTP/1.1 404 " + std::string(200, 'r'),
+       "The server answered 404 " + std::string(80, 'r') + "."},
+      {"HTTP/1.1 599 Whatever", "The server answered 599 Whatever."},
+      // Under 400 is no error: the body is the document.
+      {"HTTP/1.1 203 Fine", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.status_line);
+    testing::CannedServer server(c.status_line + "\r\nContent-Length: 4\r\n\r\nbody");
+    const std::string target = folder_.Join("target");
+
+    EXPECT_EQ(UrlDownloadToFile(server.Url("/feed"), target, kNoByteLimit).error, c.error);
+    EXPECT_EQ(ReadThroughSession(server.Url("/feed")).open.error, c.error);
+    EXPECT_EQ(ReadFile(target), c.error.empty() ? "body" : "");
+    DeleteFile(target);
   }
 }
 
@@ -129,7 +193,7 @@ TEST_F(NetTest, BothMechanismsFollowRedirects) {
   server_.Redirect("/old-feed", server_.Url("/feed"), 302);
   const std::string target = folder_.Join("feed.xml");
 
-  ASSERT_TRUE(UrlDownloadToFile(server_.Url("/old-feed"), target).ok);
+  ASSERT_TRUE(UrlDownloadToFile(server_.Url("/old-feed"), target, kNoByteLimit).ok);
   EXPECT_EQ(ReadFile(target), "<feed/>");
   const SessionOutcome session = ReadThroughSession(server_.Url("/old-feed"));
   EXPECT_TRUE(session.read.ok);
@@ -142,7 +206,7 @@ TEST_F(NetTest, EndlessRedirectsFail) {
   server_.Redirect("/b", "/a");
   const std::string target = folder_.Join("target");
 
-  const NetResult moniker = UrlDownloadToFile(server_.Url("/a"), target);
+  const NetResult moniker = UrlDownloadToFile(server_.Url("/a"), target, kNoByteLimit);
   EXPECT_FALSE(moniker.ok);
   EXPECT_FALSE(GetFileAttributes(target));
   const SessionOutcome session = ReadThroughSession(server_.Url("/a"));
@@ -152,7 +216,7 @@ TEST_F(NetTest, EndlessRedirectsFail) {
 
 TEST_F(NetTest, EveryRequestAsksCachesForAFreshCopy) {
   server_.Serve("/feed", "x");
-  ASSERT_TRUE(UrlDownloadToFile(server_.Url("/feed"), folder_.Join("feed")).ok);
+  ASSERT_TRUE(UrlDownloadToFile(server_.Url("/feed"), folder_.Join("feed"), kNoByteLimit).ok);
   EXPECT_EQ(server_.LastRequestHeader("/feed", "Cache-Control"), "no-cache");
   EXPECT_EQ(server_.LastRequestHeader("/feed", "Pragma"), "no-cache");
 
@@ -180,7 +244,7 @@ TEST_F(NetTest, RefusedConnectionFailsInBothMechanisms) {
   }
   const std::string target = folder_.Join("target");
 
-  const NetResult moniker = UrlDownloadToFile(url, target);
+  const NetResult moniker = UrlDownloadToFile(url, target, kNoByteLimit);
   EXPECT_FALSE(moniker.ok);
   EXPECT_EQ(moniker.error, kCannotConnect);
   EXPECT_TRUE(FolderEntries().empty());
@@ -194,11 +258,11 @@ TEST_F(NetTest, SilentServerTimesOutInBothMechanisms) {
   const std::string target = folder_.Join("target");
   const auto start = std::chrono::steady_clock::now();
 
-  const NetResult moniker = UrlDownloadToFile(server_.Url("/silent"), target);
-  EXPECT_EQ(moniker.error, kTimedOut);
+  const NetResult moniker = UrlDownloadToFile(server_.Url("/silent"), target, kNoByteLimit);
+  EXPECT_EQ(moniker.error, kNoData);
   EXPECT_TRUE(FolderEntries().empty());
   const SessionOutcome session = ReadThroughSession(server_.Url("/silent"));
-  EXPECT_EQ(session.open.error, kTimedOut);
+  EXPECT_EQ(session.open.error, kNoData);
   // Two one-second idle timeouts; the default of a minute would be far longer.
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
@@ -207,36 +271,183 @@ TEST_F(NetTest, ServerFallingSilentMidwayKeepsWhatArrived) {
   server_.Serve("/stalls", Answer(200, "<rss><item>", Ending::kStallAfterBody));
   const std::string target = folder_.Join("target");
 
-  const NetResult moniker = UrlDownloadToFile(server_.Url("/stalls"), target);
-  EXPECT_EQ(moniker.error, kTimedOut);
+  const NetResult moniker = UrlDownloadToFile(server_.Url("/stalls"), target, kNoByteLimit);
+  EXPECT_EQ(moniker.error, kNoData);
   EXPECT_TRUE(FolderEntries().empty());
 
   InternetSession session;
   std::unique_ptr<InternetFile> file;
-  ASSERT_TRUE(session.OpenUrl(server_.Url("/stalls"), &file).ok);
+  ASSERT_TRUE(session.OpenUrl(server_.Url("/stalls"), kNoByteLimit, &file).ok);
   std::array<char, 512> block{};
   std::size_t count = 0;
   ASSERT_TRUE(file->Read(block, &count).ok);
   EXPECT_EQ(std::string(block.data(), count), "<rss><item>");
-  EXPECT_EQ(file->Read(block, &count).error, kTimedOut);
+  EXPECT_EQ(file->Read(block, &count).error, kNoData);
   EXPECT_EQ(count, 0u);
   // The failure stays: a later read does not report the end of the body.
   EXPECT_FALSE(file->Read(block, &count).ok);
 }
 
+// Bytes keep coming, so the idle time never passes; the floor ends it.
+TEST_F(NetTest, CrawlingServerFailsUnderTheSpeedFloorInBothMechanisms) {
+  server_.Serve("/crawls", Answer(200, std::string(200, 'x'), Ending::kTrickle));
+  const std::string target = folder_.Join("target");
+  const std::string too_slow = "The operation timed out: under 100 bytes a second for 1 s.";
+
+  EXPECT_EQ(UrlDownloadToFile(server_.Url("/crawls"), target, kNoByteLimit).error, too_slow);
+  EXPECT_TRUE(FolderEntries().empty());
+  const SessionOutcome session = ReadThroughSession(server_.Url("/crawls"), 1);
+  EXPECT_EQ(session.read.error, too_slow);
+  EXPECT_FALSE(session.body.empty()) << "the bytes before the failure are read first";
+  EXPECT_LT(session.body.size(), 200u);
+}
+
+TEST_F(NetTest, ConnectionNeverEstablishedTimesOutNamingTheConnectTime) {
+  testing::UnansweredListener listener;
+  NetTimeouts timeouts = GetNetTimeouts();
+  timeouts.connect = std::chrono::milliseconds(300);
+  SetNetTimeouts(timeouts);
+  const std::string expected = "The operation timed out: no connection after 300 ms.";
+
+  EXPECT_EQ(UrlDownloadToFile(listener.Url("/feed"), folder_.Join("target"), kNoByteLimit).error,
+            expected);
+  EXPECT_TRUE(FolderEntries().empty());
+  EXPECT_EQ(ReadThroughSession(listener.Url("/feed")).open.error, expected);
+}
+
+TEST_F(NetTest, DocumentsOverTheByteLimitFailAtOnceAndLeaveNoFile) {
+  TempDir sources;
+  const std::string over_two_kib = sources.Join("large.xml");
+  WriteFile(over_two_kib, std::string(2049, 'x'));
+  LoopbackResponse redirect_with_page = Answer(301, std::string(5000, 'r'));
+  redirect_with_page.headers.emplace_back("Location", "/small");
+  server_.Serve("/small", "ten bytes!");
+  struct Case {
+    const char* name;
+    LoopbackResponse route;  // status 0: the URL is `file_url`
+    std::string file_url;
+    std::uint64_t limit;
+    std::string error;   // "": the document arrives whole
+    bool fails_at_open;  // else the session fails where the chunks fall
+  };
+  const Case cases[] = {
+      // Without the announced length this would wait for the promised bytes.
+      {"announced length over the limit", Answer(200, "0123456789", Ending::kStallAfterBody), "",
+       500, "The document is larger than the limit of 500 bytes.", true},
+      {"body over the limit without a length", Answer(200, "abcde", Ending::kTrickle), "", 3,
+       "The document is larger than the limit of 3 bytes.", false},
+      {"body of exactly the limit", Answer(200, std::string(1024, 'x')), "", 1024, "", false},
+      {"no limit", Answer(200, std::string(300000, 'x')), "", kNoByteLimit, "", false},
+      {"a redirection's own page does not count", redirect_with_page, "", 100, "", false},
+      {"file over the limit", Answer(0, ""), "file://" + over_two_kib, 2048,
+       "The document is larger than the limit of 2 KiB.", false},
+      {"endless file", Answer(0, ""), "file:///dev/zero", 1024 * 1024,
+       "The document is larger than the limit of 1 MiB.", false},
+  };
+  int number = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = "/limit" + std::to_string(++number);
+    if (c.route.status != 0) server_.Serve(path, c.route);
+    const std::string url = c.route.status != 0 ? server_.Url(path) : c.file_url;
+    const std::string target = folder_.Join("target");
+
+    EXPECT_EQ(UrlDownloadToFile(url, target, c.limit).error, c.error);
+    EXPECT_EQ(FolderEntries().size(), c.error.empty() ? 1u : 0u);
+    DeleteFile(target);
+    const SessionOutcome session = ReadThroughSession(url, 512, c.limit);
+    EXPECT_EQ(session.open.ok ? session.read.error : session.open.error, c.error);
+    EXPECT_FALSE(c.fails_at_open && session.open.ok) << "an announced length fails the opening";
+    if (c.limit != kNoByteLimit) {
+      EXPECT_LE(session.body.size(), c.limit);
+    }
+  }
+}
+
+// Time limits of a minute would end none of these transfers within the test.
+TEST_F(NetTest, CancelEndsEveryWaitingTransferPromptly) {
+  const testing::ResetNetCancelAtEnd reset;
+  SetNetTimeouts(NetTimeouts::Defaults());
+  server_.Serve("/silent", Answer(200, "", Ending::kStallBeforeHeader));
+  server_.Serve("/stalls", Answer(200, "<rss>", Ending::kStallAfterBody));
+  const std::string target = folder_.Join("target");
+  TransferThread transfers[] = {
+      TransferThread(
+          [&] { return UrlDownloadToFile(server_.Url("/silent"), target, kNoByteLimit).error; }),
+      TransferThread(
+          [&] { return UrlDownloadToFile(server_.Url("/stalls"), target, kNoByteLimit).error; }),
+      TransferThread([&] { return ReadThroughSession(server_.Url("/silent")).open.error; }),
+      TransferThread([&] { return ReadThroughSession(server_.Url("/stalls")).read.error; }),
+  };
+  server_.WaitUntilStalled(4);
+
+  const auto cancelled_at = std::chrono::steady_clock::now();
+  CancelNetTransfers();
+  for (TransferThread& transfer : transfers) {
+    const auto [error, ended_at] = transfer.Join();
+    EXPECT_EQ(error, kCancelled);
+    EXPECT_LT(ended_at - cancelled_at, kCancelledPromptly);
+  }
+  EXPECT_TRUE(FolderEntries().empty());
+}
+
+TEST_F(NetTest, CancelEndsAnEndlessFileUrlPromptly) {
+  const testing::ResetNetCancelAtEnd reset;
+  const std::string target = folder_.Join("target");
+  // The limit only bounds the harm should the cancel go unnoticed.
+  TransferThread transfer(
+      [&] { return UrlDownloadToFile("file:///dev/zero", target, 1024 * 1024 * 1024).error; });
+  // Spins (no sleep) until the part file holds something.
+  for (;;) {
+    const std::vector<std::string> entries = FolderEntries();
+    if (!entries.empty() && GetFileAttributes(folder_.Join(entries[0]))->size > 0) break;
+    std::this_thread::yield();
+  }
+
+  const auto cancelled_at = std::chrono::steady_clock::now();
+  CancelNetTransfers();
+  const auto [error, ended_at] = transfer.Join();
+  EXPECT_EQ(error, kCancelled);
+  EXPECT_LT(ended_at - cancelled_at, kCancelledPromptly);
+  EXPECT_TRUE(FolderEntries().empty());
+}
+
+TEST_F(NetTest, AfterACancelNothingIsFetchedUntilReset) {
+  const testing::ResetNetCancelAtEnd reset;
+  server_.Serve("/feed", "<rss/>");
+  InternetSession session;
+  std::unique_ptr<InternetFile> opened;
+  ASSERT_TRUE(session.OpenUrl(server_.Url("/feed"), kNoByteLimit, &opened).ok);
+  std::array<char, 2> block{};
+  std::size_t count = 0;
+  ASSERT_TRUE(opened->Read(block, &count).ok);
+
+  CancelNetTransfers();
+  EXPECT_EQ(opened->Read(block, &count).error, kCancelled) << "the unread bytes are not handed out";
+  EXPECT_EQ(UrlDownloadToFile(server_.Url("/feed"), folder_.Join("feed"), kNoByteLimit).error,
+            kCancelled);
+  EXPECT_EQ(ReadThroughSession(server_.Url("/feed")).open.error, kCancelled);
+  EXPECT_EQ(server_.Hits("/feed"), 1);
+  EXPECT_TRUE(FolderEntries().empty());
+
+  ResetNetCancel();
+  EXPECT_TRUE(UrlDownloadToFile(server_.Url("/feed"), folder_.Join("feed"), kNoByteLimit).ok);
+}
+
 TEST_F(NetTest, FailedMonikerDownloadLeavesAnExistingTargetAlone) {
-  server_.Serve("/gone", Answer(404, ""));
+  server_.Serve("/cut", Answer(200, "half", Ending::kCutShort));
   const std::string target = folder_.Join("feed.xml");
   WriteFile(target, "earlier document");
 
-  EXPECT_FALSE(UrlDownloadToFile(server_.Url("/gone"), target).ok);
+  EXPECT_FALSE(UrlDownloadToFile(server_.Url("/cut"), target, kNoByteLimit).ok);
   EXPECT_EQ(ReadFile(target), "earlier document");
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"feed.xml"});
 }
 
 TEST_F(NetTest, MonikerIntoAMissingFolderFailsWithThePathError) {
   server_.Serve("/feed", "x");
-  const NetResult result = UrlDownloadToFile(server_.Url("/feed"), folder_.Join("none/feed.xml"));
+  const NetResult result =
+      UrlDownloadToFile(server_.Url("/feed"), folder_.Join("none/feed.xml"), kNoByteLimit);
   EXPECT_EQ(result.error, "The system cannot find the path specified.");
   EXPECT_EQ(server_.Hits("/feed"), 0) << "nothing is fetched that cannot be stored";
 }
@@ -246,19 +457,20 @@ TEST_F(NetTest, FileUrlsWork) {
   WriteFile(source, BinaryBytes());
   const std::string target = folder_.Join("copy.xml");
 
-  ASSERT_TRUE(UrlDownloadToFile("file://" + source, target).ok);
+  ASSERT_TRUE(UrlDownloadToFile("file://" + source, target, kNoByteLimit).ok);
   EXPECT_EQ(ReadFile(target), BinaryBytes());
   EXPECT_EQ(ReadThroughSession("file://" + source).body, BinaryBytes());
 
   const std::string empty = folder_.Join("empty.xml");
   WriteFile(empty, "");
-  ASSERT_TRUE(UrlDownloadToFile("file://" + empty, target).ok);
+  ASSERT_TRUE(UrlDownloadToFile("file://" + empty, target, kNoByteLimit).ok);
   EXPECT_EQ(ReadFile(target), "");
   const SessionOutcome empty_session = ReadThroughSession("file://" + empty);
   EXPECT_TRUE(empty_session.read.ok) << empty_session.open.error;
 
   const std::string missing = "file://" + folder_.Join("missing.xml");
-  EXPECT_EQ(UrlDownloadToFile(missing, target).error, "The system cannot find the file specified.");
+  EXPECT_EQ(UrlDownloadToFile(missing, target, kNoByteLimit).error,
+            "The system cannot find the file specified.");
   EXPECT_EQ(ReadThroughSession(missing).open.error, "The system cannot find the file specified.");
 }
 
@@ -276,15 +488,43 @@ TEST_F(NetTest, UnusableUrlsFailBeforeAnyTransfer) {
   };
   for (const Case& bad : cases) {
     SCOPED_TRACE(bad.url);
-    EXPECT_EQ(UrlDownloadToFile(bad.url, folder_.Join("target")).error, bad.error);
+    EXPECT_EQ(UrlDownloadToFile(bad.url, folder_.Join("target"), kNoByteLimit).error, bad.error);
     EXPECT_EQ(ReadThroughSession(bad.url).open.error, bad.error);
     EXPECT_TRUE(FolderEntries().empty());
+  }
+}
+
+TEST(IsWebAddress, AcceptsOnlyCompleteHttpAndHttpsUrls) {
+  struct Case {
+    const char* url;
+    bool web;
+  };
+  const Case cases[] = {
+      {"http://example.com/feed", true},
+      {"https://example.com:8443/a?b=c#d", true},
+      {"HTTP://EXAMPLE.COM/", true},  // the scheme is read without regard to case
+      {"file:///etc/passwd", false},
+      {"ftp://example.com/feed", false},
+      {"javascript:alert(1)", false},
+      {"example.com/feed", false},  // no scheme: never guessed
+      {"http://", false},
+      {"", false},
+      {" http://example.com/", false},
+      {"http://example.com/ ", false},
+      {"http://example.com/\n", false},
+      {"http://exa mple.com/", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.url);
+    EXPECT_EQ(IsWebAddress(c.url), c.web);
   }
 }
 
 TEST(NetTimeouts, SettingsHoldUntilChanged) {
   EXPECT_EQ(GetNetTimeouts().connect, std::chrono::seconds(60));
   EXPECT_EQ(GetNetTimeouts().idle, std::chrono::seconds(60));
+  EXPECT_EQ(GetNetTimeouts().low_speed_bytes_per_second, 100u);
+  EXPECT_EQ(GetNetTimeouts().low_speed_time, std::chrono::seconds(60));
   NetTimeouts changed;
   changed.connect = std::chrono::milliseconds(1500);
   SetNetTimeouts(changed);

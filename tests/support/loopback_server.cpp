@@ -15,6 +15,7 @@ constexpr char kHost[] = "127.0.0.1";
 constexpr char kReadinessPath[] = "/.loopback-server-ready";
 // How many more bytes than it sends a cut-short or stalling answer promises.
 constexpr std::size_t kPromisedExtra = 1000;
+constexpr std::size_t kPaddingBlock = 64 * 1024;
 
 std::string LowerCase(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -125,9 +126,17 @@ void LoopbackServer::Answer(const httplib::Request& request, httplib::Response& 
   if (route.ending == LoopbackResponse::Ending::kStallBeforeHeader) StallUntilReleased();
   response.status = route.status;
   for (const auto& [name, value] : route.headers) response.set_header(name, value);
+  if (route.padding > 0) {
+    AnswerWithPadding(route, response);
+    return;
+  }
   if (route.ending == LoopbackResponse::Ending::kComplete ||
       route.ending == LoopbackResponse::Ending::kStallBeforeHeader) {
     response.set_content(route.body, route.content_type);
+    return;
+  }
+  if (route.ending == LoopbackResponse::Ending::kTrickle) {
+    AnswerWithTrickle(route, response);
     return;
   }
   AnswerWithPrefix(route, response);
@@ -146,9 +155,47 @@ void LoopbackServer::AnswerWithPrefix(const LoopbackResponse& route, httplib::Re
       });
 }
 
+// Sends the route's body, then its padding in blocks.
+void LoopbackServer::AnswerWithPadding(const LoopbackResponse& route, httplib::Response& response) {
+  const std::size_t length = route.body.size() + route.padding;
+  response.set_content_provider(
+      length, route.content_type,
+      [body = route.body, length](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+        if (offset < body.size()) return sink.write(body.data() + offset, body.size() - offset);
+        const std::string spaces(std::min<std::size_t>(length - offset, kPaddingBlock), ' ');
+        return sink.write(spaces.data(), spaces.size());
+      });
+}
+
+// Sends the route's body a byte at a time; the destructor cuts it short.
+void LoopbackServer::AnswerWithTrickle(const LoopbackResponse& route, httplib::Response& response) {
+  response.set_chunked_content_provider(
+      route.content_type, [this, body = route.body](std::size_t offset, httplib::DataSink& sink) {
+        if (offset >= body.size()) {
+          sink.done();
+          return true;
+        }
+        if (offset > 0 && !PauseUnlessReleased(LoopbackResponse::kTricklePause)) return false;
+        return sink.write(body.data() + offset, 1);
+      });
+}
+
+// Waits `pause`, or less when the server is going; false then.
+bool LoopbackServer::PauseUnlessReleased(std::chrono::milliseconds pause) {
+  std::unique_lock<std::mutex> guard(lock_);
+  return !released_changed_.wait_for(guard, pause, [this] { return released_; });
+}
+
 void LoopbackServer::StallUntilReleased() {
   std::unique_lock<std::mutex> guard(lock_);
+  ++stalls_;
+  stalls_changed_.notify_all();
   released_changed_.wait(guard, [this] { return released_; });
+}
+
+void LoopbackServer::WaitUntilStalled(int count) {
+  std::unique_lock<std::mutex> guard(lock_);
+  stalls_changed_.wait(guard, [this, count] { return stalls_ >= count; });
 }
 
 }  // namespace tavi::testing

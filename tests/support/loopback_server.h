@@ -4,6 +4,7 @@
 // port from construction to destruction and answers GET requests from routes
 // the test registers at any time. Unregistered paths answer 404.
 
+#include <chrono>
 #include <condition_variable>
 #include <map>
 #include <memory>
@@ -30,13 +31,21 @@ struct LoopbackResponse {
                          // the header promised more
     kStallAfterBody,     // the body's bytes (promising more), then silence
     kStallBeforeHeader,  // silence from the start: not even a header
+    kTrickle,            // the body one byte at a time, kTricklePause apart,
+                         // announcing no length (chunked)
   };
+
+  // The pause between two bytes of a trickling answer: 20 bytes a second.
+  static constexpr std::chrono::milliseconds kTricklePause{50};
 
   int status = 200;
   std::string body;
   std::string content_type = "text/plain";
   std::vector<std::pair<std::string, std::string>> headers;  // extra header fields
   Ending ending = Ending::kComplete;
+  // Spaces sent after the body of a complete answer, counted in its length
+  // and made up as they are sent: a document too large to hold in a test.
+  std::size_t padding = 0;
 };
 
 class LoopbackServer {
@@ -62,6 +71,11 @@ class LoopbackServer {
   // Answers with `status` and a Location header field naming `location`.
   void Redirect(const std::string& path, const std::string& location, int status = 302);
 
+  // Returns once `count` answers in all have begun to stall (kStallAfterBody
+  // after its bytes, kStallBeforeHeader at once), so that a test knows a
+  // client is waiting. Waits for ever when no such answer is requested.
+  void WaitUntilStalled(int count = 1);
+
   // The number of requests for `path` so far.
   int Hits(const std::string& path) const;
   // The value of header field `name` in the latest request for `path`, or ""
@@ -77,6 +91,9 @@ class LoopbackServer {
   void Answer(const httplib::Request& request, httplib::Response& response);
   bool FindRoute(const std::string& path, LoopbackResponse* route);
   void StallUntilReleased();
+  bool PauseUnlessReleased(std::chrono::milliseconds pause);
+  void AnswerWithPadding(const LoopbackResponse& route, httplib::Response& response);
+  void AnswerWithTrickle(const LoopbackResponse& route, httplib::Response& response);
   void AnswerWithPrefix(const LoopbackResponse& route, httplib::Response& response);
   bool WaitUntilAnswering();
 
@@ -87,6 +104,8 @@ class LoopbackServer {
   mutable std::mutex lock_;
   std::condition_variable released_changed_;
   bool released_ = false;
+  std::condition_variable stalls_changed_;
+  int stalls_ = 0;
   std::map<std::string, LoopbackResponse> routes_;
   std::map<std::string, Visits> visits_;
 };

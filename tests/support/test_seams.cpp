@@ -48,11 +48,15 @@ QuickNetTimeouts::QuickNetTimeouts() {
   platform::NetTimeouts quick;
   quick.connect = std::chrono::seconds(5);
   quick.idle = std::chrono::seconds(1);
+  quick.low_speed_bytes_per_second = 100;
+  quick.low_speed_time = std::chrono::seconds(1);
   platform::SetNetTimeouts(quick);
 }
 
 QuickNetTimeouts::~QuickNetTimeouts() {
   platform::SetNetTimeouts(platform::NetTimeouts::Defaults());
 }
+
+ResetNetCancelAtEnd::~ResetNetCancelAtEnd() { platform::ResetNetCancel(); }
 
 }  // namespace tavi::testing

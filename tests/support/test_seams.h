@@ -44,14 +44,25 @@ class PinnedUtcClock {
 platform::Clock::time_point UtcInstant(int year, unsigned month, unsigned day, int hour = 0,
                                        int minute = 0, int second = 0);
 
-// Network time-outs short enough that a stalled server ends a test in about a
-// second: 5 s to connect, 1 s without a byte.
+// Network time-outs short enough that a stalled or crawling server ends a test
+// in a second or two: 5 s to connect, 1 s without a byte, 1 s under 100 bytes
+// a second.
 class QuickNetTimeouts {
  public:
   QuickNetTimeouts();
   ~QuickNetTimeouts();
   QuickNetTimeouts(const QuickNetTimeouts&) = delete;
   QuickNetTimeouts& operator=(const QuickNetTimeouts&) = delete;
+};
+
+// For a test that cancels network transfers: lets them run again when it
+// goes, however the test ends.
+class ResetNetCancelAtEnd {
+ public:
+  ResetNetCancelAtEnd() = default;
+  ~ResetNetCancelAtEnd();
+  ResetNetCancelAtEnd(const ResetNetCancelAtEnd&) = delete;
+  ResetNetCancelAtEnd& operator=(const ResetNetCancelAtEnd&) = delete;
 };
 
 }  // namespace tavi::testing

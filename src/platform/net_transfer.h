@@ -1,0 +1,98 @@
+#pragma once
+
+// One download request, driven step by step: the engine under both download
+// forms of net.h. The request is a libcurl easy handle in a multi handle of
+// its own, so that the caller decides how long to drive it: the URL-moniker
+// download drives it to its end, an opened internet file only until the next
+// bytes of the body have arrived. Every wait for the network is short, and
+// between waits the transfer's own limits are checked.
+
+#include <curl/curl.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/net.h"
+#include "platform/transfer_pace.h"
+
+namespace tavi::platform {
+
+// True from CancelNetTransfers until ResetNetCancel.
+bool NetTransfersCancelled();
+
+class NetTransfer {
+ public:
+  // Takes each block of the body as it arrives; a failure ends the transfer
+  // with that failure.
+  using BodySink = std::function<NetResult(std::string_view bytes)>;
+
+  // A transfer under `timeouts` that hands the body to `sink` and fails once
+  // the body passes `max_bytes` (kNoByteLimit: never).
+  NetTransfer(const NetTimeouts& timeouts, std::uint64_t max_bytes, BodySink sink);
+  ~NetTransfer();
+  NetTransfer(const NetTransfer&) = delete;
+  NetTransfer& operator=(const NetTransfer&) = delete;
+
+  // Sets up the request for `url`; it is sent on the first drive. A failure
+  // (cancelled, an unusable URL, no memory) means nothing was sent.
+  NetResult Start(const std::string& url);
+
+  // Drives the transfer until `ready()` holds or the transfer has ended; a
+  // cancel ends it within a poll interval.
+  void DriveUntil(const std::function<bool()>& ready);
+  // Drives the transfer to its end.
+  void DriveToEnd();
+
+  // True once the header of the final answer has ended with a status under
+  // 400 (never for a file URL). An error status ends the transfer instead.
+  bool HeaderComplete() const { return header_complete_; }
+  // After the end: success, or why the transfer failed.
+  NetResult Result() const;
+
+ private:
+  struct MultiDeleter {
+    void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+  };
+  struct EasyDeleter {
+    void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
+  };
+  struct HeaderListDeleter {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+  };
+
+  static size_t ReceiveBody(char* data, size_t size, size_t count, void* user);
+  static size_t ReceiveHeader(char* data, size_t size, size_t count, void* user);
+
+  CURLcode Configure(const std::string& url);
+  bool TakeBody(std::string_view bytes);
+  bool TakeHeaderLine(std::string_view line);
+  long ResponseStatus() const;
+  bool Exceeds(curl_off_t size) const;
+  void NoteBytes(std::size_t count);
+  NetResult CurlFailure(CURLcode code) const;
+  void CollectEnd();
+  bool WithinLimits();
+  void Stop(NetResult failure);
+
+  NetTimeouts timeouts_;
+  std::uint64_t max_bytes_;
+  BodySink sink_;
+  std::unique_ptr<CURL, EasyDeleter> easy_;
+  std::unique_ptr<CURLM, MultiDeleter> multi_;
+  std::unique_ptr<curl_slist, HeaderListDeleter> headers_;
+  TransferPace pace_;
+  std::string reason_;  // the reason phrase of the latest status line
+  std::uint64_t body_bytes_ = 0;
+  bool added_ = false;
+  bool header_complete_ = false;
+  bool ended_ = false;
+  CURLcode code_ = CURLE_OK;
+  // A failure that this side decided on (a sink or a limit); it outranks the
+  // code libcurl ends with, which then only says that the transfer was cut.
+  NetResult stop_;
+};
+
+}  // namespace tavi::platform

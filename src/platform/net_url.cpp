@@ -1,0 +1,35 @@
+#include "platform/net_url.h"
+
+#include <curl/curl.h>
+
+#include <memory>
+
+#include "platform/net.h"
+
+namespace tavi::platform {
+namespace {
+
+struct UrlDeleter {
+  void operator()(CURLU* url) const { curl_url_cleanup(url); }
+};
+
+}  // namespace
+
+std::optional<std::string> UrlScheme(const std::string& url) {
+  const std::unique_ptr<CURLU, UrlDeleter> parsed(curl_url());
+  if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) {
+    return std::nullopt;
+  }
+  char* scheme = nullptr;
+  if (curl_url_get(parsed.get(), CURLUPART_SCHEME, &scheme, 0) != CURLUE_OK) return std::nullopt;
+  std::string text(scheme);
+  curl_free(scheme);
+  return text;
+}
+
+bool IsWebAddress(const std::string& url) {
+  const std::optional<std::string> scheme = UrlScheme(url);
+  return scheme == "http" || scheme == "https";
+}
+
+}  // namespace tavi::platform
