@@ -93,7 +93,7 @@ int ExitCodeOf(const RunSummary& summary) {
 }
 
 int RunDownload(const CommandContext& context) {
-  const std::unique_ptr<Session> session = Session::Open(context.data_folder, false, context.err);
+  const std::unique_ptr<Session> session = OpenSession(context, SessionUse::kChange);
   if (session == nullptr) return kExitFailure;
   const std::vector<FeedRecord> listed = LoadFeedList(session->Paths().SettingsFile);
   std::vector<FeedRecord> feeds;
@@ -118,7 +118,7 @@ int RunDownload(const CommandContext& context) {
 }
 
 int RunImport(const CommandContext& context) {
-  const std::unique_ptr<Session> session = Session::Open(context.data_folder, false, context.err);
+  const std::unique_ptr<Session> session = OpenSession(context, SessionUse::kChange);
   if (session == nullptr) return kExitFailure;
   const std::vector<std::string> files = ListCacheFiles(CacheFolder(session->Paths().DataFolder));
   if (files.empty()) {

@@ -4,17 +4,18 @@
 
 #include "cli/feed_editing.h"
 #include "cli/session.h"
+#include "cli/terminal_text.h"
 
 namespace tavi::cli {
 namespace {
 
 int Refuse(const CommandContext& context, const std::string& what, const std::string& reason) {
-  context.err << "tavi: " << what << ": " << reason << "\n";
+  context.err << "tavi: " << PrintableText(what + ": " + reason) << "\n";
   return kExitFailure;
 }
 
-void Warn(const CommandContext& context, const std::string& warning) {
-  if (!warning.empty()) context.err << "tavi: warning: " << warning << "\n";
+void Note(const CommandContext& context, const std::string& note) {
+  if (!note.empty()) context.err << "tavi: note: " << PrintableText(note) << "\n";
 }
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
@@ -31,17 +32,18 @@ std::string OptionsText(const FeedRecord& feed) {
 }
 
 void PrintFeed(std::ostream& out, const FeedRecord& feed) {
-  out << feed.Alias << "\n"
-      << "  Name:    " << feed.Name << "\n"
-      << "  URL:     " << feed.URL << "\n"
-      << "  Newsbox: " << feed.Newsbox << " (" << feed.NewsboxPath << ")\n"
+  out << PrintableText(feed.Alias) << "\n"
+      << "  Name:    " << PrintableText(feed.Name) << "\n"
+      << "  URL:     " << PrintableText(feed.URL) << "\n"
+      << "  Newsbox: " << PrintableText(feed.Newsbox) << " (" << PrintableText(feed.NewsboxPath)
+      << ")\n"
       << "  Options: " << OptionsText(feed) << "\n";
 }
 
 }  // namespace
 
 int RunInit(const CommandContext& context) {
-  const std::unique_ptr<Session> session = Session::Open(context.data_folder, true, context.err);
+  const std::unique_ptr<Session> session = OpenSession(context, SessionUse::kCreate);
   if (session == nullptr) return kExitFailure;
   context.out << "Tavi data folder ready: " << session->Paths().DataFolder << "\n"
               << "Settings file: " << session->Paths().SettingsFile << "\n";
@@ -49,58 +51,59 @@ int RunInit(const CommandContext& context) {
 }
 
 int RunAdd(const CommandContext& context) {
-  std::string error;
-  const std::optional<FeedChanges> changes = ReadFeedChanges(context.command, error);
-  if (!changes) return Refuse(context, "add", error);
+  const FeedChanges changes = ReadFeedChanges(context.command);
   const std::string& alias = context.command.positionals[0];
-  const std::unique_ptr<Session> session = Session::Open(context.data_folder, false, context.err);
+  const std::unique_ptr<Session> session = OpenSession(context, SessionUse::kChange);
   if (session == nullptr) return kExitFailure;
   const std::string& settings_file = session->Paths().SettingsFile;
   FeedRecord feed = NewFeedRecord(alias, context.command.positionals[1]);
-  ApplyFeedChanges(*changes, feed);
-  std::string warning;
-  const auto refusal = CompleteFeed(feed, changes->newsbox.value_or(alias),
-                                    ReadListedAliases(settings_file), *session, warning);
+  ApplyFeedChanges(changes, feed);
+  std::string note;
+  const auto refusal = CompleteFeed(feed, changes.newsbox.value_or(alias),
+                                    ReadListedAliases(settings_file), *session, note);
   if (refusal) return Refuse(context, "cannot add the feed " + Quoted(alias), *refusal);
-  if (!SaveFeed(feed, "", settings_file))
+  // Stored with a last look at the other feeds, under the settings file's
+  // lock: another program may have added one since.
+  const StoreResult stored = StoreFeed(feed, "", "", settings_file);
+  if (!stored.Stored())
     return Refuse(context, "cannot add the feed " + Quoted(alias),
-                  "the settings file " + settings_file + " cannot be written.");
-  Warn(context, warning);
-  context.out << "Added feed " << Quoted(feed.Alias) << " (" << feed.Name << ") into newsbox "
-              << feed.Newsbox << ".\n";
+                  StoreRefusal(stored, feed, settings_file));
+  Note(context, note);
+  context.out << PrintableText("Added feed " + Quoted(feed.Alias) + " (" + feed.Name +
+                               ") into newsbox " + feed.Newsbox + ".")
+              << "\n";
   return kExitSuccess;
 }
 
 int RunEdit(const CommandContext& context) {
-  std::string error;
-  const std::optional<FeedChanges> changes = ReadFeedChanges(context.command, error);
-  if (!changes) return Refuse(context, "edit", error);
-  const std::unique_ptr<Session> session = Session::Open(context.data_folder, false, context.err);
+  const FeedChanges changes = ReadFeedChanges(context.command);
+  const std::unique_ptr<Session> session = OpenSession(context, SessionUse::kChange);
   if (session == nullptr) return kExitFailure;
   const std::string& settings_file = session->Paths().SettingsFile;
   const std::string& asked = context.command.positionals[0];
   const std::optional<std::string> alias = FindListedAlias(asked, settings_file);
   if (!alias) return Refuse(context, "edit", "there is no feed with the alias " + Quoted(asked));
-  // The feed leaves the file while it is edited, so it never collides with
-  // itself; every way out either saves it or puts it back.
-  const FeedEdit edit = OpenFeedForEditing(*alias, settings_file);
-  FeedRecord feed = edit.feed;
-  ApplyFeedChanges(*changes, feed);
-  std::string warning;
-  const auto refusal =
-      CompleteFeed(feed, changes->newsbox, ReadListedAliases(settings_file), *session, warning);
-  if (refusal || !SaveFeed(feed, edit.last_article, settings_file)) {
-    CancelFeedEdit(edit, settings_file);
+  // The feed stays in the settings file until its new definition replaces it
+  // in one rewrite: a refusal, an interruption or a kill leaves it as it was.
+  const FeedEdit stored = ReadStoredFeed(*alias, settings_file);
+  FeedRecord feed = stored.feed;
+  ApplyFeedChanges(changes, feed);
+  std::vector<std::string> others = ReadListedAliases(settings_file);
+  std::erase(others, *alias);
+  std::string note;
+  const auto refusal = CompleteFeed(feed, changes.newsbox, others, *session, note);
+  if (refusal) return Refuse(context, "cannot change the feed " + Quoted(*alias), *refusal);
+  const StoreResult result = StoreFeed(feed, stored.last_article, *alias, settings_file);
+  if (!result.Stored())
     return Refuse(context, "cannot change the feed " + Quoted(*alias),
-                  refusal.value_or("the settings file " + settings_file + " cannot be written."));
-  }
-  Warn(context, warning);
-  context.out << "Changed feed " << Quoted(feed.Alias) << ".\n";
+                  StoreRefusal(result, feed, settings_file));
+  Note(context, note);
+  context.out << PrintableText("Changed feed " + Quoted(feed.Alias) + ".") << "\n";
   return kExitSuccess;
 }
 
 int RunDelete(const CommandContext& context) {
-  const std::unique_ptr<Session> session = Session::Open(context.data_folder, false, context.err);
+  const std::unique_ptr<Session> session = OpenSession(context, SessionUse::kChange);
   if (session == nullptr) return kExitFailure;
   const std::string& settings_file = session->Paths().SettingsFile;
   const std::string& asked = context.command.positionals[0];
@@ -108,12 +111,14 @@ int RunDelete(const CommandContext& context) {
   if (!alias) return Refuse(context, "delete", "there is no feed with the alias " + Quoted(asked));
   if (!DeleteFeed(*alias, settings_file))
     return Refuse(context, "delete", "the settings file " + settings_file + " cannot be written.");
-  context.out << "Deleted feed " << Quoted(*alias) << "; its newsbox keeps its messages.\n";
+  context.out << PrintableText("Deleted feed " + Quoted(*alias) +
+                               "; its newsbox keeps its messages.")
+              << "\n";
   return kExitSuccess;
 }
 
 int RunFeeds(const CommandContext& context) {
-  const std::unique_ptr<Session> session = Session::Open(context.data_folder, false, context.err);
+  const std::unique_ptr<Session> session = OpenSession(context, SessionUse::kRead);
   if (session == nullptr) return kExitFailure;
   const std::vector<FeedRecord> feeds = LoadFeedList(session->Paths().SettingsFile);
   if (feeds.empty()) context.out << "No feeds. Subscribe one with: tavi add ALIAS URL\n";

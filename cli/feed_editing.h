@@ -32,9 +32,8 @@ struct FeedChanges {
   std::optional<int> auto_check;          // --every 1, --on-demand 0
 };
 
-// Reads the options. nullopt, with `error` set, when --every is not a whole
-// number of minutes.
-std::optional<FeedChanges> ReadFeedChanges(const ParsedCommand& command, std::string& error);
+// Reads the options (which the parser checked).
+FeedChanges ReadFeedChanges(const ParsedCommand& command);
 
 // Puts the changes into the record. --every turns the automatic check on
 // with its interval, --on-demand turns it off and keeps the interval; the
@@ -45,17 +44,24 @@ void ApplyFeedChanges(const FeedChanges& changes, FeedRecord& feed);
 FeedRecord NewFeedRecord(const std::string& alias, const std::string& url);
 
 // Brings the definition to the point where it can be written, or says why
-// not. `newsbox` is the mailbox asked for (nullopt: keep the feed's own);
-// it is looked up by name in the host's tree and created at the top level
-// through the host when missing. The rules that need no work are tested
-// first, so a refused definition leaves no mailbox behind and downloads
-// nothing; then the name is learned when empty, then the newsbox resolved,
-// then every rule tested again. Returns the refusal, a sentence naming the
-// rule; nullopt when the record is ready. `warning` receives a note for the
-// user (a document without a title) or stays empty.
+// not. `newsbox` is the mailbox asked for (nullopt: keep the feed's own):
+// "Folder/Mailbox" names one inside a folder, a plain name one anywhere in
+// the host's tree; a missing one is created through the host, inside its
+// folder (which must exist) or at the top level. The rules that need no work
+// are tested first, so a refused definition leaves no mailbox behind and
+// downloads nothing; then the name is learned when empty (the alias when the
+// document has no title), then the newsbox resolved, then every rule tested
+// again. Returns the refusal, a sentence naming the rule (and the other feed
+// of a clash); nullopt when the record is ready. `note` receives a remark for
+// the user (a document without a title) or stays empty.
 std::optional<std::string> CompleteFeed(FeedRecord& feed, const std::optional<std::string>& newsbox,
                                         const std::vector<std::string>& other_aliases,
-                                        Session& session, std::string& warning);
+                                        Session& session, std::string& note);
+
+// Why a definition was not stored, for the user: the clash with the other
+// feed, or the settings file that could not be written. "" when it was.
+std::string StoreRefusal(const StoreResult& result, const FeedRecord& feed,
+                         const std::string& settings_file);
 
 // The listed alias equal to `alias` in any letter case; nullopt when none.
 std::optional<std::string> FindListedAlias(const std::string& alias,

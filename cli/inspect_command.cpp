@@ -69,9 +69,10 @@ bool IsDocumentUrl(const std::string& source) {
 // Downloads the document at `url` into `path`; false, with `reason` set,
 // when no document arrived. Every download of the command goes through here.
 bool FetchDocument(const std::string& url, const std::string& path, std::string& reason) {
-  if (FetchToFile(url, path, DeleteMode::kNone)) return true;
-  reason = "no document arrived";
-  return false;
+  const platform::NetResult fetched =
+      FetchToFile(url, path, DeleteMode::kNone, kMaxFeedDocumentBytes);
+  reason = fetched.error;
+  return fetched.ok;
 }
 
 // Prints the inspection of the file at `path` and returns the exit code.

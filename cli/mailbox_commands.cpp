@@ -54,17 +54,6 @@ std::optional<int> ChildNamed(host::MailStore& store, int folder, const std::str
   return std::nullopt;
 }
 
-std::optional<int> FindByTreePath(host::MailStore& store, const std::string& path) {
-  std::optional<int> current = host::kTopLevel;
-  std::size_t start = 0;
-  while (current && start <= path.size()) {
-    const std::size_t slash = std::min(path.find('/', start), path.size());
-    current = ChildNamed(store, *current, path.substr(start, slash - start));
-    start = slash + 1;
-  }
-  return current;
-}
-
 bool IsMailbox(host::MailStore& store, std::optional<int> number) {
   if (!number) return false;
   const std::optional<host::ItemInfo> item = store.Item(*number);
@@ -93,8 +82,19 @@ std::vector<std::string> MailboxTreeLines(host::MailStore& store) {
   return lines;
 }
 
+std::optional<int> FindItemByTreePath(host::MailStore& store, const std::string& path) {
+  std::optional<int> current = host::kTopLevel;
+  std::size_t start = 0;
+  while (current && start <= path.size()) {
+    const std::size_t slash = std::min(path.find('/', start), path.size());
+    current = ChildNamed(store, *current, path.substr(start, slash - start));
+    start = slash + 1;
+  }
+  return current;
+}
+
 std::optional<int> FindMailbox(host::MailStore& store, const std::string& name) {
-  const std::optional<int> by_path = FindByTreePath(store, name);
+  const std::optional<int> by_path = FindItemByTreePath(store, name);
   if (IsMailbox(store, by_path)) return by_path;
   const std::optional<int> by_name = store.FindByName(name);
   if (IsMailbox(store, by_name)) return by_name;
@@ -112,7 +112,7 @@ std::optional<int> FindNamedMailbox(host::MailStore& store, const CommandContext
 }
 
 int RunMailboxes(const CommandContext& context) {
-  const std::unique_ptr<Session> session = Session::Open(context.data_folder, false, context.err);
+  const std::unique_ptr<Session> session = OpenSession(context, SessionUse::kRead);
   if (session == nullptr) return kExitFailure;
   for (const std::string& line : MailboxTreeLines(session->Host().Store()))
     context.out << line << "\n";
@@ -120,7 +120,7 @@ int RunMailboxes(const CommandContext& context) {
 }
 
 int RunShow(const CommandContext& context) {
-  const std::unique_ptr<Session> session = Session::Open(context.data_folder, false, context.err);
+  const std::unique_ptr<Session> session = OpenSession(context, SessionUse::kRead);
   if (session == nullptr) return kExitFailure;
   host::MailStore& store = session->Host().Store();
   const std::optional<int> mailbox = FindNamedMailbox(store, context);

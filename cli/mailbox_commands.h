@@ -22,6 +22,10 @@ int RunShow(const CommandContext& context);
 // Names are made printable (cli/terminal_text.h). Hidden items are left out.
 std::vector<std::string> MailboxTreeLines(host::MailStore& store);
 
+// The mailbox or folder at the end of a path of names through folders
+// ("Work/News", letter case ignored); nullopt when there is none.
+std::optional<int> FindItemByTreePath(host::MailStore& store, const std::string& path);
+
 // The mailbox named by `name`: a path of names through folders ("Work/News",
 // letter case ignored), else the first mailbox of that name anywhere.
 // nullopt when there is none.

@@ -68,7 +68,7 @@ std::string ReadableMessage(std::string_view text) {
 }
 
 int RunRead(const CommandContext& context) {
-  const std::unique_ptr<Session> session = Session::Open(context.data_folder, false, context.err);
+  const std::unique_ptr<Session> session = OpenSession(context, SessionUse::kRead);
   if (session == nullptr) return kExitFailure;
   host::MailStore& store = session->Host().Store();
   const std::optional<int> mailbox = FindNamedMailbox(store, context);

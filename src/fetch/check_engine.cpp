@@ -98,9 +98,8 @@ int CheckRun::CheckFeed(const FeedRecord& record, bool from_cache,
 
   PrepareStaging(feed);
   if (!from_cache) {
-    const platform::NetResult fetched = FetchToFile(feed.URL, document_path,
-                                                    DeleteMode::kDeleteAndWait,
-                                                    kMaxFeedDocumentBytes);
+    const platform::NetResult fetched =
+        FetchToFile(feed.URL, document_path, DeleteMode::kDeleteAndWait, kMaxFeedDocumentBytes);
     if (!fetched.ok) last_check_.failure = fetched.error;
   }
   if (last_check_.failure.empty())

@@ -24,13 +24,15 @@ std::string FindFeedTitle(XmlDocument& document) {
 }  // namespace
 
 FeedTitleResult LearnFeedTitle(const std::string& url, const std::string& feed_file) {
-  FetchToFile(url, feed_file, DeleteMode::kDeleteAndWait, kMaxFeedDocumentBytes);
+  const platform::NetResult fetched =
+      FetchToFile(url, feed_file, DeleteMode::kDeleteAndWait, kMaxFeedDocumentBytes);
+  if (!fetched.ok) return {false, "", fetched.error};
   const std::string text = LoadDownloadedText(feed_file);
   platform::DeleteFile(feed_file);
-  if (text == kLoadFailedText) return {};
+  if (text == kLoadFailedText) return {false, "", "not a text document"};
   XmlDocument document;
-  if (!document.SetText(text)) return {};
-  return {true, FindFeedTitle(document)};
+  if (!document.SetText(text)) return {false, "", document.ParseMessage()};
+  return {true, FindFeedTitle(document), ""};
 }
 
 }  // namespace tavi

@@ -16,6 +16,9 @@ struct FeedTitleResult {
   // "title" child of the root's first child element (the RSS channel); ""
   // when the document has neither, or when it did not parse.
   std::string title;
+  // Why it did not parse, for the user: the download's error, "not a text
+  // document", or the parser's message. "" when it parsed.
+  std::string failure;
 };
 
 // Downloads `url` into `feed_file` (the plug-in's temporary feed document; a

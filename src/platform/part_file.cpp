@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/fs.h"
+
 namespace tavi::platform {
 namespace {
 
@@ -22,7 +24,29 @@ std::string PartFileName(const std::string& target) {
   return target + ".part" + std::to_string(getpid()) + "-" + std::to_string(counter++);
 }
 
+bool AllDigits(std::string_view text) {
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// "<target>.part<digits>-<digits>", as PartFileName makes them.
+bool IsPartFileName(std::string_view name) {
+  const std::size_t marker = name.rfind(".part");
+  if (marker == std::string_view::npos || marker == 0) return false;
+  const std::string_view numbers = name.substr(marker + 5);
+  const std::size_t dash = numbers.find('-');
+  return dash != std::string_view::npos && AllDigits(numbers.substr(0, dash)) &&
+         AllDigits(numbers.substr(dash + 1));
+}
+
 }  // namespace
+
+void RemovePartFileLeftovers(const std::string& folder) {
+  for (const std::string& name : FindFiles(JoinPath(folder, "*.part*"))) {
+    const std::string path = JoinPath(folder, name);
+    const auto attributes = GetFileAttributes(path);
+    if (IsPartFileName(name) && attributes && !attributes->directory) DeleteFile(path);
+  }
+}
 
 PartFile::PartFile(const std::string& target) : target_(target) {
   for (int attempt = 0; attempt < kMaxNameAttempts && fd_ < 0; ++attempt) {

@@ -53,4 +53,10 @@ class PartFile {
   bool committed_ = false;
 };
 
+// Deletes every part file in `folder` (not in its subfolders): the regular
+// files whose names end in ".part<digits>-<digits>", which downloads of a
+// killed run leave behind. The caller makes sure that no download into that
+// folder is under way.
+void RemovePartFileLeftovers(const std::string& folder);
+
 }  // namespace tavi::platform

@@ -70,6 +70,16 @@ struct SettingsFileSource {
   }
 };
 
+template <typename Source>
+FeedEdit ReadFeedEdit(const Source& source, const std::string& alias) {
+  FeedEdit edit;
+  edit.feed =
+      ReadFeedSection(source, alias, source.ReadString(settings::kAliasesSection, alias, ""));
+  edit.last_article =
+      source.ReadString(alias, settings::kLastArticle, settings::kDefaultLastArticle);
+  return edit;
+}
+
 std::vector<std::string> AliasesOf(const std::vector<std::string>& lines) {
   std::vector<std::string> aliases;
   for (const std::string& line : lines) aliases.push_back(AliasPart(line));
@@ -171,13 +181,14 @@ bool SaveFeed(const FeedRecord& feed, const std::string& last_article,
   return StoreFeed(feed, last_article, feed.Alias, settings_file).Stored();
 }
 
+FeedEdit ReadStoredFeed(const std::string& alias, const std::string& settings_file) {
+  return ReadFeedEdit(SettingsFileSource{settings_file}, alias);
+}
+
 FeedEdit OpenFeedForEditing(const std::string& alias, const std::string& settings_file) {
   FeedEdit edit;
   EditProfileBatch(settings_file, [&](ProfileBatch& batch) {
-    edit.feed =
-        ReadFeedSection(batch, alias, batch.ReadString(settings::kAliasesSection, alias, ""));
-    edit.last_article =
-        batch.ReadString(alias, settings::kLastArticle, settings::kDefaultLastArticle);
+    edit = ReadFeedEdit(batch, alias);
     RemoveDefinition(batch, alias);
     return true;
   });

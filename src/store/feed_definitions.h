@@ -75,6 +75,10 @@ StoreResult StoreFeed(const FeedRecord& feed, const std::string& last_article,
 bool SaveFeed(const FeedRecord& feed, const std::string& last_article,
               const std::string& settings_file);
 
+// Every stored value of the feed as OpenFeedForEditing remembers them (its
+// name from its "Aliases" line), leaving the file as it is.
+FeedEdit ReadStoredFeed(const std::string& alias, const std::string& settings_file);
+
 // Remembers every stored value of the feed, then removes its "Aliases" line
 // and section in one rewrite, so that the feed is absent from the file while
 // it is edited.

@@ -4,6 +4,7 @@
 
 #include "cli/run_tavi.h"
 #include "fetch/file_names.h"
+#include "platform/fs.h"
 #include "store/feed_definitions.h"
 #include "store/profile.h"
 #include "support/loopback_server.h"
@@ -102,7 +103,17 @@ TEST_F(FeedCommands, RefusalsNameTheRuleAndWriteNothing) {
       {{"add", "", "http://y", "--name", "N"}, "needs both an alias and a URL"},
       {{"add", "a=b", "http://y", "--name", "N"}, "An alias cannot hold"},
       {{"add", "Dead", "http://127.0.0.1:1/feed", "--newsbox", "Dead"},
-       "could not be downloaded and read as a feed"},
+       "could not be downloaded and read as a feed (A connection with the server could not be "
+       "established)"},
+      // Such a feed would share its section with the list of every feed.
+      {{"add", "aliases", "http://y", "--name", "N"}, "or be \"Aliases\", \"Windows\""},
+      {{"add", "windows", "http://y", "--name", "N"}, "or be \"Aliases\", \"Windows\""},
+      // "News?" downloads in the background into the file of "News".
+      {{"add", "News?", "http://y", "--name", "N"},
+       "The alias \"News?\" gives the same file name for background downloads as the feed "
+       "\"News\""},
+      {{"add", "In folder", "http://y", "--name", "N", "--newsbox", "Nowhere/News"},
+       "There is no folder \"Nowhere\" for the newsbox."},
   };
   for (const Refusal& refusal : refusals) {
     SCOPED_TRACE(refusal.arguments[1]);
@@ -116,15 +127,33 @@ TEST_F(FeedCommands, RefusalsNameTheRuleAndWriteNothing) {
   EXPECT_FALSE(FileExists(data_.Join("P.mbx")));
 }
 
-TEST_F(FeedCommands, AnUntitledDocumentSavesAnUnlistedFeedWithAWarning) {
+TEST_F(FeedCommands, AnUntitledDocumentNamesTheFeedAfterItsAlias) {
   const testing::CommandRun run = Tavi({"add", "Bare", server_.Url("/untitled.rss")});
   ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_TRUE(Contains(run.err, "no title")) << run.err;
-  EXPECT_EQ(Read("Aliases", "Bare"), "");
-  EXPECT_TRUE(LoadFeedList(Settings()).empty());
-  // It can be given a name afterwards, and is listed again.
-  ASSERT_EQ(Tavi({"edit", "bare", "--name", "Bare Feed"}).code, 0);
+  EXPECT_EQ(Read("Aliases", "Bare"), "Bare");
   ASSERT_EQ(LoadFeedList(Settings()).size(), 1u);
+}
+
+TEST_F(FeedCommands, ANewsboxInAFolderIsCreatedThereNotAtTheTop) {
+  ASSERT_TRUE(platform::CreateFolder(data_.Join("Work.fol")));
+  const testing::CommandRun run =
+      Tavi({"add", "News", "http://x", "--name", "N", "--newsbox", "work/Daily"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(Read("News", "Newsbox"), "Daily");
+  EXPECT_EQ(Read("News", "NewsboxPath"), data_.Join("Work.fol/Daily.mbx"));
+  EXPECT_TRUE(FileExists(data_.Join("Work.fol/Daily.mbx")));
+  EXPECT_FALSE(FileExists(data_.Join("workDaily.mbx")));
+  // The same path finds it the next time.
+  ASSERT_EQ(Tavi({"add", "More", "http://x", "--name", "M", "--newsbox", "Work/daily"}).code, 0);
+  EXPECT_EQ(Read("More", "NewsboxPath"), data_.Join("Work.fol/Daily.mbx"));
+}
+
+TEST_F(FeedCommands, FeedTextsReachTheTerminalEscaped) {
+  ASSERT_EQ(Tavi({"add", "News", "http://x", "--name", "Evil\x1b]0;owned\x07"}).code, 0);
+  const testing::CommandRun run = Tavi({"feeds"});
+  EXPECT_TRUE(Contains(run.out, "Name:    Evil\\x1B]0;owned\\x07")) << run.out;
+  EXPECT_FALSE(Contains(run.out, "\x1b")) << run.out;
 }
 
 TEST_F(FeedCommands, EditRenamesAndKeepsLastArticle) {
@@ -145,11 +174,19 @@ TEST_F(FeedCommands, ARefusedEditPutsTheFeedBackAsItWas) {
   ASSERT_EQ(Tavi({"add", "A", "http://x", "--name", "A"}).code, 0);
   ASSERT_EQ(Tavi({"add", "B", "http://x", "--name", "B"}).code, 0);
   WriteProfileString("A", "LastArticle", "11/05/2025 12:00:00", Settings());
-  const testing::CommandRun run = Tavi({"edit", "A", "--alias", "b", "--no-full"});
-  EXPECT_EQ(run.code, 1);
-  EXPECT_TRUE(Contains(run.err, "same alias")) << run.err;
-  EXPECT_EQ(Read("Aliases", "A"), "A");
-  EXPECT_EQ(Read("A", "LastArticle"), "11/05/2025 12:00:00");
+  WriteProfileString("A", "LastCheck", "12/7/2026 9:00:00 AM", Settings());
+  const std::string before = tavi::testing::ReadFile(Settings());
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"edit", "A", "--alias", "b", "--no-full"},
+        {"edit", "A", "--alias", "B!", "--no-full"},
+        {"edit", "A", "--name", "", "--url", "http://127.0.0.1:1/gone.rss"},
+        {"edit", "A", "--newsbox", "Pending"}}) {
+    SCOPED_TRACE(arguments[3]);
+    const testing::CommandRun run = Tavi(arguments);
+    EXPECT_EQ(run.code, 1);
+    // Byte for byte: the feed never left the file.
+    EXPECT_EQ(tavi::testing::ReadFile(Settings()), before);
+  }
   EXPECT_EQ(Tavi({"edit", "Nobody", "--name", "x"}).code, 1);
 }
 

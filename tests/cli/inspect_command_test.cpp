@@ -139,8 +139,8 @@ TEST_F(InspectCommand, AFailedDownloadSaysSoWithoutJson) {
   const testing::CommandRun run = RunTavi({"inspect", "http://127.0.0.1:1/feed.rss"});
   EXPECT_EQ(run.code, kExitNoDocument);
   EXPECT_EQ(run.err,
-            "tavi: inspect: http://127.0.0.1:1/feed.rss could not be downloaded: no document "
-            "arrived\n");
+            "tavi: inspect: http://127.0.0.1:1/feed.rss could not be downloaded: A connection "
+            "with the server could not be established\n");
   EXPECT_EQ(run.out, "");
 }
 
