@@ -140,8 +140,14 @@ StagingPaths PrepareStagingMailbox(const std::string& data_folder,
   paths.mailbox_file =
       EmptyOrCreateStagingMailbox(MailboxFilePath(data_folder, kStagingMailboxName, false));
   paths.index_file = MailboxFilePath(data_folder, kStagingMailboxName, true);
-  if (FileExists(paths.index_file) && platform::DeleteFile(paths.index_file))
-    PaceWait(&Pacing::after_staging_step);
+  if (!FileExists(paths.index_file)) return paths;
+  // The host takes what lies beyond a standing table of contents for the
+  // torn tail of a killed write, and cuts it: nothing may be staged then.
+  if (!platform::DeleteFile(paths.index_file)) {
+    paths.mailbox_file.clear();
+    return paths;
+  }
+  PaceWait(&Pacing::after_staging_step);
   return paths;
 }
 

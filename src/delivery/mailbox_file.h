@@ -48,7 +48,9 @@ bool AppendToMailboxFile(const std::string& path, const std::string& text);
 
 // The staging mailbox's two files.
 struct StagingPaths {
-  std::string mailbox_file;  // empty when the mailbox could not be made
+  // Empty when the mailbox could not be made, or its table of contents could
+  // not be deleted (the host would cut whatever was appended).
+  std::string mailbox_file;
   std::string index_file;
 };
 

@@ -189,6 +189,15 @@ TEST_F(PrepareStagingMailboxTest, UntitledDocumentWindowIsClosedWhenNoneIsTitled
   EXPECT_TRUE(platform::IsWindow(other));
 }
 
+TEST_F(PrepareStagingMailboxTest, AnIndexThatCannotBeDeletedLeavesNothingToWriteInto) {
+  ASSERT_TRUE(host_->Store().CreateMailbox(host::kTopLevel, "Pending"));
+  // A folder in the index's place cannot be deleted as a file.
+  std::filesystem::remove(data_.Join("Pending.toc"));
+  std::filesystem::create_directories(data_.Join("Pending.toc/kept"));
+  const StagingPaths paths = PrepareStagingMailbox(data_.path(), DocumentArea());
+  EXPECT_EQ(paths.mailbox_file, "");
+}
+
 TEST_F(PrepareStagingMailboxTest, WithoutAutomationNoStagingMailboxCanBeWritten) {
   host_->SetAutomationEnabled(false);
   const StagingPaths paths = PrepareStagingMailbox(data_.path(), DocumentArea());
