@@ -1,43 +1,18 @@
 #include "cli/download_commands.h"
 
-#include <csignal>
+#include <functional>
 #include <ostream>
 
+#include "cli/interrupt_as_stop.h"
 #include "cli/progress_bar.h"
 #include "cli/session.h"
+#include "cli/terminal_text.h"
 #include "platform/ascii.h"
 #include "ui/information_message.h"
 #include "version.h"
 
 namespace tavi::cli {
 namespace {
-
-volatile std::sig_atomic_t g_stop_requested = 0;
-
-extern "C" void RequestStop(int) { g_stop_requested = 1; }
-
-// While it lives, an interrupt (Ctrl+C) asks the run to stop after the
-// current feed, as the main window's Stop button does; a second one ends
-// the program as usual.
-class InterruptAsStop {
- public:
-  InterruptAsStop() {
-    g_stop_requested = 0;
-    struct sigaction action {};
-    action.sa_handler = RequestStop;
-    action.sa_flags = SA_RESETHAND;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, &saved_);
-  }
-  ~InterruptAsStop() { sigaction(SIGINT, &saved_, nullptr); }
-  InterruptAsStop(const InterruptAsStop&) = delete;
-  InterruptAsStop& operator=(const InterruptAsStop&) = delete;
-
-  bool Requested() const { return g_stop_requested != 0; }
-
- private:
-  struct sigaction saved_ {};
-};
 
 // The listed feeds named by `aliases` (letter case ignored), in the order
 // named; every feed when none is named. False, naming the alias in
@@ -61,27 +36,71 @@ bool SelectFeeds(const std::vector<std::string>& aliases, const std::vector<Feed
   return true;
 }
 
-RunSummary ImportSummary(const CheckRun& run, const std::vector<std::string>& files,
+// The import's summary for its report: the feeds it checked, in order.
+RunSummary ImportSummary(const CheckRun& run, std::vector<FeedOutcome> feeds,
                          const std::string& settings_file) {
   RunSummary summary;
-  summary.feeds_processed = static_cast<int>(files.size());
+  summary.feeds_processed = static_cast<int>(feeds.size());
   summary.last_result = run.LastResult();
   summary.new_articles = run.TotalNewArticles();
-  // The import takes the files in this same order, so the last one listed
-  // is the last feed it checked.
-  const FeedRecord last = ReadFeedDefinition(
-      AliasOfCacheFile(files.back(), ReadListedAliases(settings_file)), settings_file);
+  const FeedRecord last = ReadFeedDefinition(feeds.back().alias, settings_file);
   summary.last_name = last.Name;
   summary.last_url = last.URL;
   summary.last_newsbox = last.Newsbox;
+  summary.feeds = std::move(feeds);
   return summary;
+}
+
+std::string Plural(int count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// Prints each feed's line as its check ends, after clearing the bar.
+std::function<void(const FeedOutcome&)> FeedPrinter(std::ostream& out,
+                                                    TerminalCheckWindow& window) {
+  return [&out, &window](const FeedOutcome& feed) {
+    window.Clear();
+    out << FeedOutcomeLine(feed) << "\n" << std::flush;
+  };
+}
+
+// The end of a run: the totals, the information dialog's report when asked
+// for, and the exit code.
+int FinishRun(const CommandContext& context, const RunSummary& summary) {
+  context.out << RunTotalsLine(summary) << "\n";
+  if (context.command.Has("--report")) PrintRunReport(context.out, summary);
+  return ExitCodeOf(summary);
 }
 
 }  // namespace
 
+std::string FeedOutcomeLine(const FeedOutcome& feed) {
+  const FeedCheckReport& check = feed.check;
+  std::string line = feed.alias + ": ";
+  if (check.moved > 0) line += std::to_string(check.moved) + " new";
+  if (feed.Failed())
+    return PrintableText(line + (check.moved > 0 ? ", " : "") + "failed: " + check.failure);
+  return PrintableText(check.moved > 0 ? line : line + "no new articles");
+}
+
+std::string RunTotalsLine(const RunSummary& summary) {
+  const int checked = static_cast<int>(summary.feeds.size());
+  std::string line = "Checked " + Plural(checked, "feed", "feeds") + ": ";
+  line += summary.new_articles == 0 ? "no new articles"
+                                    : Plural(summary.new_articles, "new article", "new articles");
+  if (const int failed = summary.FailedFeeds(); failed > 0)
+    line += ", " + Plural(failed, "feed", "feeds") + " failed";
+  if (summary.stopped) line += "; stopped before the other feeds";
+  return line + ".";
+}
+
 void PrintRunReport(std::ostream& out, const RunSummary& summary) {
-  const InformationMessage message =
-      ComposeInformationMessage(RunReportInputs(summary), TAVI_PRODUCT_NAME);
+  // The feed's own texts are made printable; the report's layout (tabs and
+  // blank lines) is kept for scripts that read it.
+  InformationInputs inputs = RunReportInputs(summary);
+  for (std::string* feed_text : {&inputs.feed_name, &inputs.url, &inputs.newsbox})
+    *feed_text = PrintableText(*feed_text);
+  const InformationMessage message = ComposeInformationMessage(inputs, TAVI_PRODUCT_NAME);
   out << "\n"
       << message.caption << "\n"
       << std::string(message.caption.size(), '-') << "\n"
@@ -89,7 +108,7 @@ void PrintRunReport(std::ostream& out, const RunSummary& summary) {
 }
 
 int ExitCodeOf(const RunSummary& summary) {
-  return summary.last_result < 0 ? kExitFailure : kExitSuccess;
+  return summary.FailedFeeds() > 0 || summary.stopped ? kExitFailure : kExitSuccess;
 }
 
 int RunDownload(const CommandContext& context) {
@@ -99,7 +118,8 @@ int RunDownload(const CommandContext& context) {
   std::vector<FeedRecord> feeds;
   std::string unknown;
   if (!SelectFeeds(context.command.positionals, listed, feeds, unknown)) {
-    context.err << "tavi: download: there is no feed with the alias \"" << unknown << "\"\n";
+    context.err << "tavi: download: there is no feed with the alias \"" << PrintableText(unknown)
+                << "\"\n";
     return kExitFailure;
   }
   if (feeds.empty()) {
@@ -110,29 +130,33 @@ int RunDownload(const CommandContext& context) {
                              context.environment.terminal_width);
   CheckRun run(CheckPathsOf(session->Paths()), window);
   const InterruptAsStop interrupt;
-  const RunSummary summary = DownloadFeeds(run, feeds, session->Paths().FeedFile, window,
-                                           [&interrupt] { return interrupt.Requested(); });
-  window.Finish();
-  PrintRunReport(context.out, summary);
-  return ExitCodeOf(summary);
+  RunObserver observer;
+  observer.feed_starting = [&window](const FeedRecord& feed) { window.BeginFeed(feed.Alias); };
+  observer.feed_finished = FeedPrinter(context.out, window);
+  observer.stop_requested = [&interrupt] { return interrupt.Requested(); };
+  const RunSummary summary = DownloadFeeds(run, feeds, session->Paths().FeedFile, window, observer);
+  window.Clear();
+  return FinishRun(context, summary);
 }
 
 int RunImport(const CommandContext& context) {
   const std::unique_ptr<Session> session = OpenSession(context, SessionUse::kChange);
   if (session == nullptr) return kExitFailure;
-  const std::vector<std::string> files = ListCacheFiles(CacheFolder(session->Paths().DataFolder));
-  if (files.empty()) {
+  if (ListCacheFiles(CacheFolder(session->Paths().DataFolder)).empty()) {
     context.out << "The background cache holds no feed documents.\n";
     return kExitSuccess;
   }
   TerminalCheckWindow window(context.out, context.environment.out_is_terminal,
                              context.environment.terminal_width);
   CheckRun run(CheckPathsOf(session->Paths()), window);
-  run.ImportCache();
-  window.Finish();
-  const RunSummary summary = ImportSummary(run, files, session->Paths().SettingsFile);
-  PrintRunReport(context.out, summary);
-  return ExitCodeOf(summary);
+  std::vector<FeedOutcome> feeds;
+  const auto print = FeedPrinter(context.out, window);
+  run.ImportCache([&](const FeedOutcome& feed) {
+    feeds.push_back(feed);
+    print(feed);
+  });
+  window.Clear();
+  return FinishRun(context, ImportSummary(run, std::move(feeds), session->Paths().SettingsFile));
 }
 
 }  // namespace tavi::cli

@@ -2,8 +2,11 @@
 
 // The commands that run the check engine: download (the main window's
 // Download over the named feeds, or all) and import (the cache import the
-// menu item runs when the background checker left documents). Both end
-// with the report the information dialog shows in its result form.
+// menu item runs when the background checker left documents). Each prints
+// one line per feed as its check ends, then the totals; with --report, also
+// the report the information dialog shows in its result form. They exit 0
+// when every feed was checked and 1 when any failed or Ctrl+C stopped the
+// run.
 
 #include <iosfwd>
 
@@ -15,13 +18,20 @@ namespace tavi::cli {
 int RunDownload(const CommandContext& context);
 int RunImport(const CommandContext& context);
 
+// One feed's line: its alias, then "N new", "no new articles" or "failed:"
+// with the cause (the new articles first when some arrived), made printable.
+std::string FeedOutcomeLine(const FeedOutcome& feed);
+
+// The run's totals: "Checked 3 feeds: 5 new articles, 1 feed failed."
+std::string RunTotalsLine(const RunSummary& summary);
+
 // The run's report after a blank line: the information dialog's caption, a
-// rule under it, and its text exactly as composed (tabs and blank lines
-// included).
+// rule under it, and its text as composed (tabs and blank lines included),
+// made printable.
 void PrintRunReport(std::ostream& out, const RunSummary& summary);
 
-// The exit code a run's report stands for: 1 for a feed that could not be
-// read (the feed-error form), 0 otherwise.
+// The exit code of a run: 1 when a feed failed or the run was stopped, 0
+// otherwise.
 int ExitCodeOf(const RunSummary& summary);
 
 }  // namespace tavi::cli

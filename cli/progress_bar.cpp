@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <ostream>
 
+#include "cli/terminal_text.h"
 #include "platform/winsys.h"
 
 namespace tavi::cli {
@@ -16,15 +17,6 @@ constexpr std::size_t kNarrowest = 20;
 constexpr std::size_t kDefaultWidth = 80;
 
 bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-// The text on one line: controls become blanks.
-std::string OneLine(const std::string& text) {
-  std::string line = text;
-  for (char& c : line) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
-  }
-  return line;
-}
 
 // The first `columns` characters of UTF-8 text, one column each.
 std::string FirstColumns(const std::string& text, std::size_t columns) {
@@ -51,12 +43,12 @@ std::string Percent(int percent) {
 
 }  // namespace
 
-std::string RenderProgressLine(int percent, const std::string& general, const std::string& info,
+std::string RenderProgressLine(int percent, const std::string& label, const std::string& info,
                                std::size_t width) {
   percent = std::clamp(percent, 0, 100);
   width = std::max(width, kNarrowest);
-  std::string line = Bar(percent) + Percent(percent) + OneLine(general);
-  if (!info.empty()) line.append(" | ").append(OneLine(info));
+  std::string line = Bar(percent) + Percent(percent) + PrintableText(label);
+  if (!info.empty()) line.append(" | ").append(PrintableText(info));
   // One column stays free so that the cursor never wraps to the next line.
   return FirstColumns(line, width - 1);
 }
@@ -71,14 +63,11 @@ TerminalCheckWindow::TerminalCheckWindow(std::ostream& out, bool terminal, std::
                                          std::chrono::milliseconds redraw_every)
     : out_(out), terminal_(terminal), width_(width), redraw_every_(redraw_every) {}
 
-void TerminalCheckWindow::SetGeneralLine(const std::string& text) {
-  if (text == general_) return;
-  general_ = text;
-  if (!terminal_) {
-    out_ << OneLine(text) << "\n";
-    return;
-  }
-  Redraw(true);
+void TerminalCheckWindow::BeginFeed(const std::string& alias) {
+  label_ = alias;
+  info_.clear();
+  percent_ = 0;
+  if (terminal_) Redraw(true);
 }
 
 void TerminalCheckWindow::SetInfoLine(const std::string& text) {
@@ -93,7 +82,7 @@ void TerminalCheckWindow::SetProgress(int percent) {
 
 void TerminalCheckWindow::PumpMessages() { platform::PumpWaitingMessages(); }
 
-void TerminalCheckWindow::Finish() {
+void TerminalCheckWindow::Clear() {
   if (!terminal_ || !drawn_) return;
   out_ << "\r" << std::string(width_ > 0 ? width_ - 1 : 0, ' ') << "\r" << std::flush;
   drawn_ = false;
@@ -104,7 +93,7 @@ void TerminalCheckWindow::Redraw(bool now) {
   if (!now && drawn_ && instant - last_drawn_ < redraw_every_) return;
   last_drawn_ = instant;
   drawn_ = true;
-  out_ << "\r" << RenderProgressLine(percent_, general_, info_, width_) << "\x1b[K" << std::flush;
+  out_ << "\r" << RenderProgressLine(percent_, label_, info_, width_) << "\x1b[K" << std::flush;
 }
 
 }  // namespace tavi::cli

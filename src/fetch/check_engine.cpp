@@ -243,13 +243,14 @@ void CheckRun::Announce(platform::DispatchObject& message, const std::string& he
                               reinterpret_cast<platform::LParam>(&notice_));
 }
 
-bool CheckRun::ImportCache() {
+bool CheckRun::ImportCache(const std::function<void(const FeedOutcome&)>& feed_finished) {
   window_.SetGeneralLine("Loading from cache... Please wait.");
   const std::vector<std::string> aliases = ReadListedAliases(paths_.settings_file);
   for (const std::string& file : ListCacheFiles(CacheFolder(paths_.data_folder))) {
     const std::string alias = AliasOfCacheFile(file, aliases);
     const int result = CheckFeed(ReadFeedDefinition(alias, paths_.settings_file), true, file);
     last_result_ = result;
+    if (feed_finished) feed_finished({alias, last_check_});
     // A document whose feed is gone has no one to read it: left in place it
     // would bring the import back at every opening.
     platform::DeleteFile(file);

@@ -7,6 +7,7 @@
 // Everything runs on the thread of the window that hosts the run.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,14 @@ struct FeedCheckReport {
   bool EverythingArrived() const { return failure.empty() && unwritten == 0 && moved >= composed; }
 };
 
+// One feed's part in a run: whose, and what its check came to.
+struct FeedOutcome {
+  std::string alias;
+  FeedCheckReport check;
+
+  bool Failed() const { return !check.failure.empty(); }
+};
+
 // One run of checks hosted by one window: the delivery state prepared when
 // the window opened, the run's total of new articles and its last result.
 class CheckRun {
@@ -78,8 +87,9 @@ class CheckRun {
   int DeliverPending(const std::string& newsbox_path, const std::string& newsbox_name, bool notify);
 
   // Checks every cached feed document of the data folder's cache (and its
-  // subfolders) and deletes it. Always true.
-  bool ImportCache();
+  // subfolders) and deletes it; `feed_finished`, when set, hears of each
+  // feed as its check ends. Always true.
+  bool ImportCache(const std::function<void(const FeedOutcome&)>& feed_finished = {});
 
   int TotalNewArticles() const { return total_new_articles_; }
   // The result of the last check; kNotCheckedYet before the first.

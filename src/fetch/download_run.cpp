@@ -1,19 +1,25 @@
 #include "fetch/download_run.h"
 
+#include <algorithm>
+
 namespace tavi {
 
 RunSummary DownloadFeeds(CheckRun& run, const std::vector<FeedRecord>& feeds,
                          const std::string& feed_file, CheckWindow& window,
-                         const std::function<bool()>& stop_requested) {
+                         const RunObserver& observer) {
   RunSummary summary;
   window.SetGeneralLine("Downloading articles... Please wait.");
   for (const FeedRecord& feed : feeds) {
+    if (observer.feed_starting) observer.feed_starting(feed);
     ++summary.feeds_processed;
     summary.last_result = run.CheckFeed(feed, false, feed_file);
     summary.last_name = feed.Name;
     summary.last_url = feed.URL;
     summary.last_newsbox = feed.Newsbox;
-    if (stop_requested && stop_requested()) {
+    summary.feeds.push_back({feed.Alias, run.LastCheck()});
+    if (observer.feed_finished) observer.feed_finished(summary.feeds.back());
+    if (observer.stop_requested && observer.stop_requested()) {
+      summary.stopped = summary.feeds_processed < static_cast<int>(feeds.size());
       window.SetGeneralLine("Going offline now... Please wait.");
       break;
     }
@@ -23,6 +29,11 @@ RunSummary DownloadFeeds(CheckRun& run, const std::vector<FeedRecord>& feeds,
   run.ReportTotal();
   summary.new_articles = run.TotalNewArticles();
   return summary;
+}
+
+int RunSummary::FailedFeeds() const {
+  return static_cast<int>(std::count_if(feeds.begin(), feeds.end(),
+                                        [](const FeedOutcome& feed) { return feed.Failed(); }));
 }
 
 InformationInputs RunReportInputs(const RunSummary& summary) {

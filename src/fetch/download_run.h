@@ -20,15 +20,27 @@ struct RunSummary {
   std::string last_name;
   std::string last_url;
   std::string last_newsbox;
+  std::vector<FeedOutcome> feeds;  // every feed checked, in order
+  bool stopped = false;            // a stop request ended the run early
+
+  int FailedFeeds() const;
 };
 
-// Checks each feed in order, live, fetching into `feed_file`. After each feed
-// `stop_requested` is asked; when it says yes the run ends there. Finally
-// lets the host index "Pending" once more, shows the run's total in the
-// host's status bar and brings the News Board forward when articles arrived.
+// What a front end hears while a run goes on; an empty function is skipped.
+struct RunObserver {
+  std::function<void(const FeedRecord&)> feed_starting;
+  std::function<void(const FeedOutcome&)> feed_finished;
+  // Asked after each feed: true ends the run there.
+  std::function<bool()> stop_requested;
+};
+
+// Checks each feed in order, live, fetching into `feed_file`, telling
+// `observer` of each. Finally lets the host index "Pending" once more, shows
+// the run's total in the host's status bar and brings the News Board forward
+// when articles arrived.
 RunSummary DownloadFeeds(CheckRun& run, const std::vector<FeedRecord>& feeds,
                          const std::string& feed_file, CheckWindow& window,
-                         const std::function<bool()>& stop_requested);
+                         const RunObserver& observer);
 
 // The information dialog's inputs for the run's report (its result form).
 InformationInputs RunReportInputs(const RunSummary& summary);

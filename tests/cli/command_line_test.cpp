@@ -96,9 +96,9 @@ TEST(CommandLine, DemoSubscribesDownloadsAndFindsNothingNewTheSecondTime) {
   const testing::CommandRun run = RunTavi({"demo"});
   ASSERT_EQ(run.code, 0) << run.out << run.err;
   EXPECT_TRUE(Contains(run.out, "Added feed \"Gazette\" (Harbour Town Gazette)")) << run.out;
-  EXPECT_TRUE(Contains(run.out, "You've got 6 new articles.")) << run.out;
+  EXPECT_TRUE(Contains(run.out, "Checked 3 feeds: 6 new articles.")) << run.out;
   EXPECT_TRUE(Contains(run.out, "Science (3/3)")) << run.out;
-  EXPECT_TRUE(Contains(run.out, "Sorry, you've got no new articles.")) << run.out;
+  EXPECT_TRUE(Contains(run.out, "Checked 3 feeds: no new articles.")) << run.out;
   EXPECT_EQ(run.err, "");
 }
 

@@ -13,10 +13,11 @@ TEST(RenderProgressLine, DrawsTheBarAndCutsToTheWidth) {
   // Out-of-range percents are held to the bar.
   EXPECT_EQ(RenderProgressLine(-3, "", "", 80).substr(0, 28), "[--------------------]   0% ");
   EXPECT_EQ(RenderProgressLine(250, "", "", 80).substr(0, 27), "[####################] 100%");
-  // One column stays free; a line break in a title does not break the line.
+  // One column stays free; a line break or a control character from a feed
+  // shows as an escape.
   const std::string cut = RenderProgressLine(0, std::string(200, 'x'), "a\nb", 40);
   EXPECT_EQ(cut.size(), 39u);
-  EXPECT_EQ(RenderProgressLine(0, "", "a\nb\tc", 80).substr(28), " | a b c");
+  EXPECT_EQ(RenderProgressLine(0, "", "a\nb\tc\x1b[2J", 80).substr(28), " | a\\nb\\tc\\x1B[2J");
 }
 
 TEST(RenderProgressLine, NeverSplitsAMultiByteCharacter) {
@@ -27,27 +28,28 @@ TEST(RenderProgressLine, NeverSplitsAMultiByteCharacter) {
   EXPECT_EQ(line.substr(28), "\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9");
 }
 
-TEST(TerminalCheckWindow, WithoutATerminalPrintsEachNewGeneralLineOnce) {
+TEST(TerminalCheckWindow, WithoutATerminalDrawsNothing) {
   std::ostringstream out;
   TerminalCheckWindow window(out, false, 80);
+  window.BeginFeed("A");
   window.SetGeneralLine("Checking A for new articles...");
   window.SetProgress(50);
   window.SetInfoLine("Title by Author");
-  window.SetGeneralLine("Checking A for new articles...");
-  window.SetGeneralLine("Done. Moving to the next feed.");
-  window.Finish();
-  EXPECT_EQ(out.str(), "Checking A for new articles...\nDone. Moving to the next feed.\n");
+  window.Clear();
+  EXPECT_EQ(out.str(), "");
 }
 
-TEST(TerminalCheckWindow, OnATerminalRedrawsOneLineAndClearsIt) {
+TEST(TerminalCheckWindow, OnATerminalRedrawsOneLineNamingTheFeedAndClearsIt) {
   std::ostringstream out;
   TerminalCheckWindow window(out, true, 40, std::chrono::milliseconds(0));
-  window.SetGeneralLine("Checking");
+  window.BeginFeed("News");
+  window.SetGeneralLine("Ready. For Help, press F1.");
   window.SetProgress(100);
-  window.Finish();
+  window.Clear();
   const std::string text = out.str();
   EXPECT_EQ(text.find('\n'), std::string::npos) << text;
-  EXPECT_NE(text.find("\r[####################] 100% Checking"), std::string::npos) << text;
+  EXPECT_EQ(text.find("Ready"), std::string::npos) << text;
+  EXPECT_NE(text.find("\r[####################] 100% News"), std::string::npos) << text;
   EXPECT_EQ(text.substr(text.size() - 41), "\r" + std::string(39, ' ') + "\r");
 }
 

@@ -361,8 +361,17 @@ TEST_F(CheckEngineTest, DownloadRunStopsWhenAskedAndSumsUp) {
   second.Alias = "Second";
   second.Name = "Second feed";
   CheckRun run(paths_, window_);
-  const RunSummary summary =
-      DownloadFeeds(run, {feed_, second}, FeedFile(), window_, [] { return true; });
+  std::vector<std::string> started;
+  RunObserver observer;
+  observer.feed_starting = [&](const FeedRecord& feed) { started.push_back(feed.Alias); };
+  observer.stop_requested = [] { return true; };
+  const RunSummary summary = DownloadFeeds(run, {feed_, second}, FeedFile(), window_, observer);
+  EXPECT_EQ(started, std::vector<std::string>{"News"});
+  EXPECT_TRUE(summary.stopped);
+  ASSERT_EQ(summary.feeds.size(), 1u);
+  EXPECT_EQ(summary.feeds[0].alias, "News");
+  EXPECT_EQ(summary.feeds[0].check.moved, 1);
+  EXPECT_EQ(summary.FailedFeeds(), 0);
   EXPECT_EQ(summary.feeds_processed, 1);
   EXPECT_EQ(summary.last_result, 1);
   EXPECT_EQ(summary.new_articles, 1);
