@@ -5,30 +5,25 @@
 
 #include "cli/session.h"
 #include "cli/terminal_text.h"
-#include "delivery/mailbox_file.h"
 #include "delivery/message_text.h"
+#include "host/toc_file.h"
 #include "platform/ascii.h"
 
 namespace tavi::cli {
 namespace {
 
-constexpr std::string_view kMailboxExtension = ".mbx";
-constexpr std::string_view kIndexExtension = ".toc";
-
-// The table of contents beside a mailbox file.
-std::string IndexPathOf(const std::string& mailbox_path) {
-  std::string path = mailbox_path;
-  if (path.size() >= kMailboxExtension.size())
-    path.replace(path.size() - kMailboxExtension.size(), kMailboxExtension.size(), kIndexExtension);
-  return path;
-}
-
+// "Name (unread/total)", counted from what the host read in the mailbox
+// file: its table of contents may be missing or behind while this command
+// writes nothing.
 std::string MailboxLine(host::MailStore& store, const host::ItemInfo& item) {
-  // Reading the mailbox brings its table of contents up to date.
-  store.MessageCount(item.number);
-  const std::string index_path = IndexPathOf(item.path);
-  return PrintableText(item.name) + " (" + std::to_string(CountUnreadMessages(index_path)) + "/" +
-         std::to_string(ReadMailboxIndexCount(index_path)) + ")";
+  const std::size_t total = store.MessageCount(item.number).value_or(0);
+  std::size_t unread = 0;
+  for (std::size_t index = 0; index < total; ++index) {
+    const host::MessagePtr message = store.MessageAt(item.number, index);
+    if (message && message->State() == host::kUnreadState) ++unread;
+  }
+  return PrintableText(item.name) + " (" + std::to_string(unread) + "/" + std::to_string(total) +
+         ")";
 }
 
 void AddTreeLines(host::MailStore& store, int folder, std::size_t depth,

@@ -1,8 +1,7 @@
 #pragma once
 
 // The commands that look into the host's mailboxes: mailboxes (the tree with
-// unread and total counts, read from the tables of contents as the main
-// window reads them) and show (one mailbox's messages).
+// unread and total counts) and show (one mailbox's messages).
 
 #include <string>
 #include <vector>
@@ -18,7 +17,7 @@ int RunShow(const CommandContext& context);
 
 // The mailbox tree, one line per item, indented two blanks per level:
 // a mailbox as name + " (" + unread + "/" + total + ")" with the counts of
-// its table of contents (-1 when it cannot be read), a folder as name + "/".
+// the messages the host finds in its file, a folder as name + "/".
 // Names are made printable (cli/terminal_text.h). Hidden items are left out.
 std::vector<std::string> MailboxTreeLines(host::MailStore& store);
 

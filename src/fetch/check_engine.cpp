@@ -109,7 +109,6 @@ int CheckRun::CheckFeed(const FeedRecord& record, bool from_cache,
   } else {
     last_result_ = kCheckFailed;
   }
-  last_check_.result = last_result_;
   platform::DeleteFile(document_path);
   window_.SetProgress(0);
   window_.SetInfoLine("");

@@ -45,10 +45,9 @@ inline constexpr int kNotCheckedYet = -2;
 
 // What the last CheckFeed came to, for a report that names every feed.
 struct FeedCheckReport {
-  int result = kCheckFailed;  // what CheckFeed returned
-  int composed = 0;           // new articles written into "Pending"
-  int unwritten = 0;          // new articles whose message could not be written
-  int moved = 0;              // messages the host moved into the newsbox
+  int composed = 0;   // new articles written into "Pending"
+  int unwritten = 0;  // new articles whose message could not be written
+  int moved = 0;      // messages the host moved into the newsbox
   // Why the feed failed or not everything new arrived, for the user: the
   // missing part, the download's error, the parser's message, the host's
   // refusal. "" when every new article arrived.
