@@ -11,7 +11,7 @@
 #include <iosfwd>
 
 #include "cli/command_context.h"
-#include "fetch/download_run.h"
+#include "engine/download_run.h"
 
 namespace tavi::cli {
 

@@ -4,7 +4,7 @@
 #include "cli/mailbox_commands.h"
 #include "delivery/host_automation.h"
 #include "delivery/mailbox_file.h"
-#include "fetch/feed_title.h"
+#include "engine/feed_title.h"
 #include "platform/ascii.h"
 
 namespace tavi::cli {

@@ -10,7 +10,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "fetch/check_window.h"
+#include "engine/check_window.h"
 
 namespace tavi::cli {
 
@@ -40,7 +40,11 @@ class TerminalCheckWindow final : public CheckWindow {
   void SetProgress(int percent) override;
   void PumpMessages() override;
   void TakeFocus() override {}
-  platform::WindowHandle NewsBoardWindow() const override { return {}; }
+  // The command has no News Board.
+  bool HasNewsBoard() const override { return false; }
+  void AnnounceNewArticle(const NewArticleNotice&) override {}
+  void AnnounceDeliveryEnd() override {}
+  void BringNewsBoardForward() override {}
 
   // Clears the bar's line, so that what is printed next starts on a clean
   // line; the next change draws it again.

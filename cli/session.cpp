@@ -6,7 +6,7 @@
 #include <ostream>
 #include <system_error>
 
-#include "fetch/file_names.h"
+#include "files/file_names.h"
 #include "platform/fs.h"
 #include "platform/part_file.h"
 #include "platform/profile_file.h"

@@ -8,7 +8,7 @@
 #include "delivery/message_text.h"
 #include "fetch/date_text.h"
 #include "fetch/downloader.h"
-#include "fetch/file_names.h"
+#include "files/file_names.h"
 #include "platform/fs.h"
 #include "platform/net.h"
 #include "store/pacing.h"

@@ -4,7 +4,7 @@
 
 #include "delivery/host_members.h"
 #include "delivery/mailbox_file.h"
-#include "fetch/file_names.h"
+#include "files/file_names.h"
 #include "platform/ascii.h"
 #include "platform/fs.h"
 #include "store/pacing.h"

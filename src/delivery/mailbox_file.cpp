@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "delivery/host_automation.h"
-#include "fetch/file_names.h"
+#include "files/file_names.h"
 #include "platform/fs.h"
 #include "platform/oledate.h"
 #include "store/pacing.h"

@@ -6,7 +6,7 @@
 #include <future>
 #include <system_error>
 
-#include "fetch/file_names.h"
+#include "files/file_names.h"
 #include "platform/fs.h"
 #include "platform/net.h"
 #include "platform/part_file.h"

@@ -1,11 +1,11 @@
 #include "plugin/plugin_lifecycle.h"
 
-#include "fetch/file_names.h"
+#include "files/file_names.h"
 #include "platform/module_loader.h"
 #include "platform/module_version.h"
 #include "plugin/host_blocks.h"
 #include "plugin/plugin_tables.h"
-#include "plugin/window_messages.h"
+#include "ui/window_messages.h"
 
 namespace tavi {
 namespace {

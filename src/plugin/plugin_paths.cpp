@@ -3,7 +3,7 @@
 #include <charconv>
 #include <string_view>
 
-#include "fetch/file_names.h"
+#include "files/file_names.h"
 #include "platform/fs.h"
 #include "store/profile.h"
 #include "store/settings_layout.h"

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "fetch/check_engine.h"
+#include "engine/check_engine.h"
 #include "platform/module_version.h"
 #include "platform/winsys.h"
 

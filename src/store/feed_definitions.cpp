@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "fetch/file_names.h"
+#include "files/file_names.h"
 #include "platform/ascii.h"
 #include "platform/fs.h"
 #include "platform/profile_text.h"

@@ -69,4 +69,16 @@ InformationMessage ComposeInformationMessage(const InformationInputs& inputs,
   return {};
 }
 
+InformationInputs RunReportInputs(const RunSummary& summary) {
+  InformationInputs inputs;
+  inputs.mode = InformationMode::kRunResult;
+  inputs.feeds_processed = summary.feeds_processed;
+  inputs.result = summary.last_result;
+  inputs.total = summary.new_articles;
+  inputs.feed_name = summary.last_name;
+  inputs.url = summary.last_url;
+  inputs.newsbox = summary.last_newsbox;
+  return inputs;
+}
+
 }  // namespace tavi

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "engine/download_run.h"
+
 namespace tavi {
 
 enum class InformationMode {
@@ -39,5 +41,9 @@ struct InformationMessage {
 // titles the captions that carry no text of their own.
 InformationMessage ComposeInformationMessage(const InformationInputs& inputs,
                                              const std::string& product_name);
+
+// The inputs of the run's report (the result form): the number of feeds
+// checked, the last one's result, name, URL and newsbox, and the total.
+InformationInputs RunReportInputs(const RunSummary& summary);
 
 }  // namespace tavi

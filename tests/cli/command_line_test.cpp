@@ -5,7 +5,7 @@
 #include "cli/command_syntax.h"
 #include "cli/help_text.h"
 #include "cli/run_tavi.h"
-#include "fetch/file_names.h"
+#include "files/file_names.h"
 #include "support/temp_dir.h"
 
 namespace tavi::cli {

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "cli/run_tavi.h"
-#include "fetch/file_names.h"
+#include "files/file_names.h"
 #include "platform/fs.h"
 #include "store/feed_definitions.h"
 #include "support/loopback_server.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/run_tavi.h"
-#include "fetch/file_names.h"
+#include "files/file_names.h"
 #include "platform/fs.h"
 #include "store/feed_definitions.h"
 #include "store/profile.h"

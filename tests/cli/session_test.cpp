@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "cli/run_tavi.h"
-#include "fetch/file_names.h"
+#include "files/file_names.h"
 #include "host/data_folder_lock.h"
 #include "platform/fs.h"
 #include "support/scoped_environment.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fetch/file_names.h"
+#include "files/file_names.h"
 #include "support/scoped_environment.h"
 #include "support/temp_dir.h"
 

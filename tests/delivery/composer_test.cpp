@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fetch/downloader.h"
-#include "fetch/file_names.h"
+#include "files/file_names.h"
 #include "host/mbx_format.h"
 #include "platform/oledate.h"
 #include "store/pacing.h"

@@ -7,7 +7,7 @@
 
 #include "platform/module_loader.h"
 #include "plugin/host_blocks.h"
-#include "plugin/window_messages.h"
+#include "ui/window_messages.h"
 #include "support/temp_dir.h"
 
 namespace tavi {

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "fetch/file_names.h"
+#include "files/file_names.h"
 #include "plugin/about_box.h"
 #include "plugin/ems_api.h"
 #include "plugin/host_blocks.h"
@@ -12,7 +12,7 @@
 #include "plugin/plugin_tables.h"
 #include "plugin/special_menu.h"
 #include "plugin/translator_registration.h"
-#include "plugin/window_messages.h"
+#include "ui/window_messages.h"
 #include "store/pacing.h"
 
 namespace {

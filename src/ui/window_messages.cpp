@@ -1,4 +1,4 @@
-#include "plugin/window_messages.h"
+#include "ui/window_messages.h"
 
 namespace tavi {
 namespace {

@@ -3,11 +3,20 @@
 // The window that hosts a check run: the main window, or the tavi command.
 // The check engine reports through it and keeps it responsive between steps.
 
+#include <cstdint>
 #include <string>
 
-#include "platform/winsys.h"
-
 namespace tavi {
+
+// What accompanies each new article to the News Board.
+struct NewArticleNotice {
+  std::string HeaderText;   // the moved message's header block and the blank line
+  std::string MessageText;  // its body
+  std::int32_t MessageValue = 0;
+  std::string Newsbox;
+  std::string MailboxText;  // the newsbox's file path
+  std::int32_t MailboxValue = 0;
+};
 
 class CheckWindow {
  public:
@@ -24,9 +33,15 @@ class CheckWindow {
   virtual void PumpMessages() = 0;
   // Takes the focus back after a host window was closed under it.
   virtual void TakeFocus() = 0;
-  // The News Board window that hears of new articles; none when there is
-  // none.
-  virtual platform::WindowHandle NewsBoardWindow() const = 0;
+
+  // The News Board, when the window has one: it hears of each article moved
+  // into a newsbox (handled before the call returns, so the notice may be
+  // reused afterwards), of the end of a delivery that moved any, and is
+  // brought forward when a run brought articles.
+  virtual bool HasNewsBoard() const = 0;
+  virtual void AnnounceNewArticle(const NewArticleNotice& notice) = 0;
+  virtual void AnnounceDeliveryEnd() = 0;
+  virtual void BringNewsBoardForward() = 0;
 };
 
 }  // namespace tavi

@@ -1,4 +1,4 @@
-#include "fetch/feed_title.h"
+#include "engine/feed_title.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "fetch/downloader.h"
-#include "fetch/file_names.h"
+#include "files/file_names.h"
 #include "platform/net.h"
 #include "store/pacing.h"
 #include "support/loopback_server.h"

@@ -1,4 +1,4 @@
-#include "fetch/feed_title.h"
+#include "engine/feed_title.h"
 
 #include "delivery/message_text.h"
 #include "fetch/downloader.h"

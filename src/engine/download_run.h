@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "fetch/check_engine.h"
-#include "ui/information_message.h"
+#include "engine/check_engine.h"
 
 namespace tavi {
 
@@ -41,8 +40,5 @@ struct RunObserver {
 RunSummary DownloadFeeds(CheckRun& run, const std::vector<FeedRecord>& feeds,
                          const std::string& feed_file, CheckWindow& window,
                          const RunObserver& observer);
-
-// The information dialog's inputs for the run's report (its result form).
-InformationInputs RunReportInputs(const RunSummary& summary);
 
 }  // namespace tavi

@@ -1,4 +1,4 @@
-#include "fetch/check_engine.h"
+#include "engine/check_engine.h"
 
 #include "delivery/host_automation.h"
 #include "delivery/host_members.h"
@@ -6,10 +6,9 @@
 #include "fetch/date_text.h"
 #include "fetch/downloader.h"
 #include "fetch/feed_reader.h"
-#include "fetch/file_names.h"
+#include "files/file_names.h"
 #include "platform/fs.h"
 #include "platform/oledate.h"
-#include "plugin/window_messages.h"
 #include "store/pacing.h"
 #include "store/profile.h"
 
@@ -205,9 +204,7 @@ int CheckRun::DeliverPending(const std::string& newsbox_path, const std::string&
   window_.SetInfoLine("Done. Performing maintenance jobs.");
   host.SetStatusText("So far, you've got " + std::to_string(total_new_articles_) +
                      " new articles.");
-  const platform::WindowHandle news_board = window_.NewsBoardWindow();
-  if (moved > 0 && news_board)
-    platform::SendNotifyMessage(news_board, RegisteredWindowMessages().update_blog_report, 1, 1);
+  if (moved > 0) window_.AnnounceDeliveryEnd();
   return moved;
 }
 
@@ -230,16 +227,14 @@ bool CheckRun::MoveMessage(platform::DispatchObject& message, const DispatchPtr&
 void CheckRun::Announce(platform::DispatchObject& message, const std::string& header_block,
                         const std::string& body, const DispatchPtr& newsbox,
                         const std::string& newsbox_name) {
-  const platform::WindowHandle news_board = window_.NewsBoardWindow();
-  if (!news_board) return;
+  if (!window_.HasNewsBoard()) return;
   notice_.HeaderText = header_block;
   notice_.MessageText = body;
   notice_.MessageValue = message.Get(members::message::kValue).AsInteger();
   notice_.Newsbox = newsbox_name;
   notice_.MailboxText = newsbox->Get(members::item::kPath).AsText();
   notice_.MailboxValue = newsbox->Get(members::item::kNumber).AsInteger();
-  platform::SendNotifyMessage(news_board, RegisteredWindowMessages().new_article, 0,
-                              reinterpret_cast<platform::LParam>(&notice_));
+  window_.AnnounceNewArticle(notice_);
 }
 
 bool CheckRun::ImportCache(const std::function<void(const FeedOutcome&)>& feed_finished) {
@@ -265,8 +260,7 @@ void CheckRun::ReportTotal() {
     window_.SetGeneralLine("Ready. For Help, press F1.");
   else
     window_.SetInfoLine(total);
-  const platform::WindowHandle news_board = window_.NewsBoardWindow();
-  if (total_new_articles_ > 0 && news_board) platform::BringWindowToTop(news_board);
+  if (total_new_articles_ > 0) window_.BringNewsBoardForward();
 }
 
 }  // namespace tavi

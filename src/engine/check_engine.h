@@ -12,9 +12,10 @@
 #include <vector>
 
 #include "delivery/composer.h"
-#include "fetch/check_window.h"
+#include "engine/check_window.h"
 #include "platform/automation.h"
 #include "platform/oledate.h"
+#include "platform/winsys.h"
 #include "store/feed_definitions.h"
 
 namespace tavi {
@@ -26,16 +27,6 @@ struct CheckPaths {
   std::string in_mailbox_file;  // the host's In mailbox, for feeds whose newsbox is gone
   std::string config_dir;       // holds the temporary article file
   platform::WindowHandle mdi_client;
-};
-
-// What accompanies each "uiNewArticle" message to the News Board.
-struct NewArticleNotice {
-  std::string HeaderText;   // the moved message's header block and the blank line
-  std::string MessageText;  // its body
-  std::int32_t MessageValue = 0;
-  std::string Newsbox;
-  std::string MailboxText;  // the newsbox's file path
-  std::int32_t MailboxValue = 0;
 };
 
 // Results of CheckFeed beyond the article count.

@@ -1,4 +1,4 @@
-#include "fetch/file_names.h"
+#include "files/file_names.h"
 
 #include <cstdio>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "fetch/download_run.h"
+#include "engine/download_run.h"
 
 #include <algorithm>
 
@@ -34,18 +34,6 @@ RunSummary DownloadFeeds(CheckRun& run, const std::vector<FeedRecord>& feeds,
 int RunSummary::FailedFeeds() const {
   return static_cast<int>(std::count_if(feeds.begin(), feeds.end(),
                                         [](const FeedOutcome& feed) { return feed.Failed(); }));
-}
-
-InformationInputs RunReportInputs(const RunSummary& summary) {
-  InformationInputs inputs;
-  inputs.mode = InformationMode::kRunResult;
-  inputs.feeds_processed = summary.feeds_processed;
-  inputs.result = summary.last_result;
-  inputs.total = summary.new_articles;
-  inputs.feed_name = summary.last_name;
-  inputs.url = summary.last_url;
-  inputs.newsbox = summary.last_newsbox;
-  return inputs;
 }
 
 }  // namespace tavi

@@ -1,4 +1,4 @@
-#include "fetch/check_engine.h"
+#include "engine/check_engine.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -6,11 +6,10 @@
 #include <csignal>
 
 #include "delivery/host_automation.h"
-#include "fetch/download_run.h"
+#include "engine/download_run.h"
 #include "fetch/downloader.h"
 #include "host/host.h"
 #include "platform/fs.h"
-#include "plugin/window_messages.h"
 #include "store/pacing.h"
 #include "store/profile.h"
 #include "support/loopback_server.h"
@@ -32,12 +31,18 @@ class RecordingWindow : public CheckWindow {
   void SetProgress(int percent) override { progress.push_back(percent); }
   void PumpMessages() override { platform::PumpWaitingMessages(); }
   void TakeFocus() override {}
-  platform::WindowHandle NewsBoardWindow() const override { return news_board; }
+  bool HasNewsBoard() const override { return has_news_board; }
+  void AnnounceNewArticle(const NewArticleNotice& notice) override { notices.push_back(notice); }
+  void AnnounceDeliveryEnd() override { ++deliveries_ended; }
+  void BringNewsBoardForward() override { ++brought_forward; }
 
   std::vector<std::string> general_lines;
   std::vector<std::string> info_lines;
   std::vector<int> progress;
-  platform::WindowHandle news_board;
+  bool has_news_board = false;
+  std::vector<NewArticleNotice> notices;
+  int deliveries_ended = 0;
+  int brought_forward = 0;
 };
 
 std::string RssItem(const std::string& guid, const std::string& date) {
@@ -309,31 +314,21 @@ TEST_F(CheckEngineTest, IncompleteFeedTouchesNothing) {
 
 TEST_F(CheckEngineTest, EveryDeliveredArticleIsAnnouncedToTheNewsBoard) {
   server_.Serve("/feed.xml", RssFeed(RssItem("a", "Fri, 11 Dec 2026 08:00:00 GMT")));
-  std::vector<NewArticleNotice> notices;
-  int report_updates = 0;
-  const auto& messages = RegisteredWindowMessages();
-  window_.news_board = platform::CreateWindow(
-      {"NewsBoardWindow",
-       "News Board",
-       {},
-       false,
-       [&](platform::WindowHandle window, platform::MessageId message, platform::WParam wparam,
-           platform::LParam lparam) -> platform::LResult {
-         if (message == messages.new_article)
-           notices.push_back(*reinterpret_cast<const NewArticleNotice*>(lparam));
-         if (message == messages.update_blog_report) ++report_updates;
-         return platform::DefWindowProc(window, message, wparam, lparam);
-       }});
+  window_.has_news_board = true;
   feed_.NotifyNewsBoard = 1;
   CheckRun run(paths_, window_);
   EXPECT_EQ(Check(run), 1);
-  platform::DestroyWindow(window_.news_board);
+  const std::vector<NewArticleNotice>& notices = window_.notices;
   ASSERT_EQ(notices.size(), 1u);
   EXPECT_EQ(notices[0].Newsbox, "News");
   EXPECT_EQ(notices[0].MailboxText, feed_.NewsboxPath);
   EXPECT_EQ(notices[0].HeaderText.substr(notices[0].HeaderText.size() - 4), "\r\n\r\n");
   EXPECT_EQ(notices[0].MessageText.rfind("<x-html>Body of a", 0), 0u) << notices[0].MessageText;
-  EXPECT_EQ(report_updates, 1);
+  EXPECT_EQ(window_.deliveries_ended, 1);
+  // A second check moves nothing: the News Board hears of nothing more.
+  EXPECT_EQ(Check(run), 0);
+  EXPECT_EQ(notices.size(), 1u);
+  EXPECT_EQ(window_.deliveries_ended, 1);
 }
 
 TEST_F(CheckEngineTest, CacheImportFindsEachFeedFromItsFileName) {
@@ -381,6 +376,7 @@ TEST_F(CheckEngineTest, DownloadRunStopsWhenAskedAndSumsUp) {
                       "Going offline now... Please wait."),
             window_.general_lines.end());
   EXPECT_EQ(host_->StatusText(), "Tavi. Ready. Total number of new articles: 1. Have a nice day.");
+  EXPECT_EQ(window_.brought_forward, 1);
 }
 
 }  // namespace
