@@ -72,7 +72,7 @@ void PrintMessage(std::ostream& out, std::size_t position, const host::StoredMes
 
 std::vector<std::string> MailboxTreeLines(host::MailStore& store) {
   std::vector<std::string> lines;
-  store.Rescan();
+  store.ReadFoldersAgain();
   AddTreeLines(store, host::kTopLevel, 0, lines);
   return lines;
 }

@@ -286,7 +286,7 @@ class ApplicationObject final : public ServerObject {
     switch (dispatch_id) {
       case application_member::kTopLevel:
         // A client walking the tree sees mailbox files that appeared since.
-        Store().Rescan();
+        Store().ReadFoldersAgain();
         return Object(std::make_shared<CollectionObject>(connection(), kTopLevel));
       case application_member::kItemByName:
         return ItemByName(arguments);

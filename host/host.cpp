@@ -39,7 +39,7 @@ std::string Host::StatusText() const { return windows_->StatusText(); }
 
 bool Host::OpenMailbox(int number) {
   const std::optional<ItemInfo> info = store_->Item(number);
-  if (!info || info->folder || !store_->RefreshMailbox(number)) return false;
+  if (!info || info->folder || !store_->ReadMailboxForOpening(number)) return false;
   return static_cast<bool>(windows_->ShowMailbox(number, info->name));
 }
 

@@ -49,7 +49,7 @@ class Host final : public HostServices {
   std::string StatusText() const override;
 
   // Brings the mailbox's index up to date with its file (see
-  // MailStore::RefreshMailbox) and shows its window (bringing an already
+  // MailStore::ReadMailboxForOpening) and shows its window (bringing an already
   // open one to the top). False when `number` is not a mailbox or its file
   // cannot be read.
   bool OpenMailbox(int number) override;

@@ -182,7 +182,7 @@ std::vector<int> MailStore::Children(int folder) const {
   return found->second.children;
 }
 
-void MailStore::Rescan() { ScanFolder(kTopLevel); }
+void MailStore::ReadFoldersAgain() { ScanFolder(kTopLevel); }
 
 std::optional<int> MailStore::FindChildByName(int parent, const std::string& name,
                                               bool folder) const {
@@ -216,13 +216,13 @@ std::optional<int> MailStore::SearchByPath(const std::string& path) const {
 
 std::optional<int> MailStore::FindByName(const std::string& name) {
   if (auto found = SearchByName(name)) return found;
-  Rescan();
+  ReadFoldersAgain();
   return SearchByName(name);
 }
 
 std::optional<int> MailStore::FindByPath(const std::string& path) {
   if (auto found = SearchByPath(path)) return found;
-  Rescan();
+  ReadFoldersAgain();
   return SearchByPath(path);
 }
 
@@ -236,7 +236,7 @@ std::optional<int> MailStore::CreateMailbox(int parent, const std::string& name)
   if (!EnsureFile(path)) return std::nullopt;
   const int number = AddItem(parent, *stem, path, false, next_item_number_++);
   // Indexing writes the table of contents of the new (or adopted) mailbox.
-  nodes_.at(number).mailbox->Reindex();
+  nodes_.at(number).mailbox->ReadAgain();
   return number;
 }
 
@@ -265,44 +265,44 @@ Mailbox* MailStore::MailboxOf(int number) {
   return found == nodes_.end() ? nullptr : found->second.mailbox.get();
 }
 
-Mailbox* MailStore::SyncedMailbox(int number) {
+Mailbox* MailStore::UpToDateMailbox(int number) {
   Mailbox* mailbox = MailboxOf(number);
-  return mailbox != nullptr && mailbox->Sync() ? mailbox : nullptr;
+  return mailbox != nullptr && mailbox->ReadIfChanged() ? mailbox : nullptr;
 }
 
-bool MailStore::IndexMailbox(int mailbox) {
+bool MailStore::ReadMailboxAgain(int mailbox) {
   Mailbox* found = MailboxOf(mailbox);
-  return found != nullptr && found->Reindex();
+  return found != nullptr && found->ReadAgain();
 }
 
-bool MailStore::RefreshMailbox(int mailbox) {
+bool MailStore::ReadMailboxForOpening(int mailbox) {
   Mailbox* found = MailboxOf(mailbox);
-  return found != nullptr && found->SyncForOpening();
+  return found != nullptr && found->ReadForOpening();
 }
 
 std::optional<std::size_t> MailStore::MessageCount(int mailbox) {
-  Mailbox* found = SyncedMailbox(mailbox);
+  Mailbox* found = UpToDateMailbox(mailbox);
   if (found == nullptr) return std::nullopt;
   return found->Count();
 }
 
 MessagePtr MailStore::MessageAt(int mailbox, std::size_t index) {
   Mailbox* found = MailboxOf(mailbox);
-  if (found != nullptr && !found->EnsureLoaded()) return nullptr;
+  if (found != nullptr && !found->ReadOnce()) return nullptr;
   if (found == nullptr || index >= found->Count()) return nullptr;
   return found->At(index);
 }
 
 std::vector<std::string> MailStore::RawMessages(int mailbox) {
   std::vector<std::string> raws;
-  Mailbox* found = SyncedMailbox(mailbox);
+  Mailbox* found = UpToDateMailbox(mailbox);
   if (found == nullptr) return raws;
   for (std::size_t i = 0; i < found->Count(); ++i) raws.push_back(found->At(i)->Raw());
   return raws;
 }
 
 bool MailStore::AddMessage(int mailbox, const std::string& text) {
-  Mailbox* found = SyncedMailbox(mailbox);
+  Mailbox* found = UpToDateMailbox(mailbox);
   if (found == nullptr) return false;
   const std::string raw = MakeRawMessage(FormatSeparatorLine(platform::Now()), text);
   if (!found->Append(std::make_shared<StoredMessage>(raw, next_message_number_++))) return false;
@@ -314,9 +314,9 @@ bool MailStore::MoveMessage(const MessagePtr& message, int target) {
   const int source = message->MailboxNumber();
   if (source == 0 || access_ == StoreAccess::kReadOnly) return false;
   if (source == target) return MailboxOf(target) != nullptr;
-  Mailbox* from = SyncedMailbox(source);
-  Mailbox* to = SyncedMailbox(target);
-  // Syncing may have indexed the source afresh, which lets go of the message.
+  Mailbox* from = UpToDateMailbox(source);
+  Mailbox* to = UpToDateMailbox(target);
+  // Reading may have indexed the source afresh, which lets go of the message.
   if (from == nullptr || to == nullptr || message->MailboxNumber() != source) return false;
   // The target's file takes the message before the source lets it go.
   if (!to->Append(message)) return false;

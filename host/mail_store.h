@@ -5,7 +5,7 @@
 // and the messages of every mailbox. In, Out and Trash always exist at the
 // top level. Mailbox files are read when a mailbox is first used and again
 // whenever someone else changed them, so a file the plug-in wrote into the
-// data folder is picked up (Rescan, and every look-up that misses, looks for
+// data folder is picked up (ReadFoldersAgain, and every look-up that misses, looks for
 // new files). A read-only store reads the files and writes, creates, cuts
 // and deletes none: creations, appends, moves and state changes fail, and no
 // table of contents is written, so it may look at a data folder while another
@@ -78,11 +78,12 @@ class MailStore {
   // Adds the mailbox files and folders that appeared in the data folder
   // since the store last looked. Items whose files vanished stay (a mailbox
   // without a file is empty).
-  void Rescan();
+  void ReadFoldersAgain();
   // The first item with that display name (letter case ignored), the top
-  // level first, then each level below in turn; rescans once on a miss.
+  // level first, then each level below in turn; reads the folders again once
+  // on a miss.
   std::optional<int> FindByName(const std::string& name);
-  // The item whose path equals `path` (letter case ignored); rescans once on
+  // The item whose path equals `path` (letter case ignored); reads the folders again once on
   // a miss.
   std::optional<int> FindByPath(const std::string& path);
   // Creates a mailbox named MailboxStem(name) in a folder (kTopLevel: the top
@@ -100,17 +101,17 @@ class MailStore {
   // --- Messages
   // Reads the mailbox file again and writes its table of contents. False
   // for a number that is not a mailbox or a file that cannot be read.
-  bool IndexMailbox(int mailbox);
+  bool ReadMailboxAgain(int mailbox);
   // What the host does when it opens a mailbox: reads the file again when
   // someone else changed it, and writes the table of contents when it is
-  // missing. False as for IndexMailbox.
-  bool RefreshMailbox(int mailbox);
+  // missing. False as for ReadMailboxAgain.
+  bool ReadMailboxForOpening(int mailbox);
   // The number of messages; nullopt when `mailbox` is not a mailbox or its
   // file cannot be read.
   std::optional<std::size_t> MessageCount(int mailbox);
   // The message at a 0-based position; nullptr when out of range. Reads the
   // file only when the mailbox was never read: callers walking a mailbox
-  // take its count first (MessageCount syncs), so the walk stays one pass.
+  // take its count first (MessageCount reads the file when it changed), so the walk stays one pass.
   MessagePtr MessageAt(int mailbox, std::size_t index);
   // Every message's raw bytes, in mailbox order.
   std::vector<std::string> RawMessages(int mailbox);
@@ -150,7 +151,7 @@ class MailStore {
   std::optional<int> SearchByName(const std::string& name) const;
   std::optional<int> SearchByPath(const std::string& path) const;
   Mailbox* MailboxOf(int number);
-  Mailbox* SyncedMailbox(int number);
+  Mailbox* UpToDateMailbox(int number);
 
   std::string data_folder_;
   StoreAccess access_;

@@ -106,21 +106,21 @@ std::string Mailbox::TocPath() const {
   return stem + std::string(kTocExtension);
 }
 
-bool Mailbox::Sync() {
+bool Mailbox::ReadIfChanged() {
   if (loaded_ && StampOf(path_) == known_) return true;
-  return Reload();
+  return Read();
 }
 
-bool Mailbox::Reindex() { return Reload(); }
+bool Mailbox::ReadAgain() { return Read(); }
 
-bool Mailbox::SyncForOpening() {
-  if (!Sync()) return false;
+bool Mailbox::ReadForOpening() {
+  if (!ReadIfChanged()) return false;
   return access_ == StoreAccess::kReadOnly || platform::GetFileAttributes(TocPath()) || WriteToc();
 }
 
-bool Mailbox::EnsureLoaded() { return loaded_ || Reload(); }
+bool Mailbox::ReadOnce() { return loaded_ || Read(); }
 
-bool Mailbox::Reload() {
+bool Mailbox::Read() {
   // Stamped before reading: a change made while reading is seen next time.
   FileStamp stamp = StampOf(path_);
   std::optional<std::string> bytes = ReadCommittedBytes(stamp);
@@ -207,7 +207,7 @@ void Mailbox::Adopt(ParsedMailboxFile& parsed) {
 }
 
 bool Mailbox::Append(const MessagePtr& message) {
-  assert(loaded_ && "Sync the mailbox before appending to it");
+  assert(loaded_ && "Read the mailbox before appending to it");
   if (access_ == StoreAccess::kReadOnly) return false;
   const int fd = open(path_.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) return false;
@@ -282,7 +282,7 @@ bool Mailbox::Flush() {
     // contents written from memory would commit a length the file no longer
     // has, and a later reader would cut what the other writer added.
     const bool unchanged = loaded_ && StampOf(path_) == known_;
-    if (!unchanged && !Reload()) return false;
+    if (!unchanged && !Read()) return false;
     if (!removed_.empty() && !RewriteFromMemory()) return false;
   }
   if (toc_stale_) return WriteToc();

@@ -115,23 +115,23 @@ class Mailbox {
   // length; writes the table of contents when it read. False when the file
   // exists but cannot be read or cut, or a pending rewrite fails (memory then
   // stays as it was).
-  bool Sync();
+  bool ReadIfChanged();
   // Reads the file again whatever its state and writes the table of
-  // contents. False as for Sync.
-  bool Reindex();
-  // Sync, and a table of contents written afresh when someone deleted it:
+  // contents. False as for ReadIfChanged.
+  bool ReadAgain();
+  // ReadIfChanged, and a table of contents written afresh when someone deleted it:
   // what the host does when it opens the mailbox.
-  bool SyncForOpening();
+  bool ReadForOpening();
   // Reads the file only when the mailbox was never read: for a run of reads
-  // that follows a Sync, so that it costs no look at the file per message.
-  bool EnsureLoaded();
+  // that follows ReadIfChanged, so that it costs no look at the file per message.
+  bool ReadOnce();
 
-  // The messages as of the last Sync.
+  // The messages as of the last read.
   std::size_t Count() const { return messages_.size(); }
   const MessagePtr& At(std::size_t index) const { return messages_[index]; }
 
   // Appends the message to the end of the file, commits it in the table of
-  // contents and then adds it to the messages (the caller synced first).
+  // contents and then adds it to the messages (the caller read it first).
   // False, with file and memory unchanged, when the write or the commit
   // fails, and always when read-only.
   bool Append(const MessagePtr& message);
@@ -149,7 +149,7 @@ class Mailbox {
   bool Flush();
 
  private:
-  bool Reload();
+  bool Read();
   std::optional<std::string> ReadCommittedBytes(FileStamp& stamp);
   bool WriteWithoutRemoved(std::string& bytes);
   std::optional<std::uint64_t> AppendCommitted(int fd, const StoredMessage& message,

@@ -81,7 +81,7 @@ class CheckEngineTest : public ::testing::Test {
   std::vector<std::string> Messages(const std::string& mailbox) {
     const auto number = host_->Store().FindByName(mailbox);
     if (!number) return {};
-    host_->Store().IndexMailbox(*number);
+    host_->Store().ReadMailboxAgain(*number);
     return host_->Store().RawMessages(*number);
   }
 

@@ -144,7 +144,7 @@ TEST_F(MailStoreTest, WriteIndexMoveReopenKeepsEveryMessageByteForByte) {
     auto store = Open();
     const int source = *store->FindByName("Pending");
     const int target = *store->FindByName("News");
-    ASSERT_TRUE(store->IndexMailbox(source));
+    ASSERT_TRUE(store->ReadMailboxAgain(source));
     MoveAll(*store, source, target);
     EXPECT_TRUE(store->Flush());
   }
@@ -242,7 +242,7 @@ TEST_F(MailStoreTest, MessagesArriveUnreadAndKeepTheirStateWhenIndexedAgain) {
   {
     auto store = Open();
     const int news = *store->FindByName("News");
-    ASSERT_TRUE(store->IndexMailbox(news));
+    ASSERT_TRUE(store->ReadMailboxAgain(news));
     const std::string toc = ReadFile(PathOf("News.toc"));
     ASSERT_EQ(toc.size(), kTocHeaderSize + 2 * kTocEntrySize);
     EXPECT_EQ(TocCount(toc), 2u);
@@ -253,7 +253,7 @@ TEST_F(MailStoreTest, MessagesArriveUnreadAndKeepTheirStateWhenIndexedAgain) {
   EXPECT_EQ(toc[kTocHeaderSize + kTocEntrySize + kTocStateOffset], 1);
   auto store = Open();
   const int news = *store->FindByName("News");
-  ASSERT_TRUE(store->IndexMailbox(news));
+  ASSERT_TRUE(store->ReadMailboxAgain(news));
   EXPECT_EQ(store->MessageAt(news, 0)->State(), 0);
   EXPECT_EQ(store->MessageAt(news, 1)->State(), 1);
 }
@@ -308,8 +308,8 @@ TEST_F(MailStoreTest, AReadOnlyStoreChangesNoFile) {
     // What was never committed is left out, and left where it is.
     EXPECT_EQ(store->RawMessages(box), news);
     EXPECT_EQ(store->MessageCount(kInMailboxNumber), 0u);
-    EXPECT_TRUE(store->IndexMailbox(*store->FindByName("Loose")));
-    EXPECT_TRUE(store->RefreshMailbox(box));
+    EXPECT_TRUE(store->ReadMailboxAgain(*store->FindByName("Loose")));
+    EXPECT_TRUE(store->ReadMailboxForOpening(box));
     const MessagePtr message = store->MessageAt(box, 0);
     EXPECT_FALSE(store->MoveMessage(message, kTrashMailboxNumber));
     EXPECT_FALSE(store->MoveMessage(message, box));
