@@ -38,13 +38,6 @@ bool HasExtension(std::string_view name, std::string_view extension) {
   return name.size() > extension.size() && platform::EndsWithIgnoringCase(name, extension);
 }
 
-// Creates the file empty when absent; an existing file keeps its content.
-bool EnsureFile(const std::string& path) {
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  return close(fd) == 0;
-}
-
 bool IsFolder(const std::string& path) {
   const auto attributes = platform::GetFileAttributes(path);
   return attributes && attributes->directory;
@@ -120,7 +113,7 @@ bool MailStore::EnsureSystemMailboxes() {
     // system needs to find it again.
     const std::string file_name = found == present.end() ? wanted : *found;
     const std::string path = platform::JoinPath(data_folder_, file_name);
-    if (access_ == StoreAccess::kReadWrite && !EnsureFile(path)) return false;
+    if (access_ == StoreAccess::kReadWrite && !platform::EnsureFile(path)) return false;
     AddItem(kTopLevel, file_name.substr(0, file_name.size() - kMailboxExtension.size()), path,
             false, system.number);
   }
@@ -233,7 +226,7 @@ std::optional<int> MailStore::CreateMailbox(int parent, const std::string& name)
   if (!stem || parent_node == nodes_.end() || !parent_node->second.info.folder) return std::nullopt;
   if (auto existing = FindChildByName(parent, *stem, false)) return existing;
   const std::string path = ChildPath(parent, *stem, false);
-  if (!EnsureFile(path)) return std::nullopt;
+  if (!platform::EnsureFile(path)) return std::nullopt;
   const int number = AddItem(parent, *stem, path, false, next_item_number_++);
   // Indexing writes the table of contents of the new (or adopted) mailbox.
   nodes_.at(number).mailbox->ReadAgain();

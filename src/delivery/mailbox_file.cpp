@@ -11,6 +11,7 @@
 
 #include "delivery/host_automation.h"
 #include "files/file_names.h"
+#include "platform/ascii.h"
 #include "platform/fs.h"
 #include "platform/oledate.h"
 #include "store/pacing.h"
@@ -38,15 +39,11 @@ FilePtr OpenFile(const std::string& path, const char* mode) {
   return FilePtr(std::fopen(path.c_str(), mode));
 }
 
-bool IsWhiteSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
 std::string TrimWhiteSpace(const std::string& text) {
   std::size_t begin = 0;
   std::size_t end = text.size();
-  while (begin < end && IsWhiteSpace(text[begin])) ++begin;
-  while (end > begin && IsWhiteSpace(text[end - 1])) --end;
+  while (begin < end && platform::IsAsciiWhiteSpace(text[begin])) ++begin;
+  while (end > begin && platform::IsAsciiWhiteSpace(text[end - 1])) --end;
   return text.substr(begin, end - begin);
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "platform/ascii.h"
 #include "platform/oledate.h"
 
 namespace tavi {
@@ -17,17 +18,13 @@ constexpr std::array<std::string_view, 10> kZoneNames = {"UT",  "GMT", "EST", "E
 
 enum class Meridiem { kNone, kMorning, kAfternoon };
 
-bool IsWhiteSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
 std::string_view TrimLeadingWhiteSpace(std::string_view text) {
-  while (!text.empty() && IsWhiteSpace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && platform::IsAsciiWhiteSpace(text.front())) text.remove_prefix(1);
   return text;
 }
 
 std::string_view TrimTrailingWhiteSpace(std::string_view text) {
-  while (!text.empty() && IsWhiteSpace(text.back())) text.remove_suffix(1);
+  while (!text.empty() && platform::IsAsciiWhiteSpace(text.back())) text.remove_suffix(1);
   return text;
 }
 

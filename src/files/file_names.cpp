@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "platform/ascii.h"
 #include "platform/fs.h"
 
 namespace tavi {
@@ -19,17 +20,6 @@ constexpr std::size_t kMaxFileNameLength = 255;
 bool IsAlphaNumericByte(unsigned char byte) {
   return (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') ||
          (byte >= 'a' && byte <= 'z') || byte >= 0x80;
-}
-
-bool IsWhiteSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-bool CreateEmptyFile(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  std::fclose(file);
-  return true;
 }
 
 std::string WithoutTrailingSeparators(std::string folder) {
@@ -57,7 +47,7 @@ std::string MakeSafeFileName(const std::string& name) {
         kDroppedFromSafeNames.find(c) == std::string_view::npos)
       safe += c;
   }
-  while (!safe.empty() && IsWhiteSpace(safe.back())) safe.pop_back();
+  while (!safe.empty() && platform::IsAsciiWhiteSpace(safe.back())) safe.pop_back();
   if (safe.size() > kMaxSafeNameLength) safe.resize(kMaxSafeNameLength);
   return safe.empty() ? "No Name" : safe;
 }
@@ -88,18 +78,18 @@ std::string PrepareFilePath(const std::string& folder, const std::string& name,
   std::string path = candidate(stem);
   for (int counter = 1; make_unique && FileExists(path); ++counter)
     path = candidate(stem + "_" + std::to_string(counter));
-  if (!skip_create) CreateEmptyFile(path);
+  if (!skip_create) platform::CreateEmptyFile(path);
   return path;
 }
 
 bool EnsureFileExists(const std::string& path) {
   if (platform::GetFileAttributes(path)) return true;
-  return CreateEmptyFile(path);
+  return platform::CreateEmptyFile(path);
 }
 
 bool TruncateFile(const std::string& path) {
   if (!platform::GetFileAttributes(path)) return false;
-  return CreateEmptyFile(path);
+  return platform::CreateEmptyFile(path);
 }
 
 bool AppendLineToFile(const std::string& path, const std::string& text) {

@@ -1,12 +1,18 @@
 #pragma once
 
-// Letter case as the system compares names: ASCII letters only, every other
-// byte (UTF-8 included) compares as it is.
+// Character classes and letter case as the system sees them: ASCII only,
+// every other byte (UTF-8 included) is neither white space nor a letter that
+// has a case, and compares as it is.
 
 #include <string>
 #include <string_view>
 
 namespace tavi::platform {
+
+// Blank, tab, CR, LF, vertical tab and form feed.
+inline bool IsAsciiWhiteSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
 inline char ToLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 

@@ -121,6 +121,14 @@ void RemoveLeftovers(const std::string& folder, Wanted wanted) {
   closedir(listing);
 }
 
+// Opens the file for writing with `flags` and closes it at once.
+bool TouchFile(const std::string& path, int flags) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, 0644);
+  if (fd < 0) return false;
+  // Don't retry close on EINTR: the descriptor is gone either way.
+  return close(fd) == 0;
+}
+
 }  // namespace
 
 std::optional<FileAttributes> GetFileAttributes(const std::string& path) {
@@ -238,6 +246,10 @@ void RemoveReplacementLeftoversOf(const std::string& path) {
            leftover.substr(0, name.size()) == name;
   });
 }
+
+bool CreateEmptyFile(const std::string& path) { return TouchFile(path, O_TRUNC); }
+
+bool EnsureFile(const std::string& path) { return TouchFile(path, 0); }
 
 bool DeleteFile(const std::string& path) { return unlink(path.c_str()) == 0; }
 

@@ -72,6 +72,14 @@ void RemoveReplacementLeftovers(const std::string& folder);
 // guarantees that no replacement of that file is under way.
 void RemoveReplacementLeftoversOf(const std::string& path);
 
+// Creates the file empty, or empties an existing one. False when it cannot be
+// opened for writing.
+bool CreateEmptyFile(const std::string& path);
+
+// Creates the file empty when absent; an existing file keeps its content.
+// False when it is absent and cannot be created.
+bool EnsureFile(const std::string& path);
+
 // Deletes a file; false when it could not be deleted (or was absent).
 bool DeleteFile(const std::string& path);
 

@@ -264,10 +264,6 @@ struct ClockParts {
   int second = 0;
 };
 
-bool IsWhiteSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -283,7 +279,7 @@ class Scanner {
   // True when there was white space to skip.
   bool SkipWhiteSpace() {
     const std::size_t start = position_;
-    while (!AtEnd() && IsWhiteSpace(text_[position_])) ++position_;
+    while (!AtEnd() && IsAsciiWhiteSpace(text_[position_])) ++position_;
     return position_ > start;
   }
 

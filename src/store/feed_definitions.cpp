@@ -250,9 +250,9 @@ std::optional<std::string> FindCacheFileTwin(const std::string& alias,
 }
 
 std::string NameFromLearnedTitle(const std::string& title, const std::string& alias) {
-  const auto is_blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  const auto first = std::find_if_not(title.begin(), title.end(), is_blank);
-  const auto last = std::find_if_not(title.rbegin(), title.rend(), is_blank).base();
+  const auto first = std::find_if_not(title.begin(), title.end(), platform::IsAsciiWhiteSpace);
+  const auto last =
+      std::find_if_not(title.rbegin(), title.rend(), platform::IsAsciiWhiteSpace).base();
   if (first >= last) return alias;
   return std::string(first, last);
 }
