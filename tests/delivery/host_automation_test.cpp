@@ -10,7 +10,7 @@
 #include "host/host.h"
 #include "platform/ascii.h"
 #include "store/pacing.h"
-#include "support/temp_dir.h"
+#include "support/host_test.h"
 #include "support/test_seams.h"
 
 namespace tavi {
@@ -24,16 +24,13 @@ std::string ToUpperAscii(std::string text) {
   return text;
 }
 
-class HostAutomationTest : public ::testing::Test {
+class HostAutomationTest : public testing::HostTest {
  protected:
   void SetUp() override {
     SetPacing(Pacing::Designed());
-    platform::ClearShownMessageBoxes();
-    host_ = host::Host::Start(data_.path());
-    ASSERT_NE(host_, nullptr);
+    HostTest::SetUp();
   }
 
-  host::MailStore& Store() { return host_->Store(); }
   int NewFolder(int parent, const std::string& name) {
     return Store().CreateFolder(parent, name).value_or(-1);
   }
@@ -53,8 +50,6 @@ class HostAutomationTest : public ::testing::Test {
   }
 
   testing::RecordingSleeper sleeper_;
-  testing::TempDir data_;
-  std::unique_ptr<host::Host> host_;
 };
 
 TEST_F(HostAutomationTest, StatusTextsGoToTheHostStatusBar) {

@@ -6,6 +6,7 @@
 
 #include "host/host.h"
 #include "store/pacing.h"
+#include "support/host_test.h"
 #include "support/temp_dir.h"
 #include "support/test_seams.h"
 
@@ -138,19 +139,15 @@ TEST(TableOfContents, MissingFileCountsMinusOne) {
   EXPECT_EQ(CountUnreadMessages(folder.Join("none.toc")), -1);
 }
 
-class PrepareStagingMailboxTest : public ::testing::Test {
+class PrepareStagingMailboxTest : public testing::HostTest {
  protected:
   void SetUp() override {
     SetPacing(Pacing::Designed());
-    platform::ClearShownMessageBoxes();
-    host_ = host::Host::Start(data_.path());
-    ASSERT_NE(host_, nullptr);
+    HostTest::SetUp();
   }
   platform::WindowHandle DocumentArea() { return host_->Windows().DocumentArea(); }
 
   testing::RecordingSleeper sleeper_;
-  TempDir data_;
-  std::unique_ptr<host::Host> host_;
 };
 
 TEST_F(PrepareStagingMailboxTest, MissingStagingMailboxIsCreatedByTheHost) {

@@ -12,6 +12,7 @@
 #include "platform/fs.h"
 #include "store/pacing.h"
 #include "store/profile.h"
+#include "support/host_test.h"
 #include "support/loopback_server.h"
 #include "support/temp_dir.h"
 #include "support/test_seams.h"
@@ -56,13 +57,12 @@ std::string RssFeed(const std::string& items) {
          "</channel></rss>";
 }
 
-class CheckEngineTest : public ::testing::Test {
+class CheckEngineTest : public testing::HostTest {
  protected:
   void SetUp() override {
     SetPacing(Pacing::None());
     platform::CreateFolder(data_.Join("plugins"));
-    host_ = host::Host::Start(data_.path());
-    ASSERT_NE(host_, nullptr);
+    HostTest::SetUp();
     paths_ = {data_.Join("plugins/tavi.ini"), data_.path(), data_.Join("In.mbx"),
               data_.Join("plugins"), host_->Windows().DocumentArea()};
     feed_.Alias = "News";
@@ -72,8 +72,6 @@ class CheckEngineTest : public ::testing::Test {
     feed_.NewsboxPath = CreateTopLevelMailbox("News");
     ASSERT_FALSE(feed_.NewsboxPath.empty());
   }
-
-  void TearDown() override { platform::ClearShownMessageBoxes(); }
 
   int Check(CheckRun& run) { return run.CheckFeed(feed_, false, FeedFile()); }
   std::string FeedFile() const { return data_.Join("plugins/feed.xml"); }
@@ -89,9 +87,7 @@ class CheckEngineTest : public ::testing::Test {
 
   testing::PinnedUtcClock clock_{testing::UtcInstant(2026, 12, 12, 12)};
   testing::RecordingSleeper sleeper_;
-  TempDir data_;
   LoopbackServer server_;
-  std::unique_ptr<host::Host> host_;
   CheckPaths paths_;
   FeedRecord feed_;
   RecordingWindow window_;

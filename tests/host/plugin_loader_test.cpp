@@ -7,6 +7,7 @@
 
 #include "host/host.h"
 #include "platform/winsys.h"
+#include "support/host_test.h"
 #include "support/temp_dir.h"
 
 namespace tavi::host {
@@ -21,18 +22,16 @@ constexpr const char* kComErrorText =
 
 // The host keeps its plug-ins in the folder "plugins" of its data folder,
 // which is where the plug-in finds its own module file.
-class PluginLoaderTest : public ::testing::Test {
+class PluginLoaderTest : public testing::HostTest {
  protected:
   void SetUp() override {
-    platform::ClearShownMessageBoxes();
-    host_ = Host::Start(data_.path());
-    ASSERT_NE(host_, nullptr);
+    HostTest::SetUp();
     std::filesystem::create_directories(PluginsFolder());
     std::filesystem::copy_file(TAVI_MODULE_PATH, ModuleFile());
   }
   void TearDown() override {
     plugin_.reset();
-    host_.reset();
+    HostTest::TearDown();
   }
 
   std::string PluginsFolder() const { return data_.Join("plugins"); }
@@ -43,8 +42,6 @@ class PluginLoaderTest : public ::testing::Test {
     ASSERT_NE(plugin_, nullptr) << error_text;
   }
 
-  testing::TempDir data_;
-  std::unique_ptr<Host> host_;
   std::unique_ptr<PluginModule> plugin_;
 };
 

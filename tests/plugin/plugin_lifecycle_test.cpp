@@ -7,8 +7,8 @@
 
 #include "platform/module_loader.h"
 #include "plugin/host_blocks.h"
-#include "ui/window_messages.h"
 #include "support/temp_dir.h"
+#include "ui/window_messages.h"
 
 namespace tavi {
 namespace {

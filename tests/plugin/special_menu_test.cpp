@@ -6,6 +6,7 @@
 
 #include "host/host.h"
 #include "plugin/host_blocks.h"
+#include "support/host_test.h"
 #include "support/temp_dir.h"
 
 namespace tavi {
@@ -76,27 +77,19 @@ TEST(SpecialMenu, CacheCountsOnlyRssFilesInTheFeedsFolderOrBelow) {
   }
 }
 
-class MenuHookTest : public ::testing::Test {
+class MenuHookTest : public testing::HostTest {
  protected:
   void SetUp() override {
-    platform::ClearShownMessageBoxes();
-    host_ = host::Host::Start(data_.path());
-    ASSERT_NE(host_, nullptr);
+    HostTest::SetUp();
     paths_.ApiVersion = 7;
     paths_.ProductName = "Tavi";
     paths_.DataFolder = data_.path();
-  }
-  void TearDown() override {
-    platform::SetMessageBoxHandler({});
-    host_.reset();
   }
   void CacheOneFeed() {
     std::filesystem::create_directories(data_.Join("Feeds"));
     testing::WriteFile(data_.Join("Feeds/News.rss"), "<rss/>");
   }
 
-  testing::TempDir data_;
-  std::unique_ptr<host::Host> host_;
   PluginPaths paths_;
 };
 
