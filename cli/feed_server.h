@@ -9,27 +9,20 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 
-namespace httplib {
-class Server;
-struct Request;
-struct Response;
-}  // namespace httplib
+#include "web/loopback_http_server.h"
 
 namespace tavi::cli {
 
 class FeedServer {
  public:
   FeedServer();
-  // Stops listening and waits for the server's thread.
-  ~FeedServer();
   FeedServer(const FeedServer&) = delete;
   FeedServer& operator=(const FeedServer&) = delete;
 
   // Listens on a free port of 127.0.0.1 and returns once requests are
   // answered; false when it cannot listen.
-  bool Start();
+  bool Start() { return server_.Start(); }
 
   // Answers GET `path` (begins with '/') with status 200, `body` and the
   // content type, replacing an earlier document; any time, from any thread.
@@ -37,7 +30,7 @@ class FeedServer {
              std::string content_type = "application/xml");
 
   // "http://127.0.0.1:<port>" + path.
-  std::string Url(const std::string& path) const;
+  std::string Url(const std::string& path) const { return server_.Url(path); }
 
  private:
   struct Document {
@@ -46,13 +39,11 @@ class FeedServer {
   };
 
   void Answer(const httplib::Request& request, httplib::Response& response);
-  bool AnswersRequests() const;
 
-  std::unique_ptr<httplib::Server> server_;
-  std::thread thread_;
-  int port_ = 0;
   mutable std::mutex lock_;
   std::map<std::string, Document> documents_;
+  // Last, so that it stops before the documents it answers from go.
+  web::LoopbackHttpServer server_;
 };
 
 }  // namespace tavi::cli

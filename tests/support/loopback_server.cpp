@@ -10,9 +10,6 @@
 namespace tavi::testing {
 namespace {
 
-constexpr char kHost[] = "127.0.0.1";
-// A request no route answers, used to learn that the server is answering.
-constexpr char kReadinessPath[] = "/.loopback-server-ready";
 // How many more bytes than it sends a cut-short or stalling answer promises.
 constexpr std::size_t kPromisedExtra = 1000;
 constexpr std::size_t kPaddingBlock = 64 * 1024;
@@ -25,20 +22,11 @@ std::string LowerCase(std::string text) {
 
 }  // namespace
 
-LoopbackServer::LoopbackServer() : server_(std::make_unique<httplib::Server>()) {
-  // One request per connection: a closed connection never keeps a server
-  // thread waiting for a next request at teardown.
-  server_->set_keep_alive_max_count(1);
-  server_->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
-    Answer(request, response);
-  });
-  port_ = server_->bind_to_any_port(kHost);
-  if (port_ <= 0) {
-    ADD_FAILURE() << "the loopback server cannot listen on " << kHost;
-    return;
-  }
-  thread_ = std::thread([this] { server_->listen_after_bind(); });
-  if (!WaitUntilAnswering()) ADD_FAILURE() << "the loopback server does not answer";
+LoopbackServer::LoopbackServer()
+    : server_([this](const httplib::Request& request, httplib::Response& response) {
+        Answer(request, response);
+      }) {
+  if (!server_.Start()) ADD_FAILURE() << "the loopback server cannot listen on 127.0.0.1";
 }
 
 LoopbackServer::~LoopbackServer() {
@@ -47,13 +35,11 @@ LoopbackServer::~LoopbackServer() {
     released_ = true;
   }
   released_changed_.notify_all();
-  server_->stop();
-  if (thread_.joinable()) thread_.join();
+  // Stalled answers are released first: stopping waits for them.
+  server_.Stop();
 }
 
-std::string LoopbackServer::BaseUrl() const {
-  return std::string("http://") + kHost + ":" + std::to_string(port_);
-}
+std::string LoopbackServer::BaseUrl() const { return server_.Url(""); }
 
 std::string LoopbackServer::Url(const std::string& path) const { return BaseUrl() + path; }
 
@@ -93,11 +79,6 @@ std::string LoopbackServer::LastRequestHeader(const std::string& path,
 
 // A request of our own gets its answer only once the accept loop runs (the
 // listening socket holds the connection until then), so nothing waits by time.
-bool LoopbackServer::WaitUntilAnswering() {
-  httplib::Client client(kHost, port_);
-  const auto result = client.Get(kReadinessPath);
-  return static_cast<bool>(result);
-}
 
 // A copy of the route for `path`, taken under the lock.
 bool LoopbackServer::FindRoute(const std::string& path, LoopbackResponse* route) {

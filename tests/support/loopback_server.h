@@ -14,11 +14,7 @@
 #include <utility>
 #include <vector>
 
-namespace httplib {
-class Server;
-struct Request;
-struct Response;
-}  // namespace httplib
+#include "web/loopback_http_server.h"
 
 namespace tavi::testing {
 
@@ -95,11 +91,6 @@ class LoopbackServer {
   void AnswerWithPadding(const LoopbackResponse& route, httplib::Response& response);
   void AnswerWithTrickle(const LoopbackResponse& route, httplib::Response& response);
   void AnswerWithPrefix(const LoopbackResponse& route, httplib::Response& response);
-  bool WaitUntilAnswering();
-
-  std::unique_ptr<httplib::Server> server_;
-  std::thread thread_;
-  int port_ = 0;
 
   mutable std::mutex lock_;
   std::condition_variable released_changed_;
@@ -108,6 +99,8 @@ class LoopbackServer {
   int stalls_ = 0;
   std::map<std::string, LoopbackResponse> routes_;
   std::map<std::string, Visits> visits_;
+  // Last, so that it stops before the routes it answers from go.
+  web::LoopbackHttpServer server_;
 };
 
 }  // namespace tavi::testing

@@ -1,0 +1,48 @@
+#include "web/loopback_http_server.h"
+
+#include <httplib.h>
+
+namespace tavi::web {
+namespace {
+
+constexpr char kHost[] = "127.0.0.1";
+// A path no handler knows, asked once to learn that the server answers.
+constexpr char kReadinessPath[] = "/.loopback-server-ready";
+
+}  // namespace
+
+LoopbackHttpServer::LoopbackHttpServer(Handler answer)
+    : server_(std::make_unique<httplib::Server>()) {
+  // One request per connection, so that no server thread waits on an idle
+  // connection when the server stops.
+  server_->set_keep_alive_max_count(1);
+  server_->Get(".*", std::move(answer));
+}
+
+LoopbackHttpServer::~LoopbackHttpServer() { Stop(); }
+
+bool LoopbackHttpServer::Start() {
+  port_ = server_->bind_to_any_port(kHost);
+  if (port_ <= 0) return false;
+  thread_ = std::thread([this] { server_->listen_after_bind(); });
+  return AnswersRequests();
+}
+
+void LoopbackHttpServer::Stop() {
+  server_->stop();
+  if (thread_.joinable()) thread_.join();
+}
+
+std::string LoopbackHttpServer::Url(const std::string& path) const {
+  return std::string("http://") + kHost + ":" + std::to_string(port_) + path;
+}
+
+// The listening socket holds a connection until the accept loop runs, so a
+// request of our own returns only once the server answers: nothing waits by
+// time.
+bool LoopbackHttpServer::AnswersRequests() const {
+  httplib::Client client(kHost, port_);
+  return static_cast<bool>(client.Get(kReadinessPath));
+}
+
+}  // namespace tavi::web
