@@ -36,21 +36,6 @@ bool SelectFeeds(const std::vector<std::string>& aliases, const std::vector<Feed
   return true;
 }
 
-// The import's summary for its report: the feeds it checked, in order.
-RunSummary ImportSummary(const CheckRun& run, std::vector<FeedOutcome> feeds,
-                         const std::string& settings_file) {
-  RunSummary summary;
-  summary.feeds_processed = static_cast<int>(feeds.size());
-  summary.last_result = run.LastResult();
-  summary.new_articles = run.TotalNewArticles();
-  const FeedRecord last = ReadFeedDefinition(feeds.back().alias, settings_file);
-  summary.last_name = last.Name;
-  summary.last_url = last.URL;
-  summary.last_newsbox = last.Newsbox;
-  summary.feeds = std::move(feeds);
-  return summary;
-}
-
 std::string Plural(int count, const char* one, const char* many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
 }
@@ -156,7 +141,7 @@ int RunImport(const CommandContext& context) {
     print(feed);
   });
   window.Clear();
-  return FinishRun(context, ImportSummary(run, std::move(feeds), session->Paths().SettingsFile));
+  return FinishRun(context, {std::move(feeds), run.TotalNewArticles(), false});
 }
 
 }  // namespace tavi::cli

@@ -237,14 +237,18 @@ void CheckRun::Announce(platform::DispatchObject& message, const std::string& he
   window_.AnnounceNewArticle(notice_);
 }
 
+FeedOutcome CheckRun::OutcomeOf(const FeedRecord& feed) const {
+  return {feed.Alias, feed.Name, feed.URL, feed.Newsbox, last_result_, last_check_};
+}
+
 bool CheckRun::ImportCache(const std::function<void(const FeedOutcome&)>& feed_finished) {
   window_.SetGeneralLine("Loading from cache... Please wait.");
   const std::vector<std::string> aliases = ReadListedAliases(paths_.settings_file);
   for (const std::string& file : ListCacheFiles(CacheFolder(paths_.data_folder))) {
-    const std::string alias = AliasOfCacheFile(file, aliases);
-    const int result = CheckFeed(ReadFeedDefinition(alias, paths_.settings_file), true, file);
-    last_result_ = result;
-    if (feed_finished) feed_finished({alias, last_check_});
+    const FeedRecord feed =
+        ReadFeedDefinition(AliasOfCacheFile(file, aliases), paths_.settings_file);
+    last_result_ = CheckFeed(feed, true, file);
+    if (feed_finished) feed_finished(OutcomeOf(feed));
     // A document whose feed is gone has no one to read it: left in place it
     // would bring the import back at every opening.
     platform::DeleteFile(file);

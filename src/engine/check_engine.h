@@ -51,8 +51,13 @@ struct FeedCheckReport {
 // One feed's part in a run: whose, and what its check came to.
 struct FeedOutcome {
   std::string alias;
+  std::string name;
+  std::string url;
+  std::string newsbox;
+  int result = kCheckFailed;  // what CheckFeed returned
   FeedCheckReport check;
 
+  // The feed fell short: not checked, or not everything new arrived.
   bool Failed() const { return !check.failure.empty(); }
 };
 
@@ -86,6 +91,8 @@ class CheckRun {
   int LastResult() const { return last_result_; }
   // What the last CheckFeed came to.
   const FeedCheckReport& LastCheck() const { return last_check_; }
+  // The last CheckFeed's outcome, for `feed` (the record it checked).
+  FeedOutcome OutcomeOf(const FeedRecord& feed) const;
   const DeliveryContext& Context() const { return context_; }
 
   // Opens "Pending" in the host so that it indexes the staged messages, then

@@ -11,15 +11,11 @@ RunSummary DownloadFeeds(CheckRun& run, const std::vector<FeedRecord>& feeds,
   window.SetGeneralLine("Downloading articles... Please wait.");
   for (const FeedRecord& feed : feeds) {
     if (observer.feed_starting) observer.feed_starting(feed);
-    ++summary.feeds_processed;
-    summary.last_result = run.CheckFeed(feed, false, feed_file);
-    summary.last_name = feed.Name;
-    summary.last_url = feed.URL;
-    summary.last_newsbox = feed.Newsbox;
-    summary.feeds.push_back({feed.Alias, run.LastCheck()});
+    run.CheckFeed(feed, false, feed_file);
+    summary.feeds.push_back(run.OutcomeOf(feed));
     if (observer.feed_finished) observer.feed_finished(summary.feeds.back());
     if (observer.stop_requested && observer.stop_requested()) {
-      summary.stopped = summary.feeds_processed < static_cast<int>(feeds.size());
+      summary.stopped = summary.feeds.size() < feeds.size();
       window.SetGeneralLine("Going offline now... Please wait.");
       break;
     }

@@ -13,15 +13,13 @@ namespace tavi {
 
 // What a run leaves for its report.
 struct RunSummary {
-  int last_result = kNotCheckedYet;  // the last feed's result
-  int new_articles = 0;
-  int feeds_processed = 0;
-  std::string last_name;
-  std::string last_url;
-  std::string last_newsbox;
   std::vector<FeedOutcome> feeds;  // every feed checked, in order
+  int new_articles = 0;            // over the whole run
   bool stopped = false;            // a stop request ended the run early
 
+  int FeedsProcessed() const { return static_cast<int>(feeds.size()); }
+  // The last feed's result; kNotCheckedYet when no feed was checked.
+  int LastResult() const { return feeds.empty() ? kNotCheckedYet : feeds.back().result; }
   int FailedFeeds() const;
 };
 

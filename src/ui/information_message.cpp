@@ -1,5 +1,7 @@
 #include "ui/information_message.h"
 
+#include <algorithm>
+
 namespace tavi {
 namespace {
 
@@ -72,12 +74,25 @@ InformationMessage ComposeInformationMessage(const InformationInputs& inputs,
 InformationInputs RunReportInputs(const RunSummary& summary) {
   InformationInputs inputs;
   inputs.mode = InformationMode::kRunResult;
-  inputs.feeds_processed = summary.feeds_processed;
-  inputs.result = summary.last_result;
+  inputs.feeds_processed = summary.FeedsProcessed();
   inputs.total = summary.new_articles;
-  inputs.feed_name = summary.last_name;
-  inputs.url = summary.last_url;
-  inputs.newsbox = summary.last_newsbox;
+  if (summary.feeds.empty()) {
+    inputs.result = kNotCheckedYet;
+    return inputs;
+  }
+  // A feed that could not be checked is reported, the last such one,
+  // whatever came after it; otherwise a run of several feeds is reported by
+  // its total, one feed by its own result.
+  const auto failed = std::find_if(summary.feeds.rbegin(), summary.feeds.rend(),
+                                   [](const FeedOutcome& feed) { return feed.result < 0; });
+  const FeedOutcome& named = failed != summary.feeds.rend() ? *failed : summary.feeds.back();
+  if (failed != summary.feeds.rend())
+    inputs.result = kCheckFailed;
+  else
+    inputs.result = summary.feeds.size() == 1 ? named.result : summary.new_articles;
+  inputs.feed_name = named.name;
+  inputs.url = named.url;
+  inputs.newsbox = named.newsbox;
   return inputs;
 }
 

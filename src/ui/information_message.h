@@ -43,7 +43,10 @@ InformationMessage ComposeInformationMessage(const InformationInputs& inputs,
                                              const std::string& product_name);
 
 // The inputs of the run's report (the result form): the number of feeds
-// checked, the last one's result, name, URL and newsbox, and the total.
+// checked and the run's total; when a feed could not be checked, the feed
+// error of the last such feed (even when feeds after it brought articles);
+// otherwise the last feed's result for a run of one feed and the total for a
+// run of several, with the last feed's name, URL and newsbox.
 InformationInputs RunReportInputs(const RunSummary& summary);
 
 }  // namespace tavi

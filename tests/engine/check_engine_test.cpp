@@ -363,10 +363,10 @@ TEST_F(CheckEngineTest, DownloadRunStopsWhenAskedAndSumsUp) {
   EXPECT_EQ(summary.feeds[0].alias, "News");
   EXPECT_EQ(summary.feeds[0].check.moved, 1);
   EXPECT_EQ(summary.FailedFeeds(), 0);
-  EXPECT_EQ(summary.feeds_processed, 1);
-  EXPECT_EQ(summary.last_result, 1);
+  EXPECT_EQ(summary.FeedsProcessed(), 1);
+  EXPECT_EQ(summary.LastResult(), 1);
   EXPECT_EQ(summary.new_articles, 1);
-  EXPECT_EQ(summary.last_name, "Daily");
+  EXPECT_EQ(summary.feeds[0].name, "Daily");
   EXPECT_EQ(window_.general_lines.back(), "Ready. For Help, press F1.");
   EXPECT_NE(std::find(window_.general_lines.begin(), window_.general_lines.end(),
                       "Going offline now... Please wait."),

@@ -86,5 +86,54 @@ TEST(InformationMessage, AutomationErrorStandsAloneAndOthersAppendToTheHeader) {
             kHeader + "This is a valid RSS/Atom feed.");
 }
 
+FeedOutcome Outcome(const std::string& alias, int result) {
+  FeedOutcome outcome;
+  outcome.alias = alias;
+  outcome.name = alias + " Feed";
+  outcome.url = "http://" + alias;
+  outcome.newsbox = alias + "box";
+  outcome.result = result;
+  return outcome;
+}
+
+TEST(RunReport, SeveralFeedsAreReportedByTheirTotalAndAFailureByTheLastFailedFeed) {
+  const struct {
+    const char* what;
+    std::vector<FeedOutcome> feeds;
+    int total;
+    int result;
+    const char* named;
+  } rows[] = {
+      {"one feed", {Outcome("A", 3)}, 3, 3, "A"},
+      // The last feed brought nothing, the run did.
+      {"several, the last empty", {Outcome("A", 2), Outcome("B", 0)}, 2, 2, "B"},
+      {"several, none new", {Outcome("A", 0), Outcome("B", 0)}, 0, 0, "B"},
+      // A failure is not hidden by the feeds after it.
+      {"a failure before the last",
+       {Outcome("A", -1), Outcome("B", 3), Outcome("C", 0)},
+       3,
+       -1,
+       "A"},
+      {"two failures", {Outcome("A", -1), Outcome("B", -1), Outcome("C", 4)}, 4, -1, "B"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    const InformationInputs inputs = RunReportInputs({row.feeds, row.total, false});
+    EXPECT_EQ(inputs.mode, InformationMode::kRunResult);
+    EXPECT_EQ(inputs.feeds_processed, static_cast<int>(row.feeds.size()));
+    EXPECT_EQ(inputs.total, row.total);
+    EXPECT_EQ(inputs.result, row.result);
+    EXPECT_EQ(inputs.feed_name, std::string(row.named) + " Feed");
+    EXPECT_EQ(inputs.url, std::string("http://") + row.named);
+    EXPECT_EQ(inputs.newsbox, std::string(row.named) + "box");
+  }
+  EXPECT_EQ(RunReportInputs({}).result, kNotCheckedYet);
+  // The several-feeds wording with the run's total.
+  EXPECT_EQ(ComposeInformationMessage(
+                RunReportInputs({{Outcome("A", 2), Outcome("B", 0)}, 2, false}), "Tavi")
+                .text,
+            "\n\n\n\t\t\tYou've got 2 new articles.");
+}
+
 }  // namespace
 }  // namespace tavi
