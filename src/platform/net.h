@@ -40,6 +40,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace tavi::platform {
 
@@ -92,6 +93,11 @@ inline constexpr std::uint64_t kNoByteLimit = 0;
 // a page may be fetched from on a document's say-so. False for file URLs,
 // other schemes, and relative or malformed URLs.
 bool IsWebAddress(const std::string& url);
+
+// `text` percent-encoded as one query value of a URL: every byte but the
+// letters, digits and "-._~" becomes %XX, so that "&", "=", "?" and "#"
+// inside it stay part of the value.
+std::string EncodeQueryValue(std::string_view text);
 
 // The system's text for a failed file operation with this errno value, as a
 // download reports a target it cannot create or write ("Access is denied.").

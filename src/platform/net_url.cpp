@@ -32,4 +32,13 @@ bool IsWebAddress(const std::string& url) {
   return scheme == "http" || scheme == "https";
 }
 
+std::string EncodeQueryValue(std::string_view text) {
+  // curl's escape needs no handle; it encodes all but the unreserved bytes.
+  char* escaped = curl_easy_escape(nullptr, text.data(), static_cast<int>(text.size()));
+  if (escaped == nullptr) return "";
+  std::string result(escaped);
+  curl_free(escaped);
+  return result;
+}
+
 }  // namespace tavi::platform

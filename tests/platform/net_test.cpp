@@ -520,6 +520,14 @@ TEST(IsWebAddress, AcceptsOnlyCompleteHttpAndHttpsUrls) {
   }
 }
 
+TEST(EncodeQueryValue, KeepsEveryReservedByteInsideTheValue) {
+  EXPECT_EQ(EncodeQueryValue("http://example.com/feed?cat=2&format=rss#top"),
+            "http%3A%2F%2Fexample.com%2Ffeed%3Fcat%3D2%26format%3Drss%23top");
+  EXPECT_EQ(EncodeQueryValue("a b+c\xC3\xA9"), "a%20b%2Bc%C3%A9");
+  EXPECT_EQ(EncodeQueryValue("-._~09azAZ"), "-._~09azAZ");
+  EXPECT_EQ(EncodeQueryValue(""), "");
+}
+
 TEST(NetTimeouts, SettingsHoldUntilChanged) {
   EXPECT_EQ(GetNetTimeouts().connect, std::chrono::seconds(60));
   EXPECT_EQ(GetNetTimeouts().idle, std::chrono::seconds(60));
