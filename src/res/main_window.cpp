@@ -52,4 +52,15 @@ const platform::DialogTemplate& Template() {
   return kTemplate;
 }
 
+// F1 opens the help, Shift+F1 the About box, ahead of the dialog's own keys.
+const platform::AcceleratorTable& Accelerators() {
+  static const platform::AcceleratorTable kTable{
+      .id = kAccelerators,
+      .entries = {
+          {platform::virtual_key::kF1, 0, kHelpCommand},
+          {platform::virtual_key::kF1, platform::key_modifier::kShift, kAboutCommand},
+      }};
+  return kTable;
+}
+
 }  // namespace tavi::res::main_window

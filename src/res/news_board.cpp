@@ -1,6 +1,7 @@
 #include "res/resource_tables.h"
 
 #include "res/news_board_ids.h"
+#include "res/product_icon_ids.h"
 
 namespace tavi::res::news_board {
 
@@ -33,6 +34,22 @@ const platform::DialogTemplate& Template() {
           {kBrowser, kPreview, "", {1, 65, 318, 134}, kTabStop},
       }};
   return kTemplate;
+}
+
+const platform::ToolbarTemplate& Toolbar() {
+  static const platform::ToolbarTemplate kToolbar{
+      .id = kToolbarResource,
+      .button_size = 32,
+      .buttons = {
+          {kOpenButton, kOpenIcon, "Open the article"},
+          {kBrowseButton, kBrowseIcon, "Open the web page in the browser"},
+          {kRemoveButton, kRemoveIcon, "Remove from the board"},
+          {},
+          {kOpenNewsboxButton, kOpenNewsboxIcon, "Open the newsbox"},
+          {},
+          {kAboutButton, kProductIcon, "About"},
+      }};
+  return kToolbar;
 }
 
 }  // namespace tavi::res::news_board

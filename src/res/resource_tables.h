@@ -10,6 +10,7 @@ namespace tavi::res {
 
 namespace main_window {
 const platform::DialogTemplate& Template();
+const platform::AcceleratorTable& Accelerators();
 }  // namespace main_window
 
 namespace about_box {
@@ -34,10 +35,17 @@ const platform::DialogTemplate& Template();
 
 namespace news_board {
 const platform::DialogTemplate& Template();
+const platform::ToolbarTemplate& Toolbar();
 }  // namespace news_board
 
 namespace article_viewer {
 const platform::DialogTemplate& Template();
+const platform::MenuTemplate& MenuBar();
+const platform::ToolbarTemplate& Toolbar();
 }  // namespace article_viewer
+
+namespace popup_menu {
+const platform::MenuTemplate& Menu();
+}  // namespace popup_menu
 
 }  // namespace tavi::res

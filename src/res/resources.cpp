@@ -25,4 +25,19 @@ const platform::DialogTemplate* FindDialog(int id) {
   return FindById(kDialogs, id);
 }
 
+const platform::MenuTemplate* FindMenu(int id) {
+  static const std::array kMenus = {&popup_menu::Menu(), &article_viewer::MenuBar()};
+  return FindById(kMenus, id);
+}
+
+const platform::ToolbarTemplate* FindToolbar(int id) {
+  static const std::array kToolbars = {&news_board::Toolbar(), &article_viewer::Toolbar()};
+  return FindById(kToolbars, id);
+}
+
+const platform::AcceleratorTable* FindAcceleratorTable(int id) {
+  static const std::array kTables = {&main_window::Accelerators()};
+  return FindById(kTables, id);
+}
+
 }  // namespace tavi::res
