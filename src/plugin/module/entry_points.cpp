@@ -12,8 +12,8 @@
 #include "plugin/plugin_tables.h"
 #include "plugin/special_menu.h"
 #include "plugin/translator_registration.h"
-#include "ui/window_messages.h"
 #include "store/pacing.h"
+#include "ui/window_messages.h"
 
 namespace {
 
