@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "res/product_icon_ids.h"
+
 namespace tavi {
 
 // The host API version the plug-in is written for.
@@ -17,8 +19,8 @@ inline constexpr std::int16_t kFirstFullApiVersion = 4;
 inline constexpr std::int32_t kPluginId = 4410;
 
 // Icon resources handed to the host.
-inline constexpr std::uintptr_t kPluginIcon = 1000;
-inline constexpr std::uintptr_t kTranslatorIcon = 132;
+inline constexpr std::uintptr_t kPluginIcon = res::kPluginIcon;
+inline constexpr std::uintptr_t kTranslatorIcon = res::kTranslatorIcon;
 
 struct SpecialMenuEntry {
   std::int32_t id;

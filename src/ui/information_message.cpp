@@ -2,16 +2,18 @@
 
 #include <algorithm>
 
+#include "res/information_dialog_ids.h"
+
 namespace tavi {
 namespace {
 
 constexpr std::size_t kShownUrlLength = 60;
 
-constexpr int kNoNewArticlesIcon = 105;
-constexpr int kNewArticlesIcon = 107;
-constexpr int kAutomationErrorIcon = 109;
-constexpr int kAliasConflictIcon = 117;
-constexpr int kFeedValidityIcon = 1010;
+using res::information_dialog::kAliasConflictIcon;
+using res::information_dialog::kAutomationErrorIcon;
+using res::information_dialog::kFeedValidityIcon;
+using res::information_dialog::kNewArticlesIcon;
+using res::information_dialog::kNoNewArticlesIcon;
 
 std::string FeedHeader(const InformationInputs& inputs) {
   return " Feed: " + inputs.feed_name + "\n URL: " + inputs.url.substr(0, kShownUrlLength) +
