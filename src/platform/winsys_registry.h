@@ -6,27 +6,61 @@
 // calls a window procedure, a timer callback or a handler with it held.
 
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/winsys.h"
+#include "platform/winsys_dialog.h"
+#include "platform/winsys_geometry.h"
 
 namespace tavi::platform::winsys_internal {
+
+// What a dialog window keeps beyond a window's state.
+struct DialogData {
+  DialogKeys keys;
+  AcceleratorTable accelerators;
+  bool modal = false;
+  bool ended = false;
+  int result = 0;
+};
 
 struct WindowRecord {
   std::string class_name;
   std::string title;
   WindowHandle parent;
+  WindowHandle owner;  // top-level windows only
   bool visible = true;
+  bool enabled = true;
   bool destroying = false;
   ThreadId thread = 0;
   std::shared_ptr<const WindowProcedure> procedure;
   std::vector<WindowHandle> children;  // topmost first
+
+  Rect rect;         // in the parent's client area; top-level: the screen
+  Rect normal_rect;  // where SW_RESTORE puts it back
+  ShowState show_state = ShowState::kNormal;
+  TrackingSizes tracking;
+
+  std::optional<ControlKind> kind;  // nullopt: a plain window or a dialog
+  int control_id = 0;
+  std::uint32_t style = 0;
+  int icon_id = 0;
+  MenuHandle menu;       // the menu bar
+  int modal_blocks = 0;  // modal loops that wait with this window disabled
+
+  bool checked = false;  // check boxes
+  int progress = 0;      // progress bars
+  std::unique_ptr<DialogData> dialog;
+
+  // Rises with every change, to the registry's version at that moment.
+  std::uint64_t version = 0;
 };
 
 // A message sent to a window of another thread, waiting in the owner's queue
@@ -47,6 +81,7 @@ struct ThreadQueue {
   std::deque<std::shared_ptr<SentMessage>> sent;
   bool quit_requested = false;
   int quit_code = 0;
+  WindowHandle focus;
 };
 
 struct TimerRecord {
@@ -67,19 +102,71 @@ struct Registry {
   std::vector<TimerRecord> timers;
   TimerId next_thread_timer_id = 0;
   std::map<std::string, MessageId> registered_messages;  // by lower-case name
-};
+  Size desktop = kDefaultDesktopSize;
+  WindowHandle capture;
+  std::optional<Rect> clip;  // screen
+  Point cursor;              // screen
 
-using Lock = std::unique_lock<std::mutex>;
+  // The version of the last change anywhere; a change not yet told to the
+  // listener is pending until the lock is let go.
+  std::uint64_t version = 0;
+  bool change_pending = false;
+  std::shared_ptr<const std::function<void()>> change_listener;
+};
 
 // The one registry; it lives until the process ends, so threads that end
 // late (and their clean-up) never find it gone.
 Registry& TheRegistry();
 
+// Holds the registry's lock. Letting it go after a change (Touch) calls the
+// change listener, after the lock is released, on the same thread.
+class Lock : public std::unique_lock<std::mutex> {
+ public:
+  explicit Lock(std::mutex& mutex) : std::unique_lock<std::mutex>(mutex) {}
+  ~Lock();
+  Lock(const Lock&) = delete;
+  Lock& operator=(const Lock&) = delete;
+};
+
+// Records a change of `record` (a new version) or of state outside any
+// window. Lock held.
+void Touch(Registry& registry, WindowRecord& record);
+void TouchSystem(Registry& registry);
+
 // The desktop's handle, which has no record.
 inline constexpr WindowHandle kDesktop{1};
 
+// CreateWindow, with the new window placed on top of its siblings or below
+// them (a dialog's controls go below, so that their order is the template's).
+WindowHandle CreateWindowInPlace(const WindowSpec& description, bool on_top);
+
 // The record of a live window, or nullptr (also for the desktop).
 WindowRecord* FindRecord(Registry& registry, WindowHandle window);
+
+// The record of a live dialog, or nullptr. Lock held.
+WindowRecord* FindDialogRecord(Registry& registry, WindowHandle window);
+
+// The top-level window that holds `window`; none when stale. Lock held.
+WindowHandle TopLevelOf(Registry& registry, WindowHandle window);
+
+// True when the window and its ancestors are shown and enabled, so that it
+// can take a person's input. Lock held.
+bool TakesInput(Registry& registry, WindowHandle window);
+
+// Geometry under the lock (winsys_geometry.cpp): the window's rectangle on
+// the screen, its client area's origin on the screen, its client size.
+Rect ScreenRectOf(Registry& registry, const WindowRecord& record);
+Point ClientOriginOf(Registry& registry, const WindowRecord& record);
+Size ClientSizeOf(const WindowRecord& record);
+// The client area relative to the window's top-left corner.
+Rect ClientAreaInWindowOf(Registry& registry, const WindowRecord& record);
+
+// `point` held inside the cursor's clip rectangle (winsys_mouse.cpp).
+Point ClampToClip(const Registry& registry, Point point);
+
+// The siblings list that holds `window` (its parent's children or the
+// top-level windows). Lock held; `record` is the window's.
+std::vector<WindowHandle>& SiblingsOf(Registry& registry, const WindowRecord& record);
 
 // The calling thread's queue, created on first use. Lock held.
 ThreadQueue& QueueOfCallingThread(Registry& registry);

@@ -1,0 +1,74 @@
+#pragma once
+
+// What front ends draw from: every window's state, read in one go under the
+// window system's lock, and a listener that tells a front end when to read
+// again.
+//
+// Each window carries a version that rises whenever its state changes (to
+// the process-wide version of that change), so a front end that holds the
+// state of version V asks for the windows changed since V and the list of
+// windows that still exist.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/winsys.h"
+#include "platform/winsys_geometry.h"
+
+namespace tavi::platform {
+
+// The state of one window.
+struct WindowSnapshot {
+  WindowHandle handle;
+  WindowHandle parent;  // none for a top-level window
+  WindowHandle owner;   // top-level windows only
+  ThreadId thread = 0;
+  std::string class_name;
+  std::string text;
+  std::optional<ControlKind> kind;  // nullopt: a plain window or a dialog
+  bool is_dialog = false;
+  int control_id = 0;
+  std::uint32_t style = 0;  // control_style for a control, else dialog_style
+  int icon_id = 0;
+  Rect rect;             // in the parent's client area (top-level: the screen)
+  Rect client;           // the client area, relative to the window's top-left corner
+  bool visible = false;  // the window's own flag (see IsWindowVisible)
+  bool enabled = false;  // the window's own flag
+  bool focused = false;  // holds its thread's keyboard focus
+  ShowState show_state = ShowState::kNormal;
+  bool blocked = false;  // a modal loop (dialog, box, popup) waits with it disabled
+  TrackingSizes tracking;
+  bool checked = false;  // check boxes
+  int progress = 0;      // progress bars
+  std::uint64_t version = 0;
+};
+
+struct Snapshot {
+  // The version of the last change anywhere: ask for changes since it next.
+  std::uint64_t version = 0;
+  // Every window, top-level windows topmost first, each followed by its
+  // descendants (siblings topmost first): a window missing here is gone.
+  std::vector<WindowHandle> order;
+  // The windows changed since the version asked for, in the same order.
+  std::vector<WindowSnapshot> windows;
+  Size desktop;
+  WindowHandle capture;
+  std::optional<Rect> clip;
+  Point cursor;
+};
+
+// The snapshot of everything changed after version `since` (0: every
+// window).
+Snapshot TakeSnapshot(std::uint64_t since = 0);
+
+// Installs the process-wide change listener (an empty function removes it).
+// It is called after any change of the window system's state, on the thread
+// that made the change, never with the window system's lock held; it must be
+// cheap (note the change and return) and may be called from several threads
+// at once.
+void SetChangeListener(std::function<void()> listener);
+
+}  // namespace tavi::platform
