@@ -39,6 +39,18 @@ WindowHandle OwnerFor(Registry& registry, WindowHandle owner) {
   return winsys_internal::TopLevelOf(registry, owner);
 }
 
+// Gives the record of a list view, tree view or toolbar the state of its
+// kind.
+void AddControlData(WindowRecord& record) {
+  if (record.kind == ControlKind::kListView) {
+    record.list_view = std::make_unique<winsys_internal::ListViewData>();
+  } else if (record.kind == ControlKind::kTreeView) {
+    record.tree_view = std::make_unique<winsys_internal::TreeViewData>();
+  } else if (record.kind == ControlKind::kToolbar) {
+    record.toolbar = std::make_unique<winsys_internal::ToolbarData>();
+  }
+}
+
 WindowRecord MakeRecord(Registry& registry, const WindowSpec& description, WindowHandle parent) {
   WindowRecord record;
   record.class_name = description.class_name;
@@ -54,6 +66,7 @@ WindowRecord MakeRecord(Registry& registry, const WindowSpec& description, Windo
   record.control_id = description.control_id;
   record.style = description.style;
   record.icon_id = description.icon_id;
+  AddControlData(record);
   WindowProcedure procedure = description.procedure;
   if (!procedure && description.kind)
     procedure = winsys_internal::ControlProcedure(*description.kind);

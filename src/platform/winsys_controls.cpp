@@ -141,10 +141,12 @@ WindowProcedure ControlProcedure(ControlKind kind) {
       return EditProcedure;
     case ControlKind::kProgressBar:
       return ProgressProcedure;
+    case ControlKind::kListView:
+      return winsys_internal::ListViewProcedure;
+    case ControlKind::kTreeView:
+      return winsys_internal::TreeViewProcedure;
     case ControlKind::kIcon:
     case ControlKind::kGroupBox:
-    case ControlKind::kListView:
-    case ControlKind::kTreeView:
     case ControlKind::kBrowser:
     case ControlKind::kRichText:
     case ControlKind::kToolbar:

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/winsys.h"
+#include "platform/winsys_control_data.h"
 #include "platform/winsys_dialog.h"
 #include "platform/winsys_geometry.h"
 
@@ -58,6 +59,9 @@ struct WindowRecord {
   bool checked = false;  // check boxes
   int progress = 0;      // progress bars
   std::unique_ptr<DialogData> dialog;
+  std::unique_ptr<ListViewData> list_view;
+  std::unique_ptr<TreeViewData> tree_view;
+  std::unique_ptr<ToolbarData> toolbar;
 
   // Rises with every change, to the registry's version at that moment.
   std::uint64_t version = 0;
@@ -142,6 +146,20 @@ WindowHandle CreateWindowInPlace(const WindowSpec& description, bool on_top);
 
 // The record of a live window, or nullptr (also for the desktop).
 WindowRecord* FindRecord(Registry& registry, WindowHandle window);
+
+// Runs `act(registry, record, data)` under the lock on the control state
+// that `member` of the window's record holds, and returns its result;
+// `fallback` when the window is stale or holds no such state. `act` marks
+// what it changes (Touch).
+template <typename Data, typename Result, typename Act>
+Result WithControlData(WindowHandle window, std::unique_ptr<Data> WindowRecord::*member,
+                       Result fallback, Act act) {
+  Registry& registry = TheRegistry();
+  Lock lock(registry.lock);
+  WindowRecord* record = FindRecord(registry, window);
+  if (record == nullptr || !(record->*member)) return fallback;
+  return act(registry, *record, *(record->*member));
+}
 
 // The record of a live dialog, or nullptr. Lock held.
 WindowRecord* FindDialogRecord(Registry& registry, WindowHandle window);

@@ -1,5 +1,7 @@
 #include "platform/winsys_snapshot.h"
 
+#include <algorithm>
+
 #include "platform/winsys_registry.h"
 
 namespace tavi::platform {
@@ -19,6 +21,49 @@ bool IsFocused(Registry& registry, WindowHandle window, const WindowRecord& reco
 bool IsBlocked(Registry& registry, WindowHandle window) {
   const WindowRecord* top = FindRecord(registry, winsys_internal::TopLevelOf(registry, window));
   return top != nullptr && top->modal_blocks > 0;
+}
+
+ListViewSnapshot ListViewStateOf(const winsys_internal::ListViewData& data) {
+  ListViewSnapshot state{data.columns, data.images,  static_cast<int>(data.rows.size()),
+                         {},           data.focused, data.top_row};
+  state.selected_rows.reserve(data.selected_count);
+  for (int row = 0; row < state.row_count; ++row) {
+    if (data.rows[row].selected) state.selected_rows.push_back(row);
+  }
+  return state;
+}
+
+void AppendTreeItems(const winsys_internal::TreeViewData& data, const std::vector<TreeItem>& items,
+                     int depth, TreeViewSnapshot& state) {
+  for (const TreeItem item : items) {
+    const winsys_internal::TreeNode& node = data.nodes.at(item.id);
+    state.items.push_back({item, node.parent, depth, node.spec.text, node.spec.image,
+                           node.spec.selected_image, node.expanded, data.selected == item,
+                           !node.children.empty()});
+    AppendTreeItems(data, node.children, depth + 1, state);
+  }
+}
+
+TreeViewSnapshot TreeViewStateOf(const winsys_internal::TreeViewData& data) {
+  TreeViewSnapshot state{data.images, {}};
+  state.items.reserve(data.nodes.size());
+  AppendTreeItems(data, data.roots, 0, state);
+  return state;
+}
+
+ToolbarSnapshot ToolbarStateOf(const winsys_internal::ToolbarData& data) {
+  ToolbarSnapshot state{data.button_size, {}};
+  for (const winsys_internal::ToolbarButton& button : data.buttons) {
+    const Rect rect = winsys_internal::ButtonRect(data, button.button.command).value_or(Rect{});
+    state.buttons.push_back({button.button, button.enabled, rect});
+  }
+  return state;
+}
+
+void AddControlStates(const WindowRecord& record, WindowSnapshot& state) {
+  if (record.list_view) state.list_view = ListViewStateOf(*record.list_view);
+  if (record.tree_view) state.tree_view = TreeViewStateOf(*record.tree_view);
+  if (record.toolbar) state.toolbar = ToolbarStateOf(*record.toolbar);
 }
 
 WindowSnapshot SnapshotOf(Registry& registry, WindowHandle window, const WindowRecord& record) {
@@ -44,6 +89,7 @@ WindowSnapshot SnapshotOf(Registry& registry, WindowHandle window, const WindowR
   state.tracking = record.tracking;
   state.checked = record.checked;
   state.progress = record.progress;
+  AddControlStates(record, state);
   state.version = record.version;
   return state;
 }
@@ -72,6 +118,22 @@ Snapshot TakeSnapshot(std::uint64_t since) {
   snapshot.clip = registry.clip;
   snapshot.cursor = registry.cursor;
   return snapshot;
+}
+
+std::vector<ListViewRowSnapshot> ReadListViewRows(WindowHandle list, int first, int count) {
+  return winsys_internal::WithControlData(
+      list, &WindowRecord::list_view, std::vector<ListViewRowSnapshot>(),
+      [&](Registry&, WindowRecord&, winsys_internal::ListViewData& data) {
+        const int end = std::min(static_cast<long>(data.rows.size()),
+                                 static_cast<long>(std::max(first, 0)) + std::max(count, 0));
+        std::vector<ListViewRowSnapshot> rows;
+        for (int index = std::max(first, 0); index < end; ++index) {
+          const winsys_internal::ListViewRowData& row = data.rows[index];
+          rows.push_back(
+              {index, row.row.texts, row.row.image, row.selected, data.focused == index});
+        }
+        return rows;
+      });
 }
 
 void SetChangeListener(std::function<void()> listener) {

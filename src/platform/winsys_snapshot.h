@@ -17,8 +17,59 @@
 
 #include "platform/winsys.h"
 #include "platform/winsys_geometry.h"
+#include "platform/winsys_list_view.h"
+#include "platform/winsys_toolbar.h"
+#include "platform/winsys_tree_view.h"
 
 namespace tavi::platform {
+
+// A list view's state, without its rows (ReadListViewRows reads those).
+struct ListViewSnapshot {
+  std::vector<ListViewColumn> columns;
+  std::vector<int> images;  // icon ids
+  int row_count = 0;
+  std::vector<int> selected_rows;
+  int focused_row = -1;
+  int top_row = 0;
+};
+
+struct ListViewRowSnapshot {
+  int index = 0;
+  std::vector<std::string> texts;
+  int image = 0;
+  bool selected = false;
+  bool focused = false;
+};
+
+struct TreeItemSnapshot {
+  TreeItem item;
+  TreeItem parent;  // none for a top-level item
+  int depth = 0;    // 0 for a top-level item
+  std::string text;
+  int image = 0;
+  int selected_image = 0;
+  bool expanded = false;
+  bool selected = false;
+  bool has_children = false;
+};
+
+struct TreeViewSnapshot {
+  std::vector<int> images;  // icon ids
+  // Every item (also those inside collapsed items), each followed by its
+  // children, in display order.
+  std::vector<TreeItemSnapshot> items;
+};
+
+struct ToolbarButtonSnapshot {
+  ToolbarButtonTemplate button;  // command 0: a separator
+  bool enabled = true;
+  Rect rect;  // in the toolbar's client area
+};
+
+struct ToolbarSnapshot {
+  int button_size = 0;
+  std::vector<ToolbarButtonSnapshot> buttons;
+};
 
 // The state of one window.
 struct WindowSnapshot {
@@ -39,10 +90,15 @@ struct WindowSnapshot {
   bool enabled = false;  // the window's own flag
   bool focused = false;  // holds its thread's keyboard focus
   ShowState show_state = ShowState::kNormal;
-  bool blocked = false;  // a modal loop (dialog, box, popup) waits with it disabled
+  // A modal loop (dialog, box, popup) waits with its top-level window
+  // disabled; follows the top-level window, whose version rises with it.
+  bool blocked = false;
   TrackingSizes tracking;
   bool checked = false;  // check boxes
   int progress = 0;      // progress bars
+  std::optional<ListViewSnapshot> list_view;
+  std::optional<TreeViewSnapshot> tree_view;
+  std::optional<ToolbarSnapshot> toolbar;
   std::uint64_t version = 0;
 };
 
@@ -63,6 +119,11 @@ struct Snapshot {
 // The snapshot of everything changed after version `since` (0: every
 // window).
 Snapshot TakeSnapshot(std::uint64_t since = 0);
+
+// The rows `first` to `first` + `count` - 1 of a list view (fewer when the
+// view has fewer), so that a front end reads only the rows it shows; empty
+// when `list` is not a list view.
+std::vector<ListViewRowSnapshot> ReadListViewRows(WindowHandle list, int first, int count);
 
 // Installs the process-wide change listener (an empty function removes it).
 // It is called after any change of the window system's state, on the thread

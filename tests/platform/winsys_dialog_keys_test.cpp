@@ -2,6 +2,7 @@
 
 #include "platform/winsys_dialog.h"
 #include "platform/winsys_focus.h"
+#include "platform/winsys_list_view.h"
 #include "platform/winsys_test_support.h"
 
 namespace tavi::platform {
@@ -71,7 +72,9 @@ TEST_F(DialogKeysTest, EnterPressesTheDefaultButtonUnlessTheFocusedControlTakesI
   const Case cases[] = {
       {"an edit leaves Enter to the default button", kAlias, {{WM_COMMAND, kDownload, BN_CLICKED}}},
       {"a focused push button is pressed", kAdd, {{WM_COMMAND, kAdd, BN_CLICKED}}},
-      {"a list view keeps Enter", kFeeds, {}},
+      {"a list view keeps Enter and tells its parent",
+       kFeeds,
+       {{WM_NOTIFY, kFeeds, LVN_KEYDOWN}, {WM_NOTIFY, kFeeds, NM_RETURN}}},
       // A multi-line edit takes Enter as a line break, which changes it.
       {"a multi-line edit keeps Enter", kNotes, {{WM_COMMAND, kNotes, EN_CHANGE}}},
   };
@@ -107,6 +110,8 @@ TEST_F(DialogKeysTest, KeysThatAreNotDialogKeysReachTheFocusedControl) {
   EXPECT_EQ(Press(kAlias, virtual_key::kEscape), std::vector<Notice>{});
   EXPECT_EQ(Press(kNotes, virtual_key::kReturn),
             (std::vector<Notice>{{WM_COMMAND, kNotes, EN_CHANGE}}));
+  EXPECT_EQ(Press(kFeeds, virtual_key::kEscape),
+            (std::vector<Notice>{{WM_NOTIFY, kFeeds, LVN_KEYDOWN}}));
   EXPECT_FALSE(SetDialogKeys(MakeWindow("Plain", ""), {}));
 }
 

@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <string>
 #include <thread>
+#include <tuple>
 
 #include "platform/winsys_controls.h"
 #include "platform/winsys_focus.h"
+#include "platform/winsys_list_view.h"
 #include "platform/winsys_test_support.h"
+#include "platform/winsys_tree_view.h"
 
 namespace tavi::platform {
 namespace {
@@ -134,6 +138,71 @@ TEST_F(SnapshotTest, ControlsShowTheirKindIdStyleAndState) {
   EXPECT_EQ(state.rect, (Rect{5, 6, 105, 26}));
   EXPECT_TRUE(state.checked);
   EXPECT_FALSE(snapshot.windows.at(0).kind);
+}
+
+TEST_F(SnapshotTest, AListViewShowsItsSelectionAndIsReadByRangesOfRows) {
+  WindowSpec spec;
+  spec.class_name = "SysListView32";
+  spec.parent = MakeWindow("NewsBoardWindow", "");
+  spec.kind = ControlKind::kListView;
+  const WindowHandle list = CreateWindow(spec);
+  InsertListViewColumn(list, 0, {"Headline", 120});
+  for (int row = 0; row < 1000; ++row) {
+    InsertListViewRow(list, row, {{"Headline " + std::to_string(row), "Feed"}, row % 2, row});
+  }
+  SetListViewRowState(list, 500, LVIS_SELECTED, LVIS_SELECTED);
+  SetListViewRowState(list, 2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+
+  const WindowSnapshot state = TakeSnapshot().windows.at(1);
+  ASSERT_TRUE(state.list_view);
+  EXPECT_EQ(state.list_view->row_count, 1000);
+  EXPECT_EQ(state.list_view->selected_rows, (std::vector<int>{2, 500}));
+  EXPECT_EQ(state.list_view->focused_row, 2);
+  EXPECT_EQ(state.list_view->columns.at(0).title, "Headline");
+
+  const std::vector<ListViewRowSnapshot> tail = ReadListViewRows(list, 998, 10);
+  ASSERT_EQ(tail.size(), 2u);
+  EXPECT_EQ(tail[0].index, 998);
+  EXPECT_EQ(tail[1].texts, (std::vector<std::string>{"Headline 999", "Feed"}));
+  EXPECT_EQ(tail[1].image, 1);
+  const std::vector<ListViewRowSnapshot> head = ReadListViewRows(list, -3, 3);
+  ASSERT_EQ(head.size(), 3u);
+  EXPECT_EQ(head[2].index, 2);
+  EXPECT_TRUE(head[2].selected);
+  EXPECT_TRUE(head[2].focused);
+  EXPECT_FALSE(head[1].selected);
+  EXPECT_TRUE(ReadListViewRows(spec.parent, 0, 5).empty());
+}
+
+TEST_F(SnapshotTest, ATreeListsEveryItemUnderItsParentWithItsDepth) {
+  WindowSpec spec;
+  spec.class_name = "SysTreeView32";
+  spec.parent = MakeWindow("#32770", "Mailboxes");
+  spec.kind = ControlKind::kTreeView;
+  const WindowHandle tree = CreateWindow(spec);
+  const TreeItem root = InsertTreeItem(tree, {}, TreeInsertPosition::kLast, {"Mail", 0, 0, 0});
+  const TreeItem folder =
+      InsertTreeItem(tree, root, TreeInsertPosition::kLast, {"Folder", 2, 2, 0});
+  const TreeItem news = InsertTreeItem(tree, folder, TreeInsertPosition::kLast, {"News", 1, 1, 0});
+  const TreeItem box = InsertTreeItem(tree, root, TreeInsertPosition::kLast, {"Box", 1, 1, 0});
+  ExpandTreeItem(tree, root, true);
+
+  const WindowSnapshot state = TakeSnapshot().windows.at(1);
+  ASSERT_TRUE(state.tree_view);
+  const std::vector<TreeItemSnapshot>& items = state.tree_view->items;
+  ASSERT_EQ(items.size(), 4u);
+  const std::vector<std::tuple<TreeItem, TreeItem, int, bool, bool>> expected = {
+      {root, {}, 0, true, true},
+      {folder, root, 1, false, true},
+      {news, folder, 2, false, false},
+      {box, root, 1, false, false}};
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    SCOPED_TRACE(items[i].text);
+    EXPECT_EQ(std::tuple(items[i].item, items[i].parent, items[i].depth, items[i].expanded,
+                         items[i].has_children),
+              expected[i]);
+  }
+  EXPECT_EQ(items[1].image, 2);
 }
 
 }  // namespace

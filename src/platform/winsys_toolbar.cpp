@@ -1,0 +1,102 @@
+#include "platform/winsys_toolbar.h"
+
+#include "platform/winsys_control_procedures.h"
+#include "platform/winsys_controls.h"
+#include "platform/winsys_geometry.h"
+#include "platform/winsys_registry.h"
+
+namespace tavi::platform {
+namespace {
+
+using winsys_internal::Registry;
+using winsys_internal::ToolbarButton;
+using winsys_internal::ToolbarData;
+using winsys_internal::WindowRecord;
+
+template <typename Result, typename Act>
+Result WithToolbar(WindowHandle toolbar, Result fallback, Act act) {
+  return winsys_internal::WithControlData(toolbar, &WindowRecord::toolbar, fallback, act);
+}
+
+int ToolbarHeight(int button_size) {
+  return button_size + 2 * kToolbarButtonPadding + 2 * kToolbarMargin;
+}
+
+ToolbarButton* FindButton(ToolbarData& data, int command) {
+  if (command == 0) return nullptr;  // separators are no buttons
+  for (ToolbarButton& button : data.buttons) {
+    if (button.button.command == command) return &button;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+namespace winsys_internal {
+
+std::optional<Rect> ButtonRect(const ToolbarData& data, int command) {
+  const int cell = data.button_size + 2 * kToolbarButtonPadding;
+  int left = 0;
+  for (const ToolbarButton& button : data.buttons) {
+    const bool separator = button.button.command == 0;
+    const int width = separator ? kToolbarSeparatorWidth : cell;
+    if (!separator && button.button.command == command) {
+      return Rect{left, kToolbarMargin, left + width, kToolbarMargin + cell};
+    }
+    left += width;
+  }
+  return std::nullopt;
+}
+
+}  // namespace winsys_internal
+
+ToolbarPlacement CreateToolbar(WindowHandle window, const ToolbarTemplate& toolbar_template,
+                               int control_id) {
+  const std::optional<Rect> client = GetClientRect(window);
+  if (!client) return {};
+  const int height = ToolbarHeight(toolbar_template.button_size);
+  WindowSpec spec;
+  spec.class_name = ControlClassName(ControlKind::kToolbar);
+  spec.parent = window;
+  spec.rect = {0, 0, client->Width(), height};
+  spec.kind = ControlKind::kToolbar;
+  spec.control_id = control_id;
+  const WindowHandle toolbar = CreateWindow(spec);
+  if (!toolbar) return {};
+  WithToolbar(toolbar, false, [&](Registry& registry, WindowRecord& record, ToolbarData& data) {
+    data.button_size = toolbar_template.button_size;
+    for (const ToolbarButtonTemplate& button : toolbar_template.buttons) {
+      data.buttons.push_back({button, true});
+    }
+    winsys_internal::Touch(registry, record);
+    return true;
+  });
+  return {toolbar, height};
+}
+
+bool EnableToolbarButton(WindowHandle toolbar, int command, bool enabled) {
+  return WithToolbar(toolbar, false,
+                     [&](Registry& registry, WindowRecord& record, ToolbarData& data) {
+                       ToolbarButton* button = FindButton(data, command);
+                       if (button == nullptr) return false;
+                       button->enabled = enabled;
+                       winsys_internal::Touch(registry, record);
+                       return true;
+                     });
+}
+
+bool IsToolbarButtonEnabled(WindowHandle toolbar, int command) {
+  return WithToolbar(toolbar, false, [&](Registry&, WindowRecord&, ToolbarData& data) {
+    const ToolbarButton* button = FindButton(data, command);
+    return button != nullptr && button->enabled;
+  });
+}
+
+std::optional<Rect> GetToolbarButtonRect(WindowHandle toolbar, int command) {
+  return WithToolbar<std::optional<Rect>>(toolbar, std::nullopt,
+                                          [&](Registry&, WindowRecord&, ToolbarData& data) {
+                                            return winsys_internal::ButtonRect(data, command);
+                                          });
+}
+
+}  // namespace tavi::platform
