@@ -4,6 +4,8 @@
 
 #include "platform/ascii.h"
 #include "platform/winsys_control_procedures.h"
+#include "platform/winsys_geometry.h"
+#include "platform/winsys_input_routing.h"
 #include "platform/winsys_registry.h"
 
 namespace tavi::platform {
@@ -111,6 +113,25 @@ std::vector<WindowHandle> ClaimTreeForDestruction(Registry& registry, WindowHand
   CollectTree(registry, window, tree);
   for (const WindowHandle member : tree) FindRecord(registry, member)->destroying = true;
   return tree;
+}
+
+// The caption's buttons and the system menu.
+LResult HandleSystemCommand(WindowHandle window, WParam command) {
+  switch (command) {
+    case SC_CLOSE:
+      SendMessage(window, WM_CLOSE, 0, 0);
+      break;
+    case SC_MINIMIZE:
+      ShowWindow(window, SW_MINIMIZE);
+      break;
+    case SC_MAXIMIZE:
+      ShowWindow(window, SW_MAXIMIZE);
+      break;
+    case SC_RESTORE:
+      ShowWindow(window, SW_RESTORE);
+      break;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -266,7 +287,9 @@ LResult DefWindowProc(WindowHandle window, MessageId message, WParam wparam, LPa
       DestroyWindow(window);
       return 0;
     case WM_SYSCOMMAND:
-      if (wparam == SC_CLOSE) SendMessage(window, WM_CLOSE, 0, 0);
+      return HandleSystemCommand(window, wparam);
+    case winsys_internal::kWindowRectInput:
+      MoveWindow(window, winsys_internal::RectFromLParam(lparam));
       return 0;
   }
   return 0;

@@ -189,7 +189,9 @@ ThreadId GetWindowThreadId(WindowHandle window);
 
 // The default handling of a message: WM_SETTEXT stores the title (returns
 // 1), WM_CLOSE destroys the window, WM_SYSCOMMAND with SC_CLOSE sends
-// WM_CLOSE; everything else returns 0.
+// WM_CLOSE and with SC_MINIMIZE, SC_MAXIMIZE or SC_RESTORE changes the show
+// state, a person's move or resize (InjectWindowRect) moves the window;
+// everything else returns 0.
 LResult DefWindowProc(WindowHandle window, MessageId message, WParam wparam, LParam lparam);
 
 // ---------------------------------------------------------------------------

@@ -34,7 +34,7 @@ struct ListViewData {
 };
 
 struct TreeNode {
-  TreeItemSpec spec;
+  TreeItemContent content;
   TreeItem parent;
   std::vector<TreeItem> children;
   bool expanded = false;

@@ -14,6 +14,7 @@ WindowProcedure ControlProcedure(ControlKind kind);
 // The procedures of the complex controls, each in its control's source.
 LResult ListViewProcedure(WindowHandle list, MessageId message, WParam wparam, LParam lparam);
 LResult TreeViewProcedure(WindowHandle tree, MessageId message, WParam wparam, LParam lparam);
+LResult ToolbarProcedure(WindowHandle toolbar, MessageId message, WParam wparam, LParam lparam);
 
 // Sends the control's parent WM_COMMAND with the control's id and `code`.
 void CommandParent(WindowHandle control, int code);

@@ -5,6 +5,7 @@
 #include "platform/winsys_control_procedures.h"
 #include "platform/winsys_focus.h"
 #include "platform/winsys_geometry.h"
+#include "platform/winsys_input_routing.h"
 #include "platform/winsys_mouse.h"
 #include "platform/winsys_registry.h"
 
@@ -95,6 +96,17 @@ LResult LabelProcedure(WindowHandle label, MessageId message, WParam wparam, LPa
   return DefWindowProc(label, message, wparam, lparam);
 }
 
+// Text a person typed replaces the edit's text; a digits-only edit refuses
+// every other character, as the system's refuses each keystroke.
+void TypeText(WindowHandle edit, std::uint64_t serial) {
+  std::optional<std::string> text = winsys_internal::TakeTypedText(serial);
+  if (!text) return;
+  if (HasStyle(edit, control_style::kDigitsOnly)) {
+    std::erase_if(*text, [](char c) { return c < '0' || c > '9'; });
+  }
+  SetWindowText(edit, *text);
+}
+
 LResult EditProcedure(WindowHandle edit, MessageId message, WParam wparam, LParam lparam) {
   switch (message) {
     case WM_SETTEXT: {
@@ -104,6 +116,9 @@ LResult EditProcedure(WindowHandle edit, MessageId message, WParam wparam, LPara
     }
     case WM_LBUTTONDOWN:
       SetFocus(edit);
+      return 0;
+    case winsys_internal::kTextInput:
+      TypeText(edit, static_cast<std::uint64_t>(lparam));
       return 0;
     case WM_KEYDOWN:
       // A multi-line edit takes Enter as a line break.
@@ -145,11 +160,12 @@ WindowProcedure ControlProcedure(ControlKind kind) {
       return winsys_internal::ListViewProcedure;
     case ControlKind::kTreeView:
       return winsys_internal::TreeViewProcedure;
+    case ControlKind::kToolbar:
+      return winsys_internal::ToolbarProcedure;
     case ControlKind::kIcon:
     case ControlKind::kGroupBox:
     case ControlKind::kBrowser:
     case ControlKind::kRichText:
-    case ControlKind::kToolbar:
       return {};
   }
   return {};

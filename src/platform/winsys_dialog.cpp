@@ -75,19 +75,19 @@ WindowProcedure DialogWindowProcedure(DialogProcedure procedure) {
   };
 }
 
-WindowSpec ControlSpec(const ControlTemplate& control, WindowHandle dialog, int font_size) {
-  WindowSpec spec;
-  spec.class_name = ControlClassName(control.kind);
-  spec.title = control.text;
-  spec.parent = dialog;
-  spec.visible = (control.style & control_style::kHidden) == 0;
-  spec.enabled = (control.style & control_style::kDisabled) == 0;
-  spec.rect = PixelRect(control.rect, font_size);
-  spec.kind = control.kind;
-  spec.control_id = control.id;
-  spec.style = control.style;
-  spec.icon_id = control.icon_id;
-  return spec;
+WindowSpec ControlDescription(const ControlTemplate& control, WindowHandle dialog, int font_size) {
+  WindowSpec description;
+  description.class_name = ControlClassName(control.kind);
+  description.title = control.text;
+  description.parent = dialog;
+  description.visible = (control.style & control_style::kHidden) == 0;
+  description.enabled = (control.style & control_style::kDisabled) == 0;
+  description.rect = PixelRect(control.rect, font_size);
+  description.kind = control.kind;
+  description.control_id = control.id;
+  description.style = control.style;
+  description.icon_id = control.icon_id;
+  return description;
 }
 
 // The dialog window, hidden, marked as a dialog; none when `parent` is stale.
@@ -96,16 +96,17 @@ WindowHandle CreateDialogWindow(const DialogTemplate& dialog_template, WindowHan
   if (parent && !IsWindow(parent)) return {};
   const WindowHandle owner =
       parent && parent != GetDesktopWindow() ? GetTopLevelWindow(parent) : WindowHandle{};
-  WindowSpec spec;
-  spec.class_name = dialog_template.class_name.empty() ? kDialogClass : dialog_template.class_name;
-  spec.title = dialog_template.caption;
-  spec.owner = owner;
-  spec.visible = false;
-  spec.procedure = DialogWindowProcedure(std::move(procedure));
-  spec.rect = PlaceDialog(dialog_template, owner);
-  spec.style = dialog_template.style;
-  spec.icon_id = dialog_template.icon_id;
-  const WindowHandle dialog = CreateWindow(spec);
+  WindowSpec description;
+  description.class_name =
+      dialog_template.class_name.empty() ? kDialogClass : dialog_template.class_name;
+  description.title = dialog_template.caption;
+  description.owner = owner;
+  description.visible = false;
+  description.procedure = DialogWindowProcedure(std::move(procedure));
+  description.rect = PlaceDialog(dialog_template, owner);
+  description.style = dialog_template.style;
+  description.icon_id = dialog_template.icon_id;
+  const WindowHandle dialog = CreateWindow(description);
   if (!dialog) return {};
   Registry& registry = TheRegistry();
   Lock lock(registry.lock);
@@ -118,8 +119,8 @@ WindowHandle CreateDialogWindow(const DialogTemplate& dialog_template, WindowHan
 // Creates the controls in template order, each below the ones before it.
 bool CreateControls(const DialogTemplate& dialog_template, WindowHandle dialog) {
   for (const ControlTemplate& control : dialog_template.controls) {
-    const WindowSpec spec = ControlSpec(control, dialog, dialog_template.font_size);
-    if (!winsys_internal::CreateWindowInPlace(spec, false)) return false;
+    const WindowSpec description = ControlDescription(control, dialog, dialog_template.font_size);
+    if (!winsys_internal::CreateWindowInPlace(description, false)) return false;
   }
   return true;
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/winsys_registry.h"
+
 namespace tavi::platform {
 namespace {
 
@@ -9,6 +11,13 @@ constexpr std::uint32_t kModifierMask =
     key_modifier::kShift | key_modifier::kControl | key_modifier::kAlt;
 
 }  // namespace
+
+std::int16_t GetAsyncKeyState(int key) {
+  if (key <= 0 || key > 255) return 0;
+  winsys_internal::Registry& registry = winsys_internal::TheRegistry();
+  winsys_internal::Lock lock(registry.lock);
+  return registry.keys_down[key] ? static_cast<std::int16_t>(0x8000) : 0;
+}
 
 std::uint32_t KeyModifiersOf(const Message& message) {
   return static_cast<std::uint32_t>(message.lparam) & kModifierMask;

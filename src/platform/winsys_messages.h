@@ -44,7 +44,10 @@ inline constexpr MessageId kFirstRegisteredMessage = 0xC000;
 inline constexpr MessageId kLastRegisteredMessage = 0xFFFF;
 
 // System commands (wparam of WM_SYSCOMMAND).
+inline constexpr WParam SC_MINIMIZE = 0xF020;
+inline constexpr WParam SC_MAXIMIZE = 0xF030;
 inline constexpr WParam SC_CLOSE = 0xF060;
+inline constexpr WParam SC_RESTORE = 0xF120;
 
 // wparam of WM_SIZE.
 inline constexpr WParam SIZE_RESTORED = 0;

@@ -49,4 +49,39 @@ bool RunModalLoop(const std::function<bool()>& done) {
   return true;
 }
 
+int OpenRequest(Registry& registry) {
+  const int id = registry.next_request_id++;
+  registry.answers[id] = {QueueOfCallingThread(registry).thread, std::nullopt};
+  TouchSystem(registry);
+  return id;
+}
+
+int WaitForAnswer(int id, int on_quit) {
+  Registry& registry = TheRegistry();
+  std::optional<int> answer;
+  RunModalLoop([&] {
+    Lock lock(registry.lock);
+    answer = registry.answers.at(id).answer;
+    return answer.has_value();
+  });
+  Lock lock(registry.lock);
+  registry.answers.erase(id);
+  std::erase_if(registry.pending_boxes, [&](const auto& box) { return box.id == id; });
+  std::erase_if(registry.pending_popups, [&](const auto& popup) { return popup.id == id; });
+  TouchSystem(registry);
+  return answer.value_or(on_quit);
+}
+
+bool StoreAnswer(int id, int answer) {
+  Registry& registry = TheRegistry();
+  Lock lock(registry.lock);
+  const auto found = registry.answers.find(id);
+  if (found == registry.answers.end() || found->second.answer) return false;
+  found->second.answer = answer;
+  TouchSystem(registry);
+  // The waiting loop looks at its answer when it next wakes.
+  PostToThread(registry, found->second.thread, {{}, WM_NULL, 0, 0});
+  return true;
+}
+
 }  // namespace tavi::platform::winsys_internal

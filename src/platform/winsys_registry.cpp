@@ -57,6 +57,8 @@ void ForgetWindow(Registry& registry, WindowHandle window, ThreadId thread) {
   // As when the system takes the capture from a window that goes away,
   // nobody is told.
   if (registry.capture == window) registry.capture = {};
+  std::erase_if(registry.typed_texts,
+                [&](const auto& typed) { return typed.second.edit == window; });
 }
 
 }  // namespace
@@ -139,6 +141,14 @@ ThreadQueue& QueueOfCallingThread(Registry& registry) {
   return *queue;
 }
 
+bool PostToThread(Registry& registry, ThreadId thread, const Message& message, bool input) {
+  ThreadQueue* queue = FindQueue(registry, thread);
+  if (queue == nullptr) return false;
+  queue->posted.push_back({message, input});
+  queue->changed.notify_all();
+  return true;
+}
+
 ThreadQueue* FindQueue(Registry& registry, ThreadId thread) {
   const auto found = registry.queues.find(thread);
   return found == registry.queues.end() ? nullptr : found->second.get();
@@ -153,6 +163,8 @@ void RemoveWindowTree(Registry& registry, WindowHandle window) {
   std::erase(SiblingsOf(registry, *record), window);
   RemoveWindowTimers(registry, window);
   ForgetWindow(registry, window, record->thread);
+  // A menu bar goes with its window.
+  DestroyMenuTree(registry, record->menu);
   registry.windows.erase(window);
   TouchSystem(registry);
 }

@@ -5,6 +5,7 @@
 // to each other, and a single lock leaves no lock order to get wrong. Nothing
 // calls a window procedure, a timer callback or a handler with it held.
 
+#include <array>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -20,6 +21,7 @@
 #include "platform/winsys_control_data.h"
 #include "platform/winsys_dialog.h"
 #include "platform/winsys_geometry.h"
+#include "platform/winsys_menu.h"
 
 namespace tavi::platform::winsys_internal {
 
@@ -76,16 +78,40 @@ struct SentMessage {
   bool done = false;
 };
 
+// A posted message; `input` marks a person's input that is routed (to the
+// capture, the focus) and checked (is the window still taking input?) when
+// the thread takes it, as the system routes input when it is read.
+struct QueuedMessage {
+  Message message;
+  bool input = false;
+};
+
 struct ThreadQueue {
   ThreadId thread = 0;
   // Signalled whenever something arrives that the thread may be waiting for:
   // a posted or sent message, the answer to its own send, a wake-up.
   std::condition_variable changed;
-  std::deque<Message> posted;
+  std::deque<QueuedMessage> posted;
   std::deque<std::shared_ptr<SentMessage>> sent;
   bool quit_requested = false;
   int quit_code = 0;
   WindowHandle focus;
+};
+
+// A menu: its entries; a submenu is a menu of its own that the entry holds.
+struct MenuData {
+  std::vector<MenuEntry> entries;
+};
+
+// A request that waits for a front end's answer, on `thread`.
+struct PendingAnswer {
+  ThreadId thread = 0;
+  std::optional<int> answer;
+};
+
+struct TypedText {
+  WindowHandle edit;
+  std::string text;
 };
 
 struct TimerRecord {
@@ -108,8 +134,22 @@ struct Registry {
   std::map<std::string, MessageId> registered_messages;  // by lower-case name
   Size desktop = kDefaultDesktopSize;
   WindowHandle capture;
-  std::optional<Rect> clip;  // screen
-  Point cursor;              // screen
+  std::optional<Rect> clip;           // screen
+  Point cursor;                       // screen
+  std::array<bool, 256> keys_down{};  // by virtual key, from the last input delivered
+
+  std::unordered_map<MenuHandle, MenuData> menus;
+  std::uint32_t next_menu_id = 1;
+
+  // What waits for a front end's answer: message boxes and popup menus.
+  bool front_end_present = false;
+  int next_request_id = 1;
+  std::map<int, PendingAnswer> answers;  // by request id
+  std::vector<MessageBoxRequest> pending_boxes;
+  std::vector<PopupMenuRequest> pending_popups;
+  // Text typed into edits, until the edit takes it: by serial number.
+  std::map<std::uint64_t, TypedText> typed_texts;
+  std::uint64_t next_typed_text = 1;
 
   // The version of the last change anywhere; a change not yet told to the
   // listener is pending until the lock is let go.
@@ -182,12 +222,27 @@ Rect ClientAreaInWindowOf(Registry& registry, const WindowRecord& record);
 // `point` held inside the cursor's clip rectangle (winsys_mouse.cpp).
 Point ClampToClip(const Registry& registry, Point point);
 
+// Menus under the lock (winsys_menu.cpp): a new menu with `items`; a menu
+// and its submenus destroyed; a change shown on every window whose menu bar
+// holds `menu` (and in pending popups); the first entry with `command`; the
+// entries as front ends draw them; whether the handle is a live menu.
+MenuHandle BuildMenu(Registry& registry, const std::vector<MenuItemTemplate>& items);
+void DestroyMenuTree(Registry& registry, MenuHandle menu);
+void TouchMenuShowers(Registry& registry, MenuHandle menu);
+const MenuEntry* FindCommandEntry(Registry& registry, MenuHandle menu, int command);
+std::vector<MenuItemTemplate> MenuItemsOf(Registry& registry, MenuHandle menu);
+bool IsMenu(Registry& registry, MenuHandle menu);
+
 // The siblings list that holds `window` (its parent's children or the
 // top-level windows). Lock held; `record` is the window's.
 std::vector<WindowHandle>& SiblingsOf(Registry& registry, const WindowRecord& record);
 
 // The calling thread's queue, created on first use. Lock held.
 ThreadQueue& QueueOfCallingThread(Registry& registry);
+
+// Queues a message (`input`: a person's input) for `thread`; false when it
+// has no queue. Lock held.
+bool PostToThread(Registry& registry, ThreadId thread, const Message& message, bool input = false);
 
 // The queue of `thread`, or nullptr when it has none. Lock held.
 ThreadQueue* FindQueue(Registry& registry, ThreadId thread);

@@ -37,8 +37,8 @@ void AppendTreeItems(const winsys_internal::TreeViewData& data, const std::vecto
                      int depth, TreeViewSnapshot& state) {
   for (const TreeItem item : items) {
     const winsys_internal::TreeNode& node = data.nodes.at(item.id);
-    state.items.push_back({item, node.parent, depth, node.spec.text, node.spec.image,
-                           node.spec.selected_image, node.expanded, data.selected == item,
+    state.items.push_back({item, node.parent, depth, node.content.text, node.content.image,
+                           node.content.selected_image, node.expanded, data.selected == item,
                            !node.children.empty()});
     AppendTreeItems(data, node.children, depth + 1, state);
   }
@@ -89,6 +89,8 @@ WindowSnapshot SnapshotOf(Registry& registry, WindowHandle window, const WindowR
   state.tracking = record.tracking;
   state.checked = record.checked;
   state.progress = record.progress;
+  state.menu = record.menu;
+  state.menu_bar = winsys_internal::MenuItemsOf(registry, record.menu);
   AddControlStates(record, state);
   state.version = record.version;
   return state;
@@ -117,6 +119,10 @@ Snapshot TakeSnapshot(std::uint64_t since) {
   snapshot.capture = registry.capture;
   snapshot.clip = registry.clip;
   snapshot.cursor = registry.cursor;
+  snapshot.message_boxes = registry.pending_boxes;
+  for (const PopupMenuRequest& popup : registry.pending_popups) {
+    snapshot.popup_menus.push_back({popup, winsys_internal::MenuItemsOf(registry, popup.menu)});
+  }
   return snapshot;
 }
 

@@ -18,6 +18,7 @@
 #include "platform/winsys.h"
 #include "platform/winsys_geometry.h"
 #include "platform/winsys_list_view.h"
+#include "platform/winsys_menu.h"
 #include "platform/winsys_toolbar.h"
 #include "platform/winsys_tree_view.h"
 
@@ -94,12 +95,20 @@ struct WindowSnapshot {
   // disabled; follows the top-level window, whose version rises with it.
   bool blocked = false;
   TrackingSizes tracking;
-  bool checked = false;  // check boxes
-  int progress = 0;      // progress bars
+  bool checked = false;                    // check boxes
+  int progress = 0;                        // progress bars
+  MenuHandle menu;                         // the menu bar, none without one
+  std::vector<MenuItemTemplate> menu_bar;  // its entries with their states
   std::optional<ListViewSnapshot> list_view;
   std::optional<TreeViewSnapshot> tree_view;
   std::optional<ToolbarSnapshot> toolbar;
   std::uint64_t version = 0;
+};
+
+// A popup menu waiting for the front end's answer, with its entries.
+struct PendingPopupMenu {
+  PopupMenuRequest request;
+  std::vector<MenuItemTemplate> items;
 };
 
 struct Snapshot {
@@ -114,6 +123,9 @@ struct Snapshot {
   WindowHandle capture;
   std::optional<Rect> clip;
   Point cursor;
+  // What waits for the front end's answer, oldest first.
+  std::vector<MessageBoxRequest> message_boxes;
+  std::vector<PendingPopupMenu> popup_menus;
 };
 
 // The snapshot of everything changed after version `since` (0: every

@@ -3,6 +3,7 @@
 #include "platform/winsys_control_procedures.h"
 #include "platform/winsys_controls.h"
 #include "platform/winsys_geometry.h"
+#include "platform/winsys_input_routing.h"
 #include "platform/winsys_registry.h"
 
 namespace tavi::platform {
@@ -30,9 +31,42 @@ ToolbarButton* FindButton(ToolbarData& data, int command) {
   return nullptr;
 }
 
+// A person's click on the button with `command`: a dropdown button asks
+// its parent to show its menu, any other sends its command.
+void ClickButton(WindowHandle toolbar, int command) {
+  bool dropdown = false;
+  std::optional<Rect> rect;
+  const bool enabled =
+      WithToolbar(toolbar, false, [&](Registry&, WindowRecord&, ToolbarData& data) {
+        const ToolbarButton* button = FindButton(data, command);
+        if (button == nullptr || !button->enabled) return false;
+        dropdown = button->button.dropdown;
+        rect = winsys_internal::ButtonRect(data, command);
+        return true;
+      });
+  if (!enabled) return;
+  if (!dropdown) {
+    SendMessage(GetParent(toolbar), WM_COMMAND, MakeWParam(command, BN_CLICKED),
+                HandleToLParam(toolbar));
+    return;
+  }
+  ToolbarNotify notify;
+  notify.command = command;
+  notify.button = rect.value_or(Rect{});
+  winsys_internal::NotifyParent(toolbar, notify.header, TBN_DROPDOWN);
+}
+
 }  // namespace
 
 namespace winsys_internal {
+
+LResult ToolbarProcedure(WindowHandle toolbar, MessageId message, WParam wparam, LParam lparam) {
+  if (message == kToolbarClickInput) {
+    ClickButton(toolbar, static_cast<int>(wparam));
+    return 0;
+  }
+  return DefWindowProc(toolbar, message, wparam, lparam);
+}
 
 std::optional<Rect> ButtonRect(const ToolbarData& data, int command) {
   const int cell = data.button_size + 2 * kToolbarButtonPadding;
@@ -55,13 +89,13 @@ ToolbarPlacement CreateToolbar(WindowHandle window, const ToolbarTemplate& toolb
   const std::optional<Rect> client = GetClientRect(window);
   if (!client) return {};
   const int height = ToolbarHeight(toolbar_template.button_size);
-  WindowSpec spec;
-  spec.class_name = ControlClassName(ControlKind::kToolbar);
-  spec.parent = window;
-  spec.rect = {0, 0, client->Width(), height};
-  spec.kind = ControlKind::kToolbar;
-  spec.control_id = control_id;
-  const WindowHandle toolbar = CreateWindow(spec);
+  WindowSpec description;
+  description.class_name = ControlClassName(ControlKind::kToolbar);
+  description.parent = window;
+  description.rect = {0, 0, client->Width(), height};
+  description.kind = ControlKind::kToolbar;
+  description.control_id = control_id;
+  const WindowHandle toolbar = CreateWindow(description);
   if (!toolbar) return {};
   WithToolbar(toolbar, false, [&](Registry& registry, WindowRecord& record, ToolbarData& data) {
     data.button_size = toolbar_template.button_size;

@@ -25,7 +25,8 @@ Result WithTree(WindowHandle tree, Result fallback, Act act) {
 }
 
 bool SortsBefore(const TreeViewData& data, TreeItem a, TreeItem b) {
-  return CompareIgnoringCase(data.nodes.at(a.id).spec.text, data.nodes.at(b.id).spec.text) < 0;
+  return CompareIgnoringCase(data.nodes.at(a.id).content.text, data.nodes.at(b.id).content.text) <
+         0;
 }
 
 // Where a new item with `text` goes among `siblings` for `position`.
@@ -40,7 +41,7 @@ std::vector<TreeItem>::iterator InsertionPoint(const TreeViewData& data,
       return siblings.end();
     case TreeInsertPosition::kSorted:
       return std::ranges::find_if(siblings, [&](TreeItem sibling) {
-        return CompareIgnoringCase(data.nodes.at(sibling.id).spec.text, text) > 0;
+        return CompareIgnoringCase(data.nodes.at(sibling.id).content.text, text) > 0;
       });
   }
   return siblings.end();
@@ -67,14 +68,14 @@ void SortSiblings(TreeViewData& data, std::vector<TreeItem>& siblings, bool recu
 }  // namespace
 
 TreeItem InsertTreeItem(WindowHandle tree, TreeItem parent, TreeInsertPosition position,
-                        const TreeItemSpec& spec) {
+                        const TreeItemContent& content) {
   return WithTree(tree, TreeItem{},
                   [&](Registry& registry, WindowRecord& record, TreeViewData& data) {
                     std::vector<TreeItem>* siblings = winsys_internal::ChildrenOf(data, parent);
                     if (siblings == nullptr) return TreeItem{};
                     const TreeItem item{data.next_id++};
-                    siblings->insert(InsertionPoint(data, *siblings, position, spec.text), item);
-                    data.nodes.emplace(item.id, TreeNode{spec, parent, {}, false});
+                    siblings->insert(InsertionPoint(data, *siblings, position, content.text), item);
+                    data.nodes.emplace(item.id, TreeNode{content, parent, {}, false});
                     winsys_internal::Touch(registry, record);
                     return item;
                   });
@@ -97,11 +98,11 @@ bool DeleteTreeItem(WindowHandle tree, TreeItem item) {
   });
 }
 
-bool SetTreeItem(WindowHandle tree, TreeItem item, const TreeItemSpec& spec) {
+bool SetTreeItem(WindowHandle tree, TreeItem item, const TreeItemContent& content) {
   return WithTree(tree, false, [&](Registry& registry, WindowRecord& record, TreeViewData& data) {
     TreeNode* node = winsys_internal::FindNode(data, item);
     if (node == nullptr) return false;
-    node->spec = spec;
+    node->content = content;
     winsys_internal::Touch(registry, record);
     return true;
   });
@@ -112,7 +113,7 @@ std::optional<TreeItemState> GetTreeItem(WindowHandle tree, TreeItem item) {
       tree, std::nullopt, [&](Registry&, WindowRecord&, TreeViewData& data) {
         const TreeNode* node = winsys_internal::FindNode(data, item);
         if (node == nullptr) return std::optional<TreeItemState>();
-        return std::optional(TreeItemState{node->spec, node->expanded, data.selected == item,
+        return std::optional(TreeItemState{node->content, node->expanded, data.selected == item,
                                            static_cast<int>(node->children.size())});
       });
 }

@@ -54,7 +54,7 @@ struct TreeViewNotify {
   bool expanded = false;  // TVN_ITEMEXPANDED: the new state
 };
 
-struct TreeItemSpec {
+struct TreeItemContent {
   std::string text;
   int image = 0;
   int selected_image = 0;
@@ -62,7 +62,7 @@ struct TreeItemSpec {
 };
 
 struct TreeItemState {
-  TreeItemSpec spec;
+  TreeItemContent content;
   bool expanded = false;
   bool selected = false;
   int child_count = 0;
@@ -88,13 +88,13 @@ enum class TreeRelation {
 
 // Inserts an item under `parent` (none: at the top level).
 TreeItem InsertTreeItem(WindowHandle tree, TreeItem parent, TreeInsertPosition position,
-                        const TreeItemSpec& spec);
+                        const TreeItemContent& content);
 
 // Removes an item with everything under it (none: every item). When the
 // selection goes with it, nothing is selected and nobody is told.
 bool DeleteTreeItem(WindowHandle tree, TreeItem item);
 
-bool SetTreeItem(WindowHandle tree, TreeItem item, const TreeItemSpec& spec);
+bool SetTreeItem(WindowHandle tree, TreeItem item, const TreeItemContent& content);
 std::optional<TreeItemState> GetTreeItem(WindowHandle tree, TreeItem item);
 int GetTreeItemCount(WindowHandle tree);
 

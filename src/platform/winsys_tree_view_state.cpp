@@ -33,7 +33,7 @@ void ExpandAncestors(TreeViewData& data, TreeItem item) {
 
 LParam UserValueOf(TreeViewData& data, TreeItem item) {
   const TreeNode* node = FindNode(data, item);
-  return node == nullptr ? 0 : node->spec.user_value;
+  return node == nullptr ? 0 : node->content.user_value;
 }
 
 }  // namespace

@@ -72,6 +72,10 @@ TEST_F(ControlsTest, AClickTellsTheParentAndOnlyAnAutoCheckBoxTogglesItself) {
   }
   Click(kAutoBox);
   EXPECT_FALSE(IsDlgButtonChecked(dialog_, kAutoBox));
+  // A box without kAutoCheck is set by its parent.
+  ASSERT_TRUE(CheckDlgButton(dialog_, kBox, true));
+  EXPECT_TRUE(IsDlgButtonChecked(dialog_, kBox));
+  EXPECT_FALSE(CheckDlgButton(dialog_, 9999, true));
 }
 
 TEST_F(ControlsTest, AButtonReleasedOffItOrDisabledIsNotClicked) {

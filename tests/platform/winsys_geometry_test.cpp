@@ -18,18 +18,19 @@ class GeometryTest : public testing::WinsysTest {
  protected:
   // A top-level window with a frame that records its WM_SIZE messages.
   WindowHandle MakeFramedWindow(const Rect& rect, std::uint32_t style) {
-    WindowSpec spec;
-    spec.class_name = "NewsBoardWindow";
-    spec.rect = rect;
-    spec.style = style;
-    spec.procedure = [this](WindowHandle window, MessageId message, WParam wparam, LParam lparam) {
+    WindowSpec description;
+    description.class_name = "NewsBoardWindow";
+    description.rect = rect;
+    description.style = style;
+    description.procedure = [this](WindowHandle window, MessageId message, WParam wparam,
+                                   LParam lparam) {
       if (message == WM_SIZE) {
         const Point size = PointFromLParam(lparam);
         sizes_.push_back({wparam, {size.x, size.y}});
       }
       return DefWindowProc(window, message, wparam, lparam);
     };
-    return CreateWindow(spec);
+    return CreateWindow(description);
   }
 
   std::vector<SizeMessage> sizes_;
@@ -99,11 +100,11 @@ TEST_F(GeometryTest, MaximisingFillsTheDesktopAndRestoringBringsBackTheNormalRec
 
 TEST_F(GeometryTest, AMaximisedChildFillsItsParentsClientArea) {
   const WindowHandle board = MakeFramedWindow({0, 0, 308, 230}, kResizableCaption);
-  WindowSpec spec;
-  spec.class_name = "Preview";
-  spec.parent = board;
-  spec.rect = {10, 10, 20, 20};
-  const WindowHandle preview = CreateWindow(spec);
+  WindowSpec description;
+  description.class_name = "Preview";
+  description.parent = board;
+  description.rect = {10, 10, 20, 20};
+  const WindowHandle preview = CreateWindow(description);
 
   ShowWindow(preview, SW_MAXIMIZE);
 
@@ -112,15 +113,15 @@ TEST_F(GeometryTest, AMaximisedChildFillsItsParentsClientArea) {
 
 TEST_F(GeometryTest, ClientCoordinatesCountFromInsideTheFrameOfEveryAncestor) {
   const WindowHandle top = MakeFramedWindow({100, 200, 500, 600}, dialog_style::kCaption);
-  WindowSpec spec;
-  spec.class_name = "Pane";
-  spec.parent = top;
-  spec.rect = {10, 20, 110, 120};
-  const WindowHandle pane = CreateWindow(spec);
-  spec.parent = pane;
-  spec.rect = {5, 5, 50, 25};
-  spec.kind = ControlKind::kLabel;
-  const WindowHandle label = CreateWindow(spec);
+  WindowSpec description;
+  description.class_name = "Pane";
+  description.parent = top;
+  description.rect = {10, 20, 110, 120};
+  const WindowHandle pane = CreateWindow(description);
+  description.parent = pane;
+  description.rect = {5, 5, 50, 25};
+  description.kind = ControlKind::kLabel;
+  const WindowHandle label = CreateWindow(description);
 
   // A caption frame: 3 pixels of border, 22 of caption.
   EXPECT_EQ(GetClientAreaInWindow(top), (Rect{3, 25, 397, 397}));

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/winsys_input.h"
 #include "platform/winsys_test_support.h"
 
 namespace tavi::platform {
@@ -39,15 +40,15 @@ class ListViewTest : public testing::WinsysTest {
                      last_ = *notify;
                      return 0;
                    }));
-    WindowSpec spec;
-    spec.class_name = "SysListView32";
-    spec.parent = parent;
-    spec.kind = ControlKind::kListView;
-    spec.control_id = kFeeds;
-    spec.style = style;
+    WindowSpec description;
+    description.class_name = "SysListView32";
+    description.parent = parent;
+    description.kind = ControlKind::kListView;
+    description.control_id = kFeeds;
+    description.style = style;
     const int header = (style & control_style::kNoColumnHeader) != 0 ? 0 : kListViewHeaderHeight;
-    spec.rect = {0, 0, 200, header + rows * kListViewRowHeight};
-    return CreateWindow(spec);
+    description.rect = {0, 0, 200, header + rows * kListViewRowHeight};
+    return CreateWindow(description);
   }
 
   static void AddRows(WindowHandle list, int count) {
@@ -252,6 +253,93 @@ TEST_F(ListViewTest, EveryKeyIsToldAndEnterAlsoActivates) {
   PumpWaitingMessages();
   EXPECT_EQ(log_.Notices(), (std::vector<testing::Notice>{{WM_NOTIFY, kFeeds, LVN_KEYDOWN},
                                                           {WM_NOTIFY, kFeeds, NM_RETURN}}));
+}
+
+std::vector<int> SelectedRows(WindowHandle list) {
+  std::vector<int> rows;
+  for (int row = GetNextSelectedListViewRow(list); row != -1;
+       row = GetNextSelectedListViewRow(list, row)) {
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+TEST_F(ListViewTest, APersonsClicksSelectAsTheSystemsListViewDoes) {
+  const WindowHandle list = MakeList();
+  AddRows(list, 6);
+  using key_modifier::kControl;
+  using key_modifier::kShift;
+  struct Step {
+    const char* name;
+    int row;
+    ClickKind kind;
+    std::uint32_t modifiers;
+    std::vector<int> selected;
+    int focused;
+    int code;  // the last notification
+  };
+  const Step steps[] = {
+      {"a click selects the row alone", 1, ClickKind::kLeft, 0, {1}, 1, NM_CLICK},
+      {"Control adds a row", 4, ClickKind::kLeft, kControl, {1, 4}, 4, NM_CLICK},
+      {"Control takes a selected row away", 1, ClickKind::kLeft, kControl, {4}, 1, NM_CLICK},
+      // The selection mark is row 1, the last row clicked without Shift.
+      {"Shift selects from the mark", 3, ClickKind::kLeft, kShift, {1, 2, 3}, 3, NM_CLICK},
+      {"a right click keeps a selection it falls in",
+       2,
+       ClickKind::kRight,
+       0,
+       {1, 2, 3},
+       2,
+       NM_RCLICK},
+      {"a right click elsewhere selects that row alone",
+       5,
+       ClickKind::kRight,
+       0,
+       {5},
+       5,
+       NM_RCLICK},
+      {"a double click selects and activates", 0, ClickKind::kDouble, 0, {0}, 0, NM_DBLCLK},
+      {"a click below the rows unselects everything", -1, ClickKind::kLeft, 0, {}, 0, NM_CLICK},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    ASSERT_TRUE(InjectListViewClick(list, step.row, step.kind, step.modifiers));
+    PumpWaitingMessages();
+    EXPECT_EQ(SelectedRows(list), step.selected);
+    EXPECT_EQ(GetFocusedListViewRow(list), step.focused);
+    EXPECT_EQ(last_.header.code, step.code);
+    EXPECT_EQ(last_.row, step.row);
+  }
+  EXPECT_FALSE(InjectListViewClick(list, 6, ClickKind::kLeft));
+}
+
+TEST_F(ListViewTest, ARightClickTellsThePointAndLeavesTheCursorThere) {
+  const WindowHandle list = MakeList();
+  AddRows(list, 3);
+  MoveWindow(GetParent(list), {100, 50, 400, 300});
+
+  ASSERT_TRUE(InjectListViewClick(list, 2, ClickKind::kRight));
+  PumpWaitingMessages();
+
+  // Row 2 is drawn from y = 20 + 2 * 17 = 54 to 71 in a list 200 wide.
+  EXPECT_EQ(last_.header.code, NM_RCLICK);
+  EXPECT_EQ(last_.point, (Point{100, 62}));
+  EXPECT_EQ(last_.user_value, 102);
+  EXPECT_EQ(GetCursorPos(), (Point{200, 112}));
+  EXPECT_EQ(changed_, (std::vector<Changed>{{2, 0, LVIS_SELECTED | LVIS_FOCUSED, 102}}));
+}
+
+TEST_F(ListViewTest, AClickOnAColumnHeaderNamesTheColumn) {
+  const WindowHandle list = MakeList();
+  InsertListViewColumn(list, 0, {"Headline", 100});
+  InsertListViewColumn(list, 1, {"Feed", 100});
+
+  ASSERT_TRUE(InjectListViewColumnClick(list, 1));
+  EXPECT_FALSE(InjectListViewColumnClick(list, 2));
+  PumpWaitingMessages();
+
+  EXPECT_EQ(last_.header.code, LVN_COLUMNCLICK);
+  EXPECT_EQ(last_.column, 1);
 }
 
 }  // namespace

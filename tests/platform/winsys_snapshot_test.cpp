@@ -7,7 +7,6 @@
 #include <thread>
 #include <tuple>
 
-#include "platform/winsys_controls.h"
 #include "platform/winsys_focus.h"
 #include "platform/winsys_list_view.h"
 #include "platform/winsys_test_support.h"
@@ -118,34 +117,12 @@ TEST_F(SnapshotTest, TheListenerHearsOfEveryChangeOutsideTheLock) {
   EXPECT_EQ(caller.load(), mover);
 }
 
-TEST_F(SnapshotTest, ControlsShowTheirKindIdStyleAndState) {
-  WindowSpec spec;
-  spec.class_name = "Button";
-  spec.parent = MakeWindow("Main", "");
-  spec.kind = ControlKind::kCheckBox;
-  spec.control_id = 1039;
-  spec.style = control_style::kAutoCheck | control_style::kTabStop;
-  spec.rect = {5, 6, 105, 26};
-  const WindowHandle box = CreateWindow(spec);
-  SendMessage(box, BM_SETCHECK, BST_CHECKED, 0);
-
-  const Snapshot snapshot = TakeSnapshot();
-  const WindowSnapshot& state = snapshot.windows.at(1);
-  EXPECT_EQ(state.handle, box);
-  EXPECT_EQ(state.kind, ControlKind::kCheckBox);
-  EXPECT_EQ(state.control_id, 1039);
-  EXPECT_EQ(state.style, control_style::kAutoCheck | control_style::kTabStop);
-  EXPECT_EQ(state.rect, (Rect{5, 6, 105, 26}));
-  EXPECT_TRUE(state.checked);
-  EXPECT_FALSE(snapshot.windows.at(0).kind);
-}
-
 TEST_F(SnapshotTest, AListViewShowsItsSelectionAndIsReadByRangesOfRows) {
-  WindowSpec spec;
-  spec.class_name = "SysListView32";
-  spec.parent = MakeWindow("NewsBoardWindow", "");
-  spec.kind = ControlKind::kListView;
-  const WindowHandle list = CreateWindow(spec);
+  WindowSpec description;
+  description.class_name = "SysListView32";
+  description.parent = MakeWindow("NewsBoardWindow", "");
+  description.kind = ControlKind::kListView;
+  const WindowHandle list = CreateWindow(description);
   InsertListViewColumn(list, 0, {"Headline", 120});
   for (int row = 0; row < 1000; ++row) {
     InsertListViewRow(list, row, {{"Headline " + std::to_string(row), "Feed"}, row % 2, row});
@@ -171,15 +148,15 @@ TEST_F(SnapshotTest, AListViewShowsItsSelectionAndIsReadByRangesOfRows) {
   EXPECT_TRUE(head[2].selected);
   EXPECT_TRUE(head[2].focused);
   EXPECT_FALSE(head[1].selected);
-  EXPECT_TRUE(ReadListViewRows(spec.parent, 0, 5).empty());
+  EXPECT_TRUE(ReadListViewRows(description.parent, 0, 5).empty());
 }
 
 TEST_F(SnapshotTest, ATreeListsEveryItemUnderItsParentWithItsDepth) {
-  WindowSpec spec;
-  spec.class_name = "SysTreeView32";
-  spec.parent = MakeWindow("#32770", "Mailboxes");
-  spec.kind = ControlKind::kTreeView;
-  const WindowHandle tree = CreateWindow(spec);
+  WindowSpec description;
+  description.class_name = "SysTreeView32";
+  description.parent = MakeWindow("#32770", "Mailboxes");
+  description.kind = ControlKind::kTreeView;
+  const WindowHandle tree = CreateWindow(description);
   const TreeItem root = InsertTreeItem(tree, {}, TreeInsertPosition::kLast, {"Mail", 0, 0, 0});
   const TreeItem folder =
       InsertTreeItem(tree, root, TreeInsertPosition::kLast, {"Folder", 2, 2, 0});

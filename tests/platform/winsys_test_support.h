@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <future>
 #include <mutex>
@@ -17,7 +19,10 @@
 #include "platform/winsys.h"
 #include "platform/winsys_dialog.h"
 #include "platform/winsys_geometry.h"
+#include "platform/winsys_input.h"
+#include "platform/winsys_menu.h"
 #include "platform/winsys_mouse.h"
+#include "platform/winsys_shell.h"
 #include "platform/winsys_snapshot.h"
 
 namespace tavi::testing {
@@ -143,9 +148,43 @@ class LoopThread {
   platform::ThreadId id_ = 0;
 };
 
+// Waits, as a front end does, for the window system to reach a state: the
+// change listener wakes it after each change, and it looks again.
+class ChangeWaiter {
+ public:
+  ChangeWaiter() {
+    platform::SetChangeListener([this] {
+      std::lock_guard<std::mutex> guard(lock_);
+      ++changes_;
+      changed_.notify_all();
+    });
+  }
+  ~ChangeWaiter() { platform::SetChangeListener({}); }
+  ChangeWaiter(const ChangeWaiter&) = delete;
+  ChangeWaiter& operator=(const ChangeWaiter&) = delete;
+
+  // The first snapshot for which `ready` holds.
+  platform::Snapshot WaitFor(const std::function<bool(const platform::Snapshot&)>& ready) {
+    std::unique_lock<std::mutex> lock(lock_);
+    for (;;) {
+      const std::uint64_t seen = changes_;
+      lock.unlock();
+      platform::Snapshot snapshot = platform::TakeSnapshot();
+      if (ready(snapshot)) return snapshot;
+      lock.lock();
+      changed_.wait(lock, [&] { return changes_ != seen; });
+    }
+  }
+
+ private:
+  std::mutex lock_;
+  std::condition_variable changed_;
+  std::uint64_t changes_ = 0;
+};
+
 // Destroys the windows the test thread left behind and puts back the clock,
-// the mouse, the desktop and the listener, so that tests sharing the
-// process-wide registries do not see each other.
+// the mouse, the desktop, the listener and the front end's handlers, so that
+// tests sharing the process-wide registries do not see each other.
 class WinsysTest : public ::testing::Test {
  protected:
   void TearDown() override {
@@ -164,6 +203,11 @@ class WinsysTest : public ::testing::Test {
     platform::ClipCursor(std::nullopt);
     platform::SetCursorPos({});
     platform::SetDesktopSize(platform::kDefaultDesktopSize);
+    platform::SetFrontEndPresent(false);
+    platform::SetPopupMenuHandler({});
+    platform::ClearShownPopupMenus();
+    platform::SetShellHandler({});
+    platform::ClearShownShellRequests();
   }
 
   // Outlives TearDown, so windows whose procedures record here may be left

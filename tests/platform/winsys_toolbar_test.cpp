@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/winsys_dialog.h"
+#include "platform/winsys_input.h"
 #include "platform/winsys_test_support.h"
 
 namespace tavi::platform {
@@ -27,11 +28,11 @@ ToolbarTemplate BoardToolbar() {
 class ToolbarTest : public testing::WinsysTest {};
 
 TEST_F(ToolbarTest, AToolbarSpansTheTopOfTheClientAreaWithItsButtonsSideBySide) {
-  WindowSpec spec;
-  spec.class_name = "NewsBoardWindow";
-  spec.style = dialog_style::kCaption;
-  spec.rect = {0, 0, 406, 328};  // a client area 400 wide
-  const WindowHandle board = CreateWindow(spec);
+  WindowSpec description;
+  description.class_name = "NewsBoardWindow";
+  description.style = dialog_style::kCaption;
+  description.rect = {0, 0, 406, 328};  // a client area 400 wide
+  const WindowHandle board = CreateWindow(description);
 
   const ToolbarPlacement placement = CreateToolbar(board, BoardToolbar(), kToolbarId);
 
@@ -74,6 +75,34 @@ TEST_F(ToolbarTest, ButtonsAreEnabledAndDisabledByCommandAndShowInTheSnapshot) {
   EXPECT_FALSE(state.toolbar->buttons[4].enabled);
   EXPECT_TRUE(state.toolbar->buttons[6].enabled);
   EXPECT_EQ(state.toolbar->buttons[6].rect.left, 176);
+}
+
+TEST_F(ToolbarTest, AClickSendsTheCommandOrAsksForTheDropdownMenu) {
+  int dropdown_command = 0;
+  Rect dropdown_button;
+  const WindowHandle board =
+      MakeWindow("NewsBoardWindow", "", {},
+                 log_.Procedure([&](WindowHandle, MessageId message, WParam,
+                                    LParam lparam) -> std::optional<LResult> {
+                   if (message != WM_NOTIFY) return std::nullopt;
+                   const auto* notify = reinterpret_cast<const ToolbarNotify*>(lparam);
+                   dropdown_command = notify->command;
+                   dropdown_button = notify->button;
+                   return 0;
+                 }));
+  const WindowHandle toolbar = CreateToolbar(board, BoardToolbar(), kToolbarId).toolbar;
+  EnableToolbarButton(toolbar, 32819, false);
+
+  EXPECT_TRUE(InjectMenuCommand(toolbar, 32817));
+  EXPECT_TRUE(InjectMenuCommand(toolbar, 32820));
+  EXPECT_FALSE(InjectMenuCommand(toolbar, 32819)) << "disabled";
+  EXPECT_FALSE(InjectMenuCommand(toolbar, 0)) << "a separator";
+  PumpWaitingMessages();
+
+  EXPECT_EQ(log_.Notices(), (std::vector<testing::Notice>{{WM_COMMAND, 32817, BN_CLICKED},
+                                                          {WM_NOTIFY, kToolbarId, TBN_DROPDOWN}}));
+  EXPECT_EQ(dropdown_command, 32820);
+  EXPECT_EQ(dropdown_button, *GetToolbarButtonRect(toolbar, 32820));
 }
 
 }  // namespace

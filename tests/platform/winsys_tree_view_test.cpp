@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/winsys_input.h"
 #include "platform/winsys_test_support.h"
 
 namespace tavi::platform {
@@ -20,12 +21,12 @@ class TreeViewTest : public testing::WinsysTest {
                      notices_.push_back(*reinterpret_cast<const TreeViewNotify*>(lparam));
                      return 0;
                    }));
-    WindowSpec spec;
-    spec.class_name = "SysTreeView32";
-    spec.parent = parent;
-    spec.kind = ControlKind::kTreeView;
-    spec.control_id = kMailboxes;
-    tree_ = CreateWindow(spec);
+    WindowSpec description;
+    description.class_name = "SysTreeView32";
+    description.parent = parent;
+    description.kind = ControlKind::kTreeView;
+    description.control_id = kMailboxes;
+    tree_ = CreateWindow(description);
   }
 
   TreeItem Add(TreeItem parent, const std::string& text,
@@ -37,7 +38,7 @@ class TreeViewTest : public testing::WinsysTest {
     std::vector<std::string> texts;
     for (TreeItem item = GetNextTreeItem(tree_, parent, TreeRelation::kChild); item;
          item = GetNextTreeItem(tree_, item, TreeRelation::kNextSibling)) {
-      texts.push_back(GetTreeItem(tree_, item)->spec.text);
+      texts.push_back(GetTreeItem(tree_, item)->content.text);
     }
     return texts;
   }
@@ -162,6 +163,82 @@ TEST_F(TreeViewTest, EnterTellsTheParent) {
   ASSERT_EQ(notices_.size(), 1u);
   EXPECT_EQ(notices_[0].header.code, NM_RETURN);
   EXPECT_EQ(notices_[0].header.window, tree_);
+}
+
+TEST_F(TreeViewTest, APersonsExpansionIsToldWithTheNewState) {
+  const TreeItem mail = Add({}, "Mail");
+  const TreeItem folder = Add(mail, "Folder");
+  Add(folder, "News");
+
+  ASSERT_TRUE(InjectTreeViewExpand(tree_, folder, true));
+  ASSERT_TRUE(InjectTreeViewExpand(tree_, folder, true));  // already expanded: nothing told
+  ASSERT_TRUE(InjectTreeViewExpand(tree_, folder, false));
+  EXPECT_FALSE(
+      InjectTreeViewExpand(tree_, GetNextTreeItem(tree_, folder, TreeRelation::kChild), true))
+      << "an item without children";
+  PumpWaitingMessages();
+
+  ASSERT_EQ(notices_.size(), 2u);
+  EXPECT_EQ(notices_[0].header.code, TVN_ITEMEXPANDED);
+  EXPECT_EQ(notices_[0].action, TVE_EXPAND);
+  EXPECT_TRUE(notices_[0].expanded);
+  EXPECT_EQ(notices_[0].new_item, folder);
+  EXPECT_EQ(notices_[0].new_user_value, 6);
+  EXPECT_EQ(notices_[1].action, TVE_COLLAPSE);
+  EXPECT_FALSE(notices_[1].expanded);
+  EXPECT_FALSE(GetTreeItem(tree_, folder)->expanded);
+}
+
+TEST_F(TreeViewTest, AClickSelectsByMouseAndADoubleClickAlsoTogglesUnlessTheParentTakesIt) {
+  const TreeItem mail = Add({}, "Mail");
+  const TreeItem folder = Add(mail, "Folder");
+  Add(folder, "News");
+  const auto codes = [&] {
+    std::vector<int> seen;
+    for (const TreeViewNotify& notice : notices_) seen.push_back(notice.header.code);
+    notices_.clear();
+    return seen;
+  };
+
+  ASSERT_TRUE(InjectTreeViewClick(tree_, folder, ClickKind::kLeft));
+  PumpWaitingMessages();
+  EXPECT_EQ(notices_.at(0).action, TVC_BYMOUSE);
+  EXPECT_EQ(codes(), (std::vector<int>{TVN_SELCHANGED, NM_CLICK}));
+
+  ASSERT_TRUE(InjectTreeViewClick(tree_, folder, ClickKind::kDouble));
+  PumpWaitingMessages();
+  EXPECT_EQ(codes(), (std::vector<int>{NM_CLICK, NM_DBLCLK, TVN_ITEMEXPANDED}));
+  EXPECT_TRUE(GetTreeItem(tree_, folder)->expanded);
+
+  ASSERT_TRUE(InjectTreeViewClick(tree_, mail, ClickKind::kRight));
+  PumpWaitingMessages();
+  EXPECT_EQ(codes(), std::vector<int>{NM_RCLICK});
+  EXPECT_EQ(GetNextTreeItem(tree_, {}, TreeRelation::kSelection), folder);
+  EXPECT_FALSE(InjectTreeViewClick(tree_, TreeItem{999}, ClickKind::kLeft));
+}
+
+TEST_F(TreeViewTest, AParentThatHandlesTheDoubleClickKeepsTheItemAsItIs) {
+  const WindowHandle picker = MakeWindow(
+      "#32770", "", {}, [](WindowHandle window, MessageId message, WParam wparam, LParam lparam) {
+        if (message == WM_NOTIFY &&
+            reinterpret_cast<const NotifyHeader*>(lparam)->code == NM_DBLCLK) {
+          return LResult{1};
+        }
+        return DefWindowProc(window, message, wparam, lparam);
+      });
+  WindowSpec description;
+  description.class_name = "SysTreeView32";
+  description.parent = picker;
+  description.kind = ControlKind::kTreeView;
+  const WindowHandle tree = CreateWindow(description);
+  const TreeItem folder = InsertTreeItem(tree, {}, TreeInsertPosition::kLast, {"Folder"});
+  InsertTreeItem(tree, folder, TreeInsertPosition::kLast, {"News"});
+
+  ASSERT_TRUE(InjectTreeViewClick(tree, folder, ClickKind::kDouble));
+  PumpWaitingMessages();
+
+  EXPECT_FALSE(GetTreeItem(tree, folder)->expanded);
+  EXPECT_EQ(GetNextTreeItem(tree, {}, TreeRelation::kSelection), folder);
 }
 
 }  // namespace
