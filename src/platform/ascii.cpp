@@ -1,5 +1,7 @@
 #include "platform/ascii.h"
 
+#include <algorithm>
+
 namespace tavi::platform {
 
 std::string ToLowerAscii(std::string_view text) {
@@ -13,6 +15,17 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   for (std::size_t i = 0; i < a.size(); ++i)
     if (ToLowerAscii(a[i]) != ToLowerAscii(b[i])) return false;
   return true;
+}
+
+int CompareIgnoringCase(std::string_view a, std::string_view b) {
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    const auto left = static_cast<unsigned char>(ToLowerAscii(a[i]));
+    const auto right = static_cast<unsigned char>(ToLowerAscii(b[i]));
+    if (left != right) return left < right ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
 }
 
 bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix) {

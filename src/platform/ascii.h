@@ -22,6 +22,10 @@ std::string ToLowerAscii(std::string_view text);
 // True when the texts are equal apart from the case of ASCII letters.
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
+// Orders two texts as their ASCII-lower-cased bytes (unsigned) order:
+// negative when `a` comes first, 0 when they are equal apart from case.
+int CompareIgnoringCase(std::string_view a, std::string_view b);
+
 // True when `text` ends with `suffix`, apart from the case of ASCII letters.
 bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix);
 

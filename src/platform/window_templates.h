@@ -40,6 +40,7 @@ enum class ControlKind {
   kProgressBar,  // 0 to 100 bar
   kBrowser,      // an embedded HTML view (the WebBrowser control)
   kRichText,     // a multi-line text view (the Rich Textbox control)
+  kToolbar,      // a row of command buttons (made from a ToolbarTemplate, not a dialog's control)
 };
 
 // Style bits of a control; each kind reads the bits that concern it.
@@ -142,6 +143,8 @@ inline constexpr std::uint32_t kAlt = 1u << 2;
 
 // Virtual key codes the program names.
 namespace virtual_key {
+inline constexpr int kLeftButton = 0x01;  // the mouse buttons, as key states
+inline constexpr int kRightButton = 0x02;
 inline constexpr int kTab = 0x09;
 inline constexpr int kReturn = 0x0D;
 inline constexpr int kShift = 0x10;

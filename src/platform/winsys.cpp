@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "platform/ascii.h"
+#include "platform/winsys_control_procedures.h"
+#include "platform/winsys_geometry.h"
+#include "platform/winsys_input_routing.h"
 #include "platform/winsys_registry.h"
 
 namespace tavi::platform {
@@ -31,9 +34,51 @@ const std::vector<WindowHandle>* ChildrenOf(Registry& registry, WindowHandle par
   return record == nullptr ? nullptr : &record->children;
 }
 
-// Inserts a new record on top of its siblings; none when the parent is gone
-// or on its way out. Lock held.
-WindowHandle AddWindow(Registry& registry, const WindowSpec& description) {
+// The top-level window that owns a new top-level window given `owner`:
+// the owner's own top-level window, as the system takes it. Lock held.
+WindowHandle OwnerFor(Registry& registry, WindowHandle owner) {
+  if (IsTopLevelParent(owner)) return {};
+  return winsys_internal::TopLevelOf(registry, owner);
+}
+
+// Gives the record of a list view, tree view or toolbar the state of its
+// kind.
+void AddControlData(WindowRecord& record) {
+  if (record.kind == ControlKind::kListView) {
+    record.list_view = std::make_unique<winsys_internal::ListViewData>();
+  } else if (record.kind == ControlKind::kTreeView) {
+    record.tree_view = std::make_unique<winsys_internal::TreeViewData>();
+  } else if (record.kind == ControlKind::kToolbar) {
+    record.toolbar = std::make_unique<winsys_internal::ToolbarData>();
+  }
+}
+
+WindowRecord MakeRecord(Registry& registry, const WindowSpec& description, WindowHandle parent) {
+  WindowRecord record;
+  record.class_name = description.class_name;
+  record.title = description.title;
+  record.parent = parent;
+  record.owner = parent ? WindowHandle{} : OwnerFor(registry, description.owner);
+  record.visible = description.visible;
+  record.enabled = description.enabled;
+  record.thread = winsys_internal::QueueOfCallingThread(registry).thread;
+  record.rect = description.rect;
+  record.normal_rect = description.rect;
+  record.kind = description.kind;
+  record.control_id = description.control_id;
+  record.style = description.style;
+  record.icon_id = description.icon_id;
+  AddControlData(record);
+  WindowProcedure procedure = description.procedure;
+  if (!procedure && description.kind)
+    procedure = winsys_internal::ControlProcedure(*description.kind);
+  if (procedure) record.procedure = std::make_shared<const WindowProcedure>(std::move(procedure));
+  return record;
+}
+
+// Inserts a new record on top of its siblings (or below them); none when
+// the parent is gone or on its way out. Lock held.
+WindowHandle AddWindow(Registry& registry, const WindowSpec& description, bool on_top) {
   const WindowHandle parent =
       IsTopLevelParent(description.parent) ? WindowHandle{} : description.parent;
   std::vector<WindowHandle>* siblings = &registry.top_levels;
@@ -43,16 +88,10 @@ WindowHandle AddWindow(Registry& registry, const WindowSpec& description) {
     siblings = &parent_record->children;
   }
   const WindowHandle handle{registry.next_window_id++};
-  WindowRecord record;
-  record.class_name = description.class_name;
-  record.title = description.title;
-  record.parent = parent;
-  record.visible = description.visible;
-  record.thread = winsys_internal::QueueOfCallingThread(registry).thread;
-  if (description.procedure)
-    record.procedure = std::make_shared<const WindowProcedure>(description.procedure);
-  registry.windows.emplace(handle, std::move(record));
-  siblings->insert(siblings->begin(), handle);
+  WindowRecord& record =
+      registry.windows.emplace(handle, MakeRecord(registry, description, parent)).first->second;
+  winsys_internal::Touch(registry, record);
+  siblings->insert(on_top ? siblings->begin() : siblings->end(), handle);
   return handle;
 }
 
@@ -76,30 +115,47 @@ std::vector<WindowHandle> ClaimTreeForDestruction(Registry& registry, WindowHand
   return tree;
 }
 
-void AppendStates(Registry& registry, const std::vector<WindowHandle>& windows,
-                  std::vector<WindowState>& states) {
-  for (const WindowHandle handle : windows) {
-    const WindowRecord& record = *FindRecord(registry, handle);
-    states.push_back(
-        {handle, record.class_name, record.title, record.parent, record.visible, record.thread});
-    AppendStates(registry, record.children, states);
+// The caption's buttons and the system menu.
+LResult HandleSystemCommand(WindowHandle window, WParam command) {
+  switch (command) {
+    case SC_CLOSE:
+      SendMessage(window, WM_CLOSE, 0, 0);
+      break;
+    case SC_MINIMIZE:
+      ShowWindow(window, SW_MINIMIZE);
+      break;
+    case SC_MAXIMIZE:
+      ShowWindow(window, SW_MAXIMIZE);
+      break;
+    case SC_RESTORE:
+      ShowWindow(window, SW_RESTORE);
+      break;
   }
+  return 0;
 }
 
 }  // namespace
 
-WindowHandle CreateWindow(const WindowSpec& description) {
+namespace winsys_internal {
+
+WindowHandle CreateWindowInPlace(const WindowSpec& description, bool on_top) {
   Registry& registry = TheRegistry();
   WindowHandle handle;
   {
     Lock lock(registry.lock);
-    handle = AddWindow(registry, description);
+    handle = AddWindow(registry, description, on_top);
   }
   if (!handle) return {};
   if (SendMessage(handle, WM_CREATE, 0, reinterpret_cast<LParam>(&description)) != -1)
     return handle;
   DestroyWindow(handle);
   return {};
+}
+
+}  // namespace winsys_internal
+
+WindowHandle CreateWindow(const WindowSpec& description) {
+  return winsys_internal::CreateWindowInPlace(description, true);
 }
 
 bool DestroyWindow(WindowHandle window) {
@@ -155,12 +211,12 @@ WindowHandle GetTopWindow(WindowHandle parent) {
 bool BringWindowToTop(WindowHandle window) {
   Registry& registry = TheRegistry();
   Lock lock(registry.lock);
-  const WindowRecord* record = FindRecord(registry, window);
+  WindowRecord* record = FindRecord(registry, window);
   if (record == nullptr) return false;
-  std::vector<WindowHandle>& siblings =
-      record->parent ? FindRecord(registry, record->parent)->children : registry.top_levels;
+  std::vector<WindowHandle>& siblings = winsys_internal::SiblingsOf(registry, *record);
   const auto position = std::ranges::find(siblings, window);
   std::rotate(siblings.begin(), position, position + 1);
+  winsys_internal::Touch(registry, *record);
   return true;
 }
 
@@ -209,16 +265,6 @@ bool IsWindowVisible(WindowHandle window) {
   return true;
 }
 
-bool ShowWindow(WindowHandle window, int command) {
-  Registry& registry = TheRegistry();
-  Lock lock(registry.lock);
-  WindowRecord* record = FindRecord(registry, window);
-  if (record == nullptr) return false;
-  const bool was_visible = record->visible;
-  record->visible = command != SW_HIDE;
-  return was_visible;
-}
-
 ThreadId GetWindowThreadId(WindowHandle window) {
   Registry& registry = TheRegistry();
   Lock lock(registry.lock);
@@ -234,25 +280,74 @@ LResult DefWindowProc(WindowHandle window, MessageId message, WParam wparam, LPa
       WindowRecord* record = FindRecord(registry, window);
       if (record == nullptr) return 0;
       record->title = lparam == 0 ? "" : reinterpret_cast<const char*>(lparam);
+      winsys_internal::Touch(registry, *record);
       return 1;
     }
     case WM_CLOSE:
       DestroyWindow(window);
       return 0;
     case WM_SYSCOMMAND:
-      if (wparam == SC_CLOSE) SendMessage(window, WM_CLOSE, 0, 0);
+      return HandleSystemCommand(window, wparam);
+    case winsys_internal::kWindowRectInput:
+      MoveWindow(window, winsys_internal::RectFromLParam(lparam));
       return 0;
   }
   return 0;
 }
 
-std::vector<WindowState> SnapshotWindows() {
+WindowHandle GetOwner(WindowHandle window) {
   Registry& registry = TheRegistry();
   Lock lock(registry.lock);
-  std::vector<WindowState> states;
-  states.reserve(registry.windows.size());
-  AppendStates(registry, registry.top_levels, states);
-  return states;
+  const WindowRecord* record = FindRecord(registry, window);
+  return record == nullptr ? WindowHandle{} : record->owner;
+}
+
+std::vector<WindowHandle> GetChildWindows(WindowHandle parent) {
+  Registry& registry = TheRegistry();
+  Lock lock(registry.lock);
+  const std::vector<WindowHandle>* children = ChildrenOf(registry, parent);
+  return children == nullptr ? std::vector<WindowHandle>() : *children;
+}
+
+std::uint32_t GetWindowStyle(WindowHandle window) {
+  Registry& registry = TheRegistry();
+  Lock lock(registry.lock);
+  const WindowRecord* record = FindRecord(registry, window);
+  return record == nullptr ? 0 : record->style;
+}
+
+bool SetWindowStyle(WindowHandle window, std::uint32_t style) {
+  Registry& registry = TheRegistry();
+  Lock lock(registry.lock);
+  WindowRecord* record = FindRecord(registry, window);
+  if (record == nullptr) return false;
+  record->style = style;
+  winsys_internal::Touch(registry, *record);
+  return true;
+}
+
+std::optional<ControlKind> GetWindowKind(WindowHandle window) {
+  Registry& registry = TheRegistry();
+  Lock lock(registry.lock);
+  const WindowRecord* record = FindRecord(registry, window);
+  return record == nullptr ? std::nullopt : record->kind;
+}
+
+WindowProcedure SubclassWindow(WindowHandle window, WindowProcedure procedure) {
+  Registry& registry = TheRegistry();
+  Lock lock(registry.lock);
+  WindowRecord* record = FindRecord(registry, window);
+  if (record == nullptr) return {};
+  const std::shared_ptr<const WindowProcedure> previous = std::move(record->procedure);
+  record->procedure =
+      procedure ? std::make_shared<const WindowProcedure>(std::move(procedure)) : nullptr;
+  return previous ? *previous : WindowProcedure();
+}
+
+LResult CallWindowProcedure(const WindowProcedure& procedure, WindowHandle window,
+                            MessageId message, WParam wparam, LParam lparam) {
+  if (!procedure) return DefWindowProc(window, message, wparam, lparam);
+  return procedure(window, message, wparam, lparam);
 }
 
 }  // namespace tavi::platform

@@ -1,9 +1,11 @@
 #pragma once
 
-// The window system, headless: windows with class names, titles, parents and
-// visibility; per-thread message queues with send, post, post-to-thread and
-// registered messages; window and thread timers; message boxes answered by
-// whoever installed a handler; and a snapshot of every window's state.
+// The window system, headless: windows with class names, titles, parents,
+// owners and visibility; per-thread message queues with send, post,
+// post-to-thread and registered messages; window and thread timers; and
+// message boxes. The other winsys_*.h headers add geometry, focus, dialogs,
+// controls, menus, mouse and keyboard, input for front ends, the shell and
+// the snapshot that front ends draw from.
 //
 // Windows and queues live in process-wide registries (this library is shared)
 // and every function here is safe to call from any thread. Window procedures,
@@ -16,8 +18,6 @@
 // blocked in GetMessage look at the clock again.
 
 #include <chrono>
-#include <compare>
-#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -26,63 +26,28 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/window_templates.h"
+#include "platform/winsys_messages.h"
+#include "platform/winsys_types.h"
 
 namespace tavi::platform {
 
 // ---------------------------------------------------------------------------
-// Basic types
-
-using MessageId = std::uint32_t;
-using WParam = std::uintptr_t;
-using LParam = std::intptr_t;
-using LResult = std::intptr_t;
-using TimerId = std::uintptr_t;
-
-// A thread as the window system knows it: a process-wide number given to a
-// thread when it first asks for one; 0 is no thread.
-using ThreadId = std::uint32_t;
-
-// A window, by value. Handles are never reused, so a stale handle stays
-// invalid; the default handle (0) is "no window".
-struct WindowHandle {
-  std::uint32_t id = 0;
-
-  explicit operator bool() const { return id != 0; }
-  friend auto operator<=>(const WindowHandle&, const WindowHandle&) = default;
-};
+// Window procedures
 
 // A window procedure: handles one message for `window` and returns its
 // result. Procedures pass what they do not handle to DefWindowProc.
 using WindowProcedure =
     std::function<LResult(WindowHandle window, MessageId message, WParam wparam, LParam lparam)>;
 
-// ---------------------------------------------------------------------------
-// Message numbers
-
-inline constexpr MessageId WM_NULL = 0x0000;
-inline constexpr MessageId WM_CREATE = 0x0001;  // lparam: const WindowSpec*
-inline constexpr MessageId WM_DESTROY = 0x0002;
-inline constexpr MessageId WM_SETTEXT = 0x000C;  // lparam: const char* (NUL-terminated)
-inline constexpr MessageId WM_CLOSE = 0x0010;
-inline constexpr MessageId WM_QUIT = 0x0012;  // wparam: the exit code
-inline constexpr MessageId WM_NCDESTROY = 0x0082;
-inline constexpr MessageId WM_COMMAND = 0x0111;
-inline constexpr MessageId WM_SYSCOMMAND = 0x0112;  // wparam: an SC_ command
-inline constexpr MessageId WM_TIMER = 0x0113;       // wparam: the timer id
-inline constexpr MessageId WM_USER = 0x0400;
-inline constexpr MessageId WM_APP = 0x8000;
-
-// The range RegisterWindowMessage hands out.
-inline constexpr MessageId kFirstRegisteredMessage = 0xC000;
-inline constexpr MessageId kLastRegisteredMessage = 0xFFFF;
-
-// System commands (wparam of WM_SYSCOMMAND).
-inline constexpr WParam SC_CLOSE = 0xF060;
-
 // ShowWindow commands; every command but SW_HIDE shows the window.
 inline constexpr int SW_HIDE = 0;
 inline constexpr int SW_SHOWNORMAL = 1;
+inline constexpr int SW_SHOWMINIMIZED = 2;
+inline constexpr int SW_MAXIMIZE = 3;
 inline constexpr int SW_SHOW = 5;
+inline constexpr int SW_MINIMIZE = 6;
+inline constexpr int SW_RESTORE = 9;
 
 // ---------------------------------------------------------------------------
 // Threads and queues
@@ -107,8 +72,19 @@ struct WindowSpec {
   std::string title;
   WindowHandle parent;
   bool visible = true;
-  WindowProcedure procedure;  // empty: every message goes to DefWindowProc
+  // Empty: the control kind's own procedure, or DefWindowProc for a plain
+  // window.
+  WindowProcedure procedure{};
   LParam create_parameter = 0;
+  WindowHandle owner{};  // a top-level window's owner; ignored for a child
+  bool enabled = true;
+  Rect rect{};                        // pixels, in the parent's client area (top-level: the screen)
+  std::optional<ControlKind> kind{};  // nullopt: a plain window
+  int control_id = 0;
+  // control_style bits for a control; dialog_style bits (the frame) for any
+  // other window.
+  std::uint32_t style = 0;
+  int icon_id = 0;
 };
 
 // Creates a window owned by the calling thread, on top of its siblings, and
@@ -170,16 +146,52 @@ std::string GetClassName(WindowHandle window);
 // True when the window and every ancestor are shown.
 bool IsWindowVisible(WindowHandle window);
 
-// Shows (any command but SW_HIDE) or hides the window. Returns whether it
-// was shown before; false for a stale handle.
+// Shows (any command but SW_HIDE) or hides the window. SW_MINIMIZE,
+// SW_SHOWMINIMIZED and SW_MAXIMIZE also change its show state, SW_RESTORE and
+// SW_SHOWNORMAL bring it back to normal (winsys_geometry.h tells what each
+// state does to the rectangle); a change of state sends WM_SIZE. Returns
+// whether it was shown before; false for a stale handle.
 bool ShowWindow(WindowHandle window, int command);
+
+// The owner of a top-level window (none when it has none), or none for a
+// child or a stale handle.
+WindowHandle GetOwner(WindowHandle window);
+
+// The direct children of `parent` (none or desktop: the top-level windows),
+// topmost first; empty for a stale handle. For a dialog the order is the
+// template's, which is also the tab order.
+std::vector<WindowHandle> GetChildWindows(WindowHandle parent);
+
+// The window's style bits (control_style for a control, dialog_style for any
+// other window); 0 for a stale handle.
+std::uint32_t GetWindowStyle(WindowHandle window);
+
+// Replaces the style bits. False for a stale handle.
+bool SetWindowStyle(WindowHandle window, std::uint32_t style);
+
+// The kind of control the window is; nullopt for a plain window, a dialog or
+// a stale handle.
+std::optional<ControlKind> GetWindowKind(WindowHandle window);
+
+// Gives the window a new procedure and returns the one it had (an empty
+// function for a window that had none: its messages went to DefWindowProc).
+// The new procedure passes what it does not handle to the returned one, which
+// is how a control is taken over (a splitter bar on a label). Returns an
+// empty function and changes nothing for a stale handle.
+WindowProcedure SubclassWindow(WindowHandle window, WindowProcedure procedure);
+
+// Calls `procedure` for the message, or DefWindowProc when it is empty.
+LResult CallWindowProcedure(const WindowProcedure& procedure, WindowHandle window,
+                            MessageId message, WParam wparam, LParam lparam);
 
 // The thread that owns the window; 0 for a stale handle.
 ThreadId GetWindowThreadId(WindowHandle window);
 
 // The default handling of a message: WM_SETTEXT stores the title (returns
 // 1), WM_CLOSE destroys the window, WM_SYSCOMMAND with SC_CLOSE sends
-// WM_CLOSE; everything else returns 0.
+// WM_CLOSE and with SC_MINIMIZE, SC_MAXIMIZE or SC_RESTORE changes the show
+// state, a person's move or resize (InjectWindowRect) moves the window;
+// everything else returns 0.
 LResult DefWindowProc(WindowHandle window, MessageId message, WParam wparam, LParam lparam);
 
 // ---------------------------------------------------------------------------
@@ -315,6 +327,7 @@ struct MessageBoxRequest {
   std::string caption;
   std::uint32_t flags = MB_OK;
   ThreadId thread = 0;
+  int id = 0;  // process-wide number of the box, by which a front end answers it
 };
 
 // Answers a box (returns an ID answer), on the thread that shows it.
@@ -325,8 +338,14 @@ using MessageBoxHandler = std::function<int(const MessageBoxRequest& request)>;
 // (the first button, or the one MB_DEFBUTTON2/3 names).
 void SetMessageBoxHandler(MessageBoxHandler handler);
 
-// Shows a message box: records it, asks the handler (outside any lock) and
-// returns its answer.
+// Shows a message box, records it (ShownMessageBoxes) and returns its answer
+// (an ID value). When a front end has declared itself present
+// (SetFrontEndPresent, winsys_input.h), the box waits for the front end's
+// answer (AnswerMessageBox) in a modal loop: it is pending in the snapshot,
+// its owner's top-level window is disabled, and the calling thread goes on
+// handling its messages; a WM_QUIT ends the wait with the default answer and
+// is put back for the outer loop. Without a front end the installed handler
+// answers (called outside any lock), else the default button.
 int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
                std::uint32_t flags);
 
@@ -338,28 +357,4 @@ int DefaultMessageBoxAnswer(std::uint32_t flags);
 std::vector<MessageBoxRequest> ShownMessageBoxes();
 void ClearShownMessageBoxes();
 
-// ---------------------------------------------------------------------------
-// Snapshot
-
-// The state of one window.
-struct WindowState {
-  WindowHandle handle;
-  std::string class_name;
-  std::string title;
-  WindowHandle parent;   // none for a top-level window
-  bool visible = false;  // the window's own flag (see IsWindowVisible)
-  ThreadId thread = 0;
-};
-
-// Every window, top-level windows topmost first, each followed by its
-// descendants (siblings topmost first). Consistent: taken under one lock.
-std::vector<WindowState> SnapshotWindows();
-
 }  // namespace tavi::platform
-
-template <>
-struct std::hash<tavi::platform::WindowHandle> {
-  std::size_t operator()(const tavi::platform::WindowHandle& handle) const noexcept {
-    return std::hash<std::uint32_t>{}(handle.id);
-  }
-};

@@ -1,22 +1,26 @@
-// Message boxes. Headless, a box is an entry in a log and an answer from the
-// installed handler (a front end, a test) or from the box's default button.
+// Message boxes. Headless, a box is an entry in a log and an answer from
+// the installed handler (a test, the tavi command) or from the box's
+// default button; with a front end present, a pending box in the snapshot
+// that a modal loop waits on until the front end answers it.
 
-#include <mutex>
+#include <algorithm>
 
 #include "platform/winsys.h"
+#include "platform/winsys_input.h"
+#include "platform/winsys_modal.h"
+#include "platform/winsys_registry.h"
+#include "platform/winsys_request_log.h"
 
 namespace tavi::platform {
 namespace {
 
-struct MessageBoxState {
-  std::mutex lock;
-  MessageBoxHandler handler;
-  std::vector<MessageBoxRequest> shown;
-};
+using winsys_internal::Lock;
+using winsys_internal::Registry;
+using winsys_internal::TheRegistry;
 
-MessageBoxState& TheState() {
-  static MessageBoxState* const state = new MessageBoxState;
-  return *state;
+winsys_internal::RequestLog<MessageBoxRequest, MessageBoxHandler>& TheLog() {
+  static auto* const log = new winsys_internal::RequestLog<MessageBoxRequest, MessageBoxHandler>;
+  return *log;
 }
 
 // The buttons of a box, left to right.
@@ -38,11 +42,7 @@ std::vector<int> ButtonsOf(std::uint32_t flags) {
 
 }  // namespace
 
-void SetMessageBoxHandler(MessageBoxHandler handler) {
-  MessageBoxState& state = TheState();
-  std::lock_guard<std::mutex> guard(state.lock);
-  state.handler = std::move(handler);
-}
+void SetMessageBoxHandler(MessageBoxHandler handler) { TheLog().SetHandler(std::move(handler)); }
 
 int DefaultMessageBoxAnswer(std::uint32_t flags) {
   const std::vector<int> buttons = ButtonsOf(flags);
@@ -53,28 +53,32 @@ int DefaultMessageBoxAnswer(std::uint32_t flags) {
 
 int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
                std::uint32_t flags) {
-  const MessageBoxRequest request{owner, text, caption, flags, CurrentThreadId()};
-  MessageBoxHandler handler;
-  {
-    MessageBoxState& state = TheState();
-    std::lock_guard<std::mutex> guard(state.lock);
-    state.shown.push_back(request);
-    handler = state.handler;
-  }
+  MessageBoxRequest request{owner, text, caption, flags, CurrentThreadId(), 0};
+  winsys_internal::FrontEndRequest<MessageBoxRequest> asked(request, &Registry::pending_boxes,
+                                                            owner);
+  const MessageBoxHandler handler = TheLog().Record(request);
+  if (asked.pending()) return asked.Wait(DefaultMessageBoxAnswer(flags));
   if (!handler) return DefaultMessageBoxAnswer(flags);
   return handler(request);
 }
 
-std::vector<MessageBoxRequest> ShownMessageBoxes() {
-  MessageBoxState& state = TheState();
-  std::lock_guard<std::mutex> guard(state.lock);
-  return state.shown;
+bool AnswerMessageBox(int id, int answer) {
+  std::uint32_t flags = 0;
+  {
+    Registry& registry = TheRegistry();
+    Lock lock(registry.lock);
+    const auto box = std::ranges::find_if(
+        registry.pending_boxes, [&](const MessageBoxRequest& box) { return box.id == id; });
+    if (box == registry.pending_boxes.end()) return false;
+    flags = box->flags;
+  }
+  const std::vector<int> buttons = ButtonsOf(flags);
+  if (std::ranges::find(buttons, answer) == buttons.end()) return false;
+  return winsys_internal::StoreAnswer(id, answer);
 }
 
-void ClearShownMessageBoxes() {
-  MessageBoxState& state = TheState();
-  std::lock_guard<std::mutex> guard(state.lock);
-  state.shown.clear();
-}
+std::vector<MessageBoxRequest> ShownMessageBoxes() { return TheLog().Shown(); }
+
+void ClearShownMessageBoxes() { TheLog().Clear(); }
 
 }  // namespace tavi::platform

@@ -4,6 +4,7 @@
 
 #include "platform/ascii.h"
 #include "platform/winsys.h"
+#include "platform/winsys_input_routing.h"
 #include "platform/winsys_registry.h"
 
 namespace tavi::platform {
@@ -12,6 +13,7 @@ namespace {
 using winsys_internal::FindQueue;
 using winsys_internal::FindRecord;
 using winsys_internal::Lock;
+using winsys_internal::PostToThread;
 using winsys_internal::QueueOfCallingThread;
 using winsys_internal::Registry;
 using winsys_internal::SentMessage;
@@ -62,10 +64,17 @@ void HandleAllSentMessages(Registry& registry, Lock& lock, ThreadQueue& queue) {
 }
 
 // The next message in order of preference (posted, quit, timers); false
-// when nothing is waiting. Lock held.
+// when nothing is waiting. Input is routed when it first comes up, and
+// dropped when it can no longer be delivered. Lock held.
 bool TakeNextMessage(Registry& registry, ThreadQueue& queue, bool remove, Message& message) {
-  if (!queue.posted.empty()) {
-    message = queue.posted.front();
+  while (!queue.posted.empty()) {
+    winsys_internal::QueuedMessage& front = queue.posted.front();
+    if (front.input && !winsys_internal::DeliverInput(registry, queue, front.message)) {
+      queue.posted.pop_front();
+      continue;
+    }
+    front.input = false;
+    message = front.message;
     if (remove) queue.posted.pop_front();
     return true;
   }
@@ -84,15 +93,6 @@ void WaitForChange(Registry& registry, Lock& lock, ThreadQueue& queue, Clock::ti
   const Clock::time_point wake =
       std::min(deadline, winsys_internal::EarliestTimerDue(registry, queue.thread));
   queue.changed.wait_for(lock, std::clamp(wake - now, Clock::duration::zero(), kLongestWait));
-}
-
-// Queues a message for `thread`; false when it has no queue. Lock held.
-bool PostToThread(Registry& registry, ThreadId thread, const Message& message) {
-  ThreadQueue* queue = FindQueue(registry, thread);
-  if (queue == nullptr) return false;
-  queue->posted.push_back(message);
-  queue->changed.notify_all();
-  return true;
 }
 
 // Queues a sent message for the window's owner and returns it; nullptr for a

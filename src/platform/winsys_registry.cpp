@@ -47,12 +47,71 @@ struct QueueLifetime {
 
 thread_local QueueLifetime queue_lifetime;
 
-std::vector<WindowHandle>& SiblingsOf(Registry& registry, WindowHandle parent) {
-  if (WindowRecord* record = FindRecord(registry, parent)) return record->children;
-  return registry.top_levels;
+// Forgets `window` wherever a thread or the system still points at it.
+// Lock held.
+void ForgetWindow(Registry& registry, WindowHandle window, ThreadId thread) {
+  if (ThreadQueue* queue = FindQueue(registry, thread);
+      queue != nullptr && queue->focus == window) {
+    queue->focus = {};
+  }
+  // As when the system takes the capture from a window that goes away,
+  // nobody is told.
+  if (registry.capture == window) registry.capture = {};
+  std::erase_if(registry.typed_texts,
+                [&](const auto& typed) { return typed.second.edit == window; });
 }
 
 }  // namespace
+
+Lock::~Lock() {
+  if (!owns_lock()) return;
+  Registry& registry = TheRegistry();
+  if (!registry.change_pending) return;
+  registry.change_pending = false;
+  const std::shared_ptr<const std::function<void()>> listener = registry.change_listener;
+  unlock();
+  // Outside the lock: the listener may read a snapshot at once.
+  if (listener) (*listener)();
+}
+
+void Touch(Registry& registry, WindowRecord& record) {
+  record.version = ++registry.version;
+  registry.change_pending = true;
+}
+
+void TouchSystem(Registry& registry) {
+  ++registry.version;
+  registry.change_pending = true;
+}
+
+std::vector<WindowHandle>& SiblingsOf(Registry& registry, const WindowRecord& record) {
+  if (WindowRecord* parent = FindRecord(registry, record.parent)) return parent->children;
+  return registry.top_levels;
+}
+
+WindowRecord* FindDialogRecord(Registry& registry, WindowHandle window) {
+  WindowRecord* record = FindRecord(registry, window);
+  return record != nullptr && record->dialog ? record : nullptr;
+}
+
+WindowHandle TopLevelOf(Registry& registry, WindowHandle window) {
+  const WindowRecord* record = FindRecord(registry, window);
+  if (record == nullptr) return {};
+  while (record->parent) {
+    window = record->parent;
+    record = FindRecord(registry, window);
+  }
+  return window;
+}
+
+bool TakesInput(Registry& registry, WindowHandle window) {
+  const WindowRecord* record = FindRecord(registry, window);
+  if (record == nullptr) return false;
+  for (; record != nullptr; record = FindRecord(registry, record->parent)) {
+    if (!record->visible || !record->enabled || record->destroying) return false;
+  }
+  return true;
+}
 
 Registry& TheRegistry() {
   static Registry* const registry = [] {
@@ -82,6 +141,14 @@ ThreadQueue& QueueOfCallingThread(Registry& registry) {
   return *queue;
 }
 
+bool PostToThread(Registry& registry, ThreadId thread, const Message& message, bool input) {
+  ThreadQueue* queue = FindQueue(registry, thread);
+  if (queue == nullptr) return false;
+  queue->posted.push_back({message, input});
+  queue->changed.notify_all();
+  return true;
+}
+
 ThreadQueue* FindQueue(Registry& registry, ThreadId thread) {
   const auto found = registry.queues.find(thread);
   return found == registry.queues.end() ? nullptr : found->second.get();
@@ -93,10 +160,13 @@ void RemoveWindowTree(Registry& registry, WindowHandle window) {
   // Children first: each removal edits its parent's list, so work on a copy.
   const std::vector<WindowHandle> children = record->children;
   for (const WindowHandle child : children) RemoveWindowTree(registry, child);
-  std::vector<WindowHandle>& siblings = SiblingsOf(registry, record->parent);
-  std::erase(siblings, window);
+  std::erase(SiblingsOf(registry, *record), window);
   RemoveWindowTimers(registry, window);
+  ForgetWindow(registry, window, record->thread);
+  // A menu bar goes with its window.
+  DestroyMenuTree(registry, record->menu);
   registry.windows.erase(window);
+  TouchSystem(registry);
 }
 
 }  // namespace tavi::platform::winsys_internal

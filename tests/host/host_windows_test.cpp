@@ -6,6 +6,7 @@
 
 #include "host/host.h"
 #include "platform/fs.h"
+#include "platform/winsys_snapshot.h"
 #include "support/temp_dir.h"
 
 namespace tavi::host {
@@ -15,8 +16,8 @@ using platform::WindowHandle;
 
 int CountDocumentWindowsTitled(WindowHandle document_area, const std::string& title) {
   int count = 0;
-  for (const platform::WindowState& state : platform::SnapshotWindows()) {
-    if (state.parent == document_area && state.title == title) ++count;
+  for (const platform::WindowSnapshot& state : platform::TakeSnapshot().windows) {
+    if (state.parent == document_area && state.text == title) ++count;
   }
   return count;
 }

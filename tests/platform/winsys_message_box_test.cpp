@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <future>
 #include <thread>
 
 #include "platform/winsys.h"
+#include "platform/winsys_focus.h"
+#include "platform/winsys_input.h"
+#include "platform/winsys_snapshot.h"
 #include "platform/winsys_test_support.h"
 
 namespace tavi::platform {
@@ -75,6 +79,54 @@ TEST_F(MessageBoxTest, TheInstalledHandlerAnswersAndEveryBoxIsRecorded) {
   SetMessageBoxHandler({});
   EXPECT_EQ(MessageBox({}, "again", "", MB_OKCANCEL), IDOK);
   EXPECT_EQ(asked.size(), 2u);
+}
+
+TEST_F(MessageBoxTest, WithAFrontEndABoxWaitsInAModalLoopForTheAnswerFromAnotherThread) {
+  SetFrontEndPresent(true);
+  SetMessageBoxHandler([](const MessageBoxRequest&) { return IDOK; });
+  std::promise<void> handled_while_waiting;
+  const WindowHandle owner = MakeWindow("TaviAggregatorMainWindow", "Tavi", {},
+                                        log_.Procedure([&](WindowHandle, MessageId message, WParam,
+                                                           LParam) -> std::optional<LResult> {
+                                          if (message == WM_APP) handled_while_waiting.set_value();
+                                          return std::nullopt;
+                                        }));
+  testing::ChangeWaiter waiter;
+  bool owner_blocked = false;
+  bool wrong_answer_taken = true;
+  std::thread front_end([&] {
+    const Snapshot snapshot =
+        waiter.WaitFor([](const Snapshot& state) { return !state.message_boxes.empty(); });
+    const MessageBoxRequest box = snapshot.message_boxes.front();
+    owner_blocked = !InjectClick(owner);
+    wrong_answer_taken = AnswerMessageBox(box.id, IDYES);
+    PostMessage(owner, WM_APP, 0, 0);
+    handled_while_waiting.get_future().wait();
+    AnswerMessageBox(box.id, IDCANCEL);
+  });
+
+  const int answer = MessageBox(owner, "Delete the feed?", "Tavi", MB_OKCANCEL);
+  front_end.join();
+
+  EXPECT_EQ(answer, IDCANCEL) << "the front end answers, not the handler";
+  EXPECT_TRUE(owner_blocked);
+  EXPECT_FALSE(wrong_answer_taken) << "the box has no Yes button";
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_TRUE(TakeSnapshot().message_boxes.empty());
+  const std::vector<MessageBoxRequest> shown = ShownMessageBoxes();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, "Delete the feed?");
+  EXPECT_FALSE(AnswerMessageBox(shown[0].id, IDOK)) << "answered already";
+}
+
+TEST_F(MessageBoxTest, AQuitEndsTheWaitWithTheDefaultAnswerAndIsLeftForTheOuterLoop) {
+  SetFrontEndPresent(true);
+  PostQuitMessage(4);
+
+  EXPECT_EQ(MessageBox({}, "Stop?", "", MB_YESNO | MB_DEFBUTTON2), IDNO);
+  Message message;
+  EXPECT_FALSE(GetMessage(message));
+  EXPECT_TRUE(TakeSnapshot().message_boxes.empty());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <thread>
 
+#include "platform/winsys_snapshot.h"
 #include "platform/winsys_test_support.h"
 
 namespace tavi::platform {
@@ -21,7 +22,7 @@ TEST_F(WindowTest, SnapshotListsTopLevelWindowsTopmostFirstEachFollowedByItsChil
   const WindowHandle board = MakeWindow("NewsBoardWindow", "News Board", GetDesktopWindow());
 
   const ThreadId me = CurrentThreadId();
-  const std::vector<WindowState> snapshot = SnapshotWindows();
+  const std::vector<WindowSnapshot> snapshot = TakeSnapshot().windows;
   ASSERT_EQ(snapshot.size(), 5u);
   const std::vector<std::tuple<WindowHandle, std::string, std::string, WindowHandle, bool>>
       expected = {{board, "NewsBoardWindow", "News Board", {}, true},
@@ -31,8 +32,8 @@ TEST_F(WindowTest, SnapshotListsTopLevelWindowsTopmostFirstEachFollowedByItsChil
                   {in_box, "MailboxWindow", "In", client, true}};
   for (std::size_t i = 0; i < expected.size(); ++i) {
     SCOPED_TRACE(i);
-    const WindowState& state = snapshot[i];
-    EXPECT_EQ(std::tie(state.handle, state.class_name, state.title, state.parent, state.visible),
+    const WindowSnapshot& state = snapshot[i];
+    EXPECT_EQ(std::tie(state.handle, state.class_name, state.text, state.parent, state.visible),
               expected[i]);
     EXPECT_EQ(state.thread, me);
   }

@@ -1,0 +1,40 @@
+#pragma once
+
+// The mouse: the capture (the window that gets every mouse message while it
+// holds it, wherever the pointer is), the cursor's position and the
+// rectangle the cursor is confined to. One capture for the whole process:
+// Tavi's windows all live on one thread.
+
+#include <optional>
+
+#include "platform/winsys.h"
+
+namespace tavi::platform {
+
+// Gives the capture to `window` and returns the window that held it (none
+// when none did). The window that loses it gets WM_CAPTURECHANGED with the
+// new holder. None, changing nothing, for a stale handle.
+WindowHandle SetCapture(WindowHandle window);
+
+// Ends the capture; its holder gets WM_CAPTURECHANGED with 0. True (also
+// when nobody held it).
+bool ReleaseCapture();
+
+// The window that holds the capture, or none.
+WindowHandle GetCapture();
+
+// Confines the cursor to `rect` (screen coordinates; nullopt frees it) and
+// moves the cursor inside when it is outside. Mouse input that front ends
+// inject lands inside it.
+void ClipCursor(std::optional<Rect> rect);
+
+// The rectangle the cursor is confined to, or nullopt when it is free.
+std::optional<Rect> GetClipCursor();
+
+// The cursor's position on the screen: where the last mouse input was.
+Point GetCursorPos();
+
+// Moves the cursor, held inside the clip rectangle; returns where it went.
+Point SetCursorPos(Point point);
+
+}  // namespace tavi::platform
