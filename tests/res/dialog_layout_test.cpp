@@ -51,6 +51,7 @@ bool TakesInput(ControlKind kind) {
     case ControlKind::kTreeView:
     case ControlKind::kBrowser:
     case ControlKind::kRichText:
+    case ControlKind::kToolbar:
       return true;
     case ControlKind::kLabel:
     case ControlKind::kIcon:
