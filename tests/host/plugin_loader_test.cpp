@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "host/host.h"
+#include "platform/module_resources.h"
 #include "platform/winsys.h"
 #include "support/host_test.h"
 #include "support/temp_dir.h"
@@ -53,6 +54,8 @@ TEST_F(PluginLoaderTest, PluginDescribesItselfItsMenuItemAndItsTranslator) {
   EXPECT_EQ(answers.description, "Tavi 0.1");
   EXPECT_EQ(answers.plugin_id, 4410);
   EXPECT_EQ(answers.plugin_icon, EmsIconHandle{1000});
+  // The module brought its pictures, for a front end to draw its icons.
+  EXPECT_TRUE(platform::FindIconImage(1000).has_value());
   EXPECT_EQ(answers.translator_count, 1);
   EXPECT_EQ(answers.attacher_count, 0);
   ASSERT_EQ(answers.menu_items.size(), 1u);

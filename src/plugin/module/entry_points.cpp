@@ -14,12 +14,17 @@
 #include "plugin/translator_registration.h"
 #include "store/pacing.h"
 #include "ui/window_messages.h"
+#include "ui/window_resources.h"
 
 namespace {
 
-// At load, so that the numbers exist before any window of the plug-in or of
-// the host asks for them.
-__attribute__((constructor)) void RegisterMessagesAtLoad() { tavi::RegisteredWindowMessages(); }
+// At load, so that the message numbers exist before any window of the
+// plug-in or of the host asks for them, and the windows' pictures are there
+// for whoever draws them, as a module's resources come with it.
+__attribute__((constructor)) void RegisterAtLoad() {
+  tavi::RegisteredWindowMessages();
+  tavi::RegisterWindowResources();
+}
 
 // Runs an entry point's work. Nothing may unwind into the host, which is not
 // C++: whatever the work throws (running out of memory included) becomes the
