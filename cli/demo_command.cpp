@@ -3,13 +3,17 @@
 #include <ostream>
 
 #include "cli/command_line.h"
-#include "cli/demo_feeds.h"
-#include "cli/feed_server.h"
-#include "cli/temporary_folder.h"
+#include "web/demo_feeds.h"
+#include "web/feed_server.h"
+#include "web/temporary_folder.h"
 
 namespace tavi::cli {
 namespace {
 
+using web::DemoFeed;
+using web::DemoFeeds;
+using web::FeedServer;
+using web::TemporaryFolder;
 using Arguments = std::vector<std::string>;
 
 std::string Shown(const std::string& argument) {

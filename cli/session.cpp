@@ -1,6 +1,5 @@
 #include "cli/session.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <ostream>
@@ -43,12 +42,6 @@ bool PrepareFolders(const std::string& data_folder, const std::string& config_di
   err << "tavi: " << data_folder << " is not a Tavi data folder; run \"tavi --data " << data_folder
       << " init\" first\n";
   return false;
-}
-
-// The variable's value; "" when it is not set.
-std::string Environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value == nullptr ? "" : value;
 }
 
 std::string HolderText(const host::DataFolderLockHolder& holder) {
@@ -109,17 +102,6 @@ void WriteMessageBoxesTo(std::ostream& err) {
 
 }  // namespace
 
-std::string DefaultDataFolder() {
-  if (const std::string data = Environment("TAVI_DATA"); !data.empty()) return data;
-  // The user's data folder as the desktop names it; a relative one is not
-  // valid there and is passed over.
-  if (const std::string xdg = Environment("XDG_DATA_HOME"); !xdg.empty() && xdg.front() == '/')
-    return platform::JoinPath(xdg, "tavi");
-  const std::string home = Environment("HOME");
-  if (home.empty()) return "";
-  return home + "/.local/share/tavi";
-}
-
 std::unique_ptr<Session> Session::Open(const std::string& given_folder,
                                        const SessionOptions& options, std::ostream& err) {
   if (given_folder.empty()) {
@@ -127,7 +109,7 @@ std::unique_ptr<Session> Session::Open(const std::string& given_folder,
     return nullptr;
   }
   const std::string data_folder = AbsoluteFolder(given_folder);
-  const std::string config_dir = platform::JoinPath(data_folder, kPluginsFolderName);
+  const std::string config_dir = platform::JoinPath(data_folder, host::kPluginsFolderName);
   const bool create = options.use == SessionUse::kCreate;
   if (!PrepareFolders(data_folder, config_dir, create, err)) return nullptr;
   std::unique_ptr<Session> session(new Session());

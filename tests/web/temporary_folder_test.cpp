@@ -1,12 +1,13 @@
-#include "cli/temporary_folder.h"
+#include "web/temporary_folder.h"
 
 #include <gtest/gtest.h>
 
-#include "files/file_names.h"
+#include <filesystem>
+
 #include "support/scoped_environment.h"
 #include "support/temp_dir.h"
 
-namespace tavi::cli {
+namespace tavi::web {
 namespace {
 
 TEST(TemporaryFolder, IsMadeUnderTmpdirAndRemovedWithItsFiles) {
@@ -18,13 +19,13 @@ TEST(TemporaryFolder, IsMadeUnderTmpdirAndRemovedWithItsFiles) {
     path = folder.Path();
     EXPECT_EQ(path.rfind(parent.Join("tavi-test-"), 0), 0u) << path;
     EXPECT_EQ(path.size(), parent.Join("tavi-test-XXXXXX").size());
-    ASSERT_TRUE(IsDirectory(path));
+    ASSERT_TRUE(std::filesystem::is_directory(path));
     tavi::testing::WriteFile(path + "/document", "bytes");
     const TemporaryFolder second("tavi-test-");
     EXPECT_NE(second.Path(), path);
   }
-  EXPECT_FALSE(IsDirectory(path));
+  EXPECT_FALSE(std::filesystem::is_directory(path));
 }
 
 }  // namespace
-}  // namespace tavi::cli
+}  // namespace tavi::web

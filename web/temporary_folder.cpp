@@ -1,10 +1,10 @@
-#include "cli/temporary_folder.h"
+#include "web/temporary_folder.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
-namespace tavi::cli {
+namespace tavi::web {
 
 TemporaryFolder::TemporaryFolder(std::string_view prefix) {
   std::error_code error;
@@ -19,4 +19,4 @@ TemporaryFolder::~TemporaryFolder() {
   if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
 }
 
-}  // namespace tavi::cli
+}  // namespace tavi::web

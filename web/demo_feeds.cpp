@@ -1,6 +1,6 @@
-#include "cli/demo_feeds.h"
+#include "web/demo_feeds.h"
 
-namespace tavi::cli {
+namespace tavi::web {
 namespace {
 
 constexpr std::string_view kGazette = R"(<?xml version="1.0" encoding="UTF-8"?>
@@ -88,4 +88,4 @@ const std::vector<DemoFeed>& DemoFeeds() {
   return feeds;
 }
 
-}  // namespace tavi::cli
+}  // namespace tavi::web

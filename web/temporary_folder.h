@@ -1,13 +1,13 @@
 #pragma once
 
 // A fresh folder under the system's temporary folder ($TMPDIR, else /tmp),
-// for work whose files must not outlive the command: the demo's data folder,
-// a document that inspect downloads.
+// for work whose files must not outlive the program: a demo's data folder,
+// a document that the tavi command's inspect downloads.
 
 #include <string>
 #include <string_view>
 
-namespace tavi::cli {
+namespace tavi::web {
 
 class TemporaryFolder {
  public:
@@ -26,4 +26,4 @@ class TemporaryFolder {
   std::string path_;
 };
 
-}  // namespace tavi::cli
+}  // namespace tavi::web

@@ -1,12 +1,13 @@
 #pragma once
 
-// The sample feeds the demo serves: small documents of our own, built into
-// the program so that the demo needs nothing but the build.
+// The sample feeds the demos serve (the tavi command's and tavi-host's):
+// small documents of our own, built into the programs so that a demo needs
+// nothing but the build.
 
 #include <string_view>
 #include <vector>
 
-namespace tavi::cli {
+namespace tavi::web {
 
 struct DemoFeed {
   std::string_view path;      // where the demo's server serves it
@@ -19,4 +20,4 @@ struct DemoFeed {
 // Two RSS feeds and one Atom feed; two of them share a newsbox.
 const std::vector<DemoFeed>& DemoFeeds();
 
-}  // namespace tavi::cli
+}  // namespace tavi::web

@@ -1,6 +1,7 @@
 #pragma once
 
-// A small JSON writer for the command's machine-readable output. Feed texts
+// A small JSON writer for machine-readable output: the tavi command's and
+// the answers of tavi-host's page interface. Feed texts
 // are 8-bit bytes that need not be UTF-8: every valid UTF-8 sequence is
 // written as it is, and every other byte as the character U+00XX of its
 // value, so any input gives valid JSON and no byte is lost.
@@ -9,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tavi::cli {
+namespace tavi::web {
 
 // `text` as a JSON string literal, quotes included. Quotation mark, reverse
 // solidus and control characters are escaped; a byte that does not start a
@@ -51,4 +52,4 @@ class JsonWriter {
   bool after_key_ = false;
 };
 
-}  // namespace tavi::cli
+}  // namespace tavi::web

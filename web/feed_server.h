@@ -1,9 +1,9 @@
 #pragma once
 
 // A small HTTP server on 127.0.0.1 that serves fixed documents, for the
-// demo and the benchmarks: the command downloads its sample feeds from it
-// exactly as it downloads any feed. It listens on a free port from Start
-// until it is destroyed; unknown paths answer 404.
+// demos of the tavi command and of tavi-host and for the benchmarks: the
+// plug-in downloads the sample feeds from it exactly as it downloads any feed. It listens on a free
+// port from Start until it is destroyed; unknown paths answer 404.
 
 #include <map>
 #include <memory>
@@ -12,7 +12,7 @@
 
 #include "web/loopback_http_server.h"
 
-namespace tavi::cli {
+namespace tavi::web {
 
 class FeedServer {
  public:
@@ -46,4 +46,4 @@ class FeedServer {
   web::LoopbackHttpServer server_;
 };
 
-}  // namespace tavi::cli
+}  // namespace tavi::web

@@ -1,8 +1,8 @@
-#include "cli/json_writer.h"
+#include "web/json_writer.h"
 
 #include <gtest/gtest.h>
 
-namespace tavi::cli {
+namespace tavi::web {
 namespace {
 
 struct StringCase {
@@ -66,4 +66,4 @@ TEST(JsonWriter, IndentsNestedObjectsAndArrays) {
 }
 
 }  // namespace
-}  // namespace tavi::cli
+}  // namespace tavi::web

@@ -1,9 +1,9 @@
-#include "cli/json_writer.h"
+#include "web/json_writer.h"
 
 #include <cassert>
 #include <cstdint>
 
-namespace tavi::cli {
+namespace tavi::web {
 namespace {
 
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
@@ -148,4 +148,4 @@ void JsonWriter::NewLine() {
   text_.append(levels_.size() * 2, ' ');
 }
 
-}  // namespace tavi::cli
+}  // namespace tavi::web

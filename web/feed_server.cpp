@@ -1,8 +1,8 @@
-#include "cli/feed_server.h"
+#include "web/feed_server.h"
 
 #include <httplib.h>
 
-namespace tavi::cli {
+namespace tavi::web {
 
 FeedServer::FeedServer()
     : server_([this](const httplib::Request& request, httplib::Response& response) {
@@ -31,4 +31,4 @@ void FeedServer::Answer(const httplib::Request& request, httplib::Response& resp
   response.set_content(*document.body, document.content_type);
 }
 
-}  // namespace tavi::cli
+}  // namespace tavi::web
