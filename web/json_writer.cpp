@@ -117,6 +117,11 @@ void JsonWriter::Bool(bool value) {
   text_ += value ? "true" : "false";
 }
 
+void JsonWriter::Number(std::int64_t value) {
+  BeforeValue();
+  text_ += std::to_string(value);
+}
+
 void JsonWriter::BeforeValue() {
   if (after_key_) {
     after_key_ = false;

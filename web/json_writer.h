@@ -6,6 +6,7 @@
 // written as it is, and every other byte as the character U+00XX of its
 // value, so any input gives valid JSON and no byte is lost.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,7 @@ class JsonWriter {
   void Key(std::string_view key);
   void String(std::string_view text);
   void Bool(bool value);
+  void Number(std::int64_t value);
 
   // The text written so far; complete once every object and array is closed.
   const std::string& Text() const { return text_; }

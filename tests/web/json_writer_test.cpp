@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace tavi::web {
 namespace {
 
@@ -51,6 +53,12 @@ TEST(JsonWriter, IndentsNestedObjectsAndArrays) {
   json.Key("none");
   json.BeginArray();
   json.EndArray();
+  json.Key("numbers");
+  json.BeginArray();
+  json.Number(0);
+  json.Number(-42);
+  json.Number(INT64_MIN);
+  json.EndArray();
   json.EndObject();
   EXPECT_EQ(json.Text(),
             "{\n"
@@ -61,7 +69,12 @@ TEST(JsonWriter, IndentsNestedObjectsAndArrays) {
             "    },\n"
             "    \"w\"\n"
             "  ],\n"
-            "  \"none\": []\n"
+            "  \"none\": [],\n"
+            "  \"numbers\": [\n"
+            "    0,\n"
+            "    -42,\n"
+            "    -9223372036854775808\n"
+            "  ]\n"
             "}");
 }
 
