@@ -16,17 +16,6 @@
 namespace tavi::cli {
 namespace {
 
-// The folder as an absolute path without a trailing separator, so that the
-// mailbox paths stored in the settings hold wherever the command runs.
-std::string AbsoluteFolder(const std::string& folder) {
-  std::error_code error;
-  std::filesystem::path path = std::filesystem::absolute(folder, error);
-  if (error) return folder;
-  std::string text = path.lexically_normal().string();
-  while (text.size() > 1 && text.back() == platform::kPathSeparator) text.pop_back();
-  return text;
-}
-
 bool MakeFolders(const std::string& folder, std::ostream& err) {
   std::error_code error;
   std::filesystem::create_directories(folder, error);
@@ -44,12 +33,6 @@ bool PrepareFolders(const std::string& data_folder, const std::string& config_di
   return false;
 }
 
-std::string HolderText(const host::DataFolderLockHolder& holder) {
-  if (holder.process_id == 0) return "another process";
-  return "process " + std::to_string(holder.process_id) +
-         (holder.description.empty() ? "" : " (" + holder.description + ")");
-}
-
 // Takes the data folder's lock: one process at a time may change a data
 // folder, or two would share (and cross) its staging mailbox and its feed
 // document file.
@@ -58,7 +41,7 @@ bool TakeLock(const std::string& data_folder, const SessionOptions& options,
   host::DataFolderLockResult result =
       host::DataFolderLock::Acquire(data_folder, options.description, options.waiting,
                                     [&err](const host::DataFolderLockHolder& holder) {
-                                      err << "tavi: waiting for " << HolderText(holder)
+                                      err << "tavi: waiting for " << host::DescribeHolder(holder)
                                           << " to finish with this data folder...\n";
                                     });
   switch (result.status) {
@@ -66,7 +49,7 @@ bool TakeLock(const std::string& data_folder, const SessionOptions& options,
       lock = std::move(result.lock);
       return true;
     case host::DataFolderLockStatus::kHeld:
-      err << "tavi: " << HolderText(result.holder)
+      err << "tavi: " << host::DescribeHolder(result.holder)
           << " is working on this data folder; try again when it has finished\n";
       return false;
     case host::DataFolderLockStatus::kUnusable:
@@ -108,7 +91,7 @@ std::unique_ptr<Session> Session::Open(const std::string& given_folder,
     err << "tavi: no data folder: give --data DIR, or set TAVI_DATA or XDG_DATA_HOME\n";
     return nullptr;
   }
-  const std::string data_folder = AbsoluteFolder(given_folder);
+  const std::string data_folder = host::AbsoluteFolder(given_folder);
   const std::string config_dir = platform::JoinPath(data_folder, host::kPluginsFolderName);
   const bool create = options.use == SessionUse::kCreate;
   if (!PrepareFolders(data_folder, config_dir, create, err)) return nullptr;

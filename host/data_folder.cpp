@@ -1,6 +1,8 @@
 #include "host/data_folder.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/fs.h"
 
@@ -14,6 +16,15 @@ std::string Environment(const char* name) {
 }
 
 }  // namespace
+
+std::string AbsoluteFolder(const std::string& folder) {
+  std::error_code error;
+  const std::filesystem::path path = std::filesystem::absolute(folder, error);
+  if (error) return folder;
+  std::string text = path.lexically_normal().string();
+  while (text.size() > 1 && text.back() == platform::kPathSeparator) text.pop_back();
+  return text;
+}
 
 std::string DefaultDataFolder() {
   if (const std::string data = Environment("TAVI_DATA"); !data.empty()) return data;

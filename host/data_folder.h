@@ -16,4 +16,9 @@ inline constexpr const char* kPluginsFolderName = "plugins";
 // $HOME/.local/share/tavi; "" when none of them can be found.
 std::string DefaultDataFolder();
 
+// `folder` as an absolute, normal path without a trailing separator, so
+// that the mailbox paths kept in the settings hold wherever a program runs;
+// `folder` as it is when the working folder cannot be known.
+std::string AbsoluteFolder(const std::string& folder);
+
 }  // namespace tavi::host

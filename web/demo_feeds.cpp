@@ -79,6 +79,14 @@ constexpr std::string_view kRadio = R"(<?xml version="1.0" encoding="UTF-8"?>
 
 }  // namespace
 
+std::vector<std::string> DemoAddArguments(const DemoFeed& feed, const std::string& url) {
+  std::vector<std::string> arguments = {"add", std::string(feed.alias), url};
+  if (!feed.name.empty()) arguments.insert(arguments.end(), {"--name", std::string(feed.name)});
+  if (!feed.newsbox.empty())
+    arguments.insert(arguments.end(), {"--newsbox", std::string(feed.newsbox)});
+  return arguments;
+}
+
 const std::vector<DemoFeed>& DemoFeeds() {
   static const std::vector<DemoFeed> feeds = {
       {"/gazette.rss", "Gazette", "", "", kGazette},

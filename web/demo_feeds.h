@@ -4,6 +4,7 @@
 // small documents of our own, built into the programs so that a demo needs
 // nothing but the build.
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -19,5 +20,9 @@ struct DemoFeed {
 
 // Two RSS feeds and one Atom feed; two of them share a newsbox.
 const std::vector<DemoFeed>& DemoFeeds();
+
+// The tavi command's arguments that subscribe `feed` served at `url`:
+// "add ALIAS URL", with --name and --newsbox when the feed gives them.
+std::vector<std::string> DemoAddArguments(const DemoFeed& feed, const std::string& url);
 
 }  // namespace tavi::web

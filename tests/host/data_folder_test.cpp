@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -35,6 +36,14 @@ TEST(DefaultDataFolder, TaviDataThenTheDesktopsDataFolderThenHome) {
     const testing::ScopedEnvironmentVariable home("HOME", test.home);
     EXPECT_EQ(DefaultDataFolder(), test.folder);
   }
+}
+
+TEST(AbsoluteFolder, IsTheNormalPathFromTheWorkingFolderWithoutATrailingSlash) {
+  const std::string here = std::filesystem::current_path().string();
+  EXPECT_EQ(AbsoluteFolder("news"), here + "/news");
+  EXPECT_EQ(AbsoluteFolder("./a/../news/"), here + "/news");
+  EXPECT_EQ(AbsoluteFolder("/srv//mail/"), "/srv/mail");
+  EXPECT_EQ(AbsoluteFolder("/"), "/");
 }
 
 }  // namespace
