@@ -122,6 +122,21 @@ void JsonWriter::Number(std::int64_t value) {
   text_ += std::to_string(value);
 }
 
+void JsonWriter::StringMember(std::string_view key, std::string_view text) {
+  Key(key);
+  String(text);
+}
+
+void JsonWriter::NumberMember(std::string_view key, std::int64_t value) {
+  Key(key);
+  Number(value);
+}
+
+void JsonWriter::BoolMember(std::string_view key, bool value) {
+  Key(key);
+  Bool(value);
+}
+
 void JsonWriter::BeforeValue() {
   if (after_key_) {
     after_key_ = false;

@@ -34,6 +34,10 @@ class JsonWriter {
   void String(std::string_view text);
   void Bool(bool value);
   void Number(std::int64_t value);
+  // A member of the current object: its key and its value.
+  void StringMember(std::string_view key, std::string_view text);
+  void NumberMember(std::string_view key, std::int64_t value);
+  void BoolMember(std::string_view key, bool value);
 
   // The text written so far; complete once every object and array is closed.
   const std::string& Text() const { return text_; }

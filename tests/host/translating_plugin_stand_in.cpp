@@ -1,6 +1,7 @@
-// The least plug-in that exports the translation entry point: the entry
-// points every plug-in must have, doing nothing, and ems_translate_file,
-// which only has to be there for the host to offer translators.
+// The least plug-in that offers a translator the host can run: the entry
+// points every plug-in must have, one translator described, and
+// ems_translate_file, which only has to be there for the host to offer it.
+// Its texts are its own and stay: its ems_free hands nothing back.
 
 #include "plugin/ems_api.h"
 
@@ -19,6 +20,12 @@ int32_t ems_plugin_init(void*, int16_t, EmsMailConfig*, EmsPluginInfo* info) {
 int32_t ems_plugin_finish(void*) { return kEmsOk; }
 
 int32_t ems_free(void*) { return kEmsOk; }
+
+int32_t ems_translator_info(void*, EmsTranslator* translator) {
+  static char description[] = "Stand-in translator";
+  translator->description = description;
+  return kEmsOk;
+}
 
 __attribute__((visibility("default"))) int32_t ems_translate_file() { return kEmsUnknownFailure; }
 
