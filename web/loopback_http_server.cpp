@@ -40,13 +40,14 @@ LoopbackHttpServer::LoopbackHttpServer(Handler answer, AnsweredMethods methods)
 
 LoopbackHttpServer::~LoopbackHttpServer() { Stop(); }
 
-bool LoopbackHttpServer::Start(int port) {
+bool LoopbackHttpServer::Start(int port, const std::function<void(int port)>& bound) {
   if (port == 0) {
     port_ = server_->bind_to_any_port(kHost);
   } else {
     port_ = server_->bind_to_port(kHost, port) ? port : 0;
   }
   if (port_ <= 0) return false;
+  if (bound) bound(port_);
   thread_ = std::thread([this] { server_->listen_after_bind(); });
   return AnswersRequests();
 }

@@ -44,8 +44,10 @@ class LoopbackHttpServer {
   LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
 
   // Listens on `port` (0: a free one) and returns once requests are
-  // answered; false when it cannot listen there.
-  bool Start(int port = 0);
+  // answered; false when it cannot listen there. `bound`, when given, is
+  // called with the port before any request is answered: for what the
+  // handler needs to know of the port.
+  bool Start(int port = 0, const std::function<void(int port)>& bound = {});
   // Stops listening and waits for the server's threads; requests under way
   // end first, so a handler that waits must be released before.
   void Stop();
