@@ -7,7 +7,6 @@
 #include <functional>
 #include <thread>
 
-#include "host/toc_file.h"
 #include "support/host_test.h"
 #include "web/host_change_events.h"
 #include "web/mail_routes.h"
@@ -91,34 +90,6 @@ class PageServerTest : public testing::HostTest {
   std::string token_;
   int message_ = 0;
 };
-
-TEST_F(PageServerTest, OnlyTheBrowserThatOpenedThePrintedAddressGetsIn) {
-  const std::string cookie = SessionCookie();
-  WhileLoopRuns({[&] {
-    const httplib::Result refused = Request("GET", "/api/mailboxes");
-    EXPECT_EQ(refused->status, 403);
-    EXPECT_EQ(refused->body, "open the address that tavi-host printed when it started\n");
-    const httplib::Result exchanged = Request("GET", "/?token=" + token_);
-    EXPECT_EQ(exchanged->status, 303);
-    EXPECT_EQ(exchanged->get_header_value("Location"), "/");
-    EXPECT_EQ(exchanged->get_header_value("Set-Cookie"),
-              cookie + "; Path=/; HttpOnly; SameSite=Strict");
-    EXPECT_EQ(Request("GET", "/?token=" + token_ + "0")->status, 403);
-    EXPECT_EQ(Request("GET", "/api/mailboxes", {{"Cookie", cookie}})->status, 200);
-    EXPECT_EQ(Request("GET", "/api/mailboxes",
-                      {{"Cookie", cookie}, {"Host", "attacker.example:" + std::to_string(port_)}})
-                  ->status,
-              403);
-    EXPECT_EQ(Request("POST", "/api/open-message", {{"Cookie", cookie}}, OpenMessageBody())->status,
-              403);
-    EXPECT_EQ(
-        Request("POST", "/api/open-message",
-                {{"Cookie", cookie}, {"Origin", "http://attacker.example"}}, OpenMessageBody())
-            ->status,
-        403);
-  }});
-  EXPECT_EQ(Store().MessageAt(host::kInMailboxNumber, 0)->State(), host::kUnreadState);
-}
 
 TEST_F(PageServerTest, EveryAnswerCarriesOnePolicyAndFeedHtmlItsOwn) {
   const std::string cookie = SessionCookie();
