@@ -25,6 +25,7 @@ const runsAsRoot = typeof process.getuid === 'function' && process.getuid() === 
 
 module.exports = defineConfig({
   testDir: './tests',
+  testMatch: '*.test.js',
   timeout: 60_000,
   expect: { timeout: 10_000 },
   fullyParallel: false,
