@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
-#include "cli/feed_server.h"
+#include "web/feed_server.h"
 
 extern char** environ;
 
@@ -170,9 +170,9 @@ std::size_t Rss2emailDelivered(const std::string& folder) {
   return count;
 }
 
-tavi::cli::FeedServer& Server() {
-  static tavi::cli::FeedServer* server = [] {
-    auto* made = new tavi::cli::FeedServer();
+tavi::web::FeedServer& Server() {
+  static tavi::web::FeedServer* server = [] {
+    auto* made = new tavi::web::FeedServer();
     for (int feed = 0; feed < kFeeds; ++feed)
       made->Serve("/feed-" + std::to_string(feed) + ".rss", FeedDocument(feed));
     made->Serve("/large.rss", LargeDocument(kLargeDocumentBytes));

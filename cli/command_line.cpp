@@ -71,7 +71,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
                    std::ostream& err) {
   CommandEnvironment environment;
-  environment.default_data_folder = DefaultDataFolder();
+  environment.default_data_folder = host::DefaultDataFolder();
   return RunCommandLine(arguments, out, err, environment);
 }
 

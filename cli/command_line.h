@@ -19,7 +19,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
                    const CommandEnvironment& environment);
 
 // Runs as main() would with output that is not a terminal; the data folder
-// defaults to DefaultDataFolder().
+// defaults to host::DefaultDataFolder().
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace tavi::cli

@@ -3,13 +3,17 @@
 #include <ostream>
 
 #include "cli/command_line.h"
-#include "cli/demo_feeds.h"
-#include "cli/feed_server.h"
-#include "cli/temporary_folder.h"
+#include "web/demo_feeds.h"
+#include "web/feed_server.h"
+#include "web/temporary_folder.h"
 
 namespace tavi::cli {
 namespace {
 
+using web::DemoFeed;
+using web::DemoFeeds;
+using web::FeedServer;
+using web::TemporaryFolder;
 using Arguments = std::vector<std::string>;
 
 std::string Shown(const std::string& argument) {
@@ -17,18 +21,11 @@ std::string Shown(const std::string& argument) {
   return "\"" + argument + "\"";
 }
 
-Arguments AddArguments(const DemoFeed& feed, const FeedServer& server) {
-  Arguments arguments = {"add", std::string(feed.alias), server.Url(std::string(feed.path))};
-  if (!feed.name.empty()) arguments.insert(arguments.end(), {"--name", std::string(feed.name)});
-  if (!feed.newsbox.empty())
-    arguments.insert(arguments.end(), {"--newsbox", std::string(feed.newsbox)});
-  return arguments;
-}
-
 // The demo's commands in order.
 std::vector<Arguments> DemoSteps(const FeedServer& server) {
   std::vector<Arguments> steps = {{"init"}};
-  for (const DemoFeed& feed : DemoFeeds()) steps.push_back(AddArguments(feed, server));
+  for (const DemoFeed& feed : DemoFeeds())
+    steps.push_back(web::DemoAddArguments(feed, server.Url(std::string(feed.path))));
   steps.push_back({"feeds"});
   steps.push_back({"download"});
   steps.push_back({"mailboxes"});

@@ -5,8 +5,6 @@
 #include <cstring>
 #include <ostream>
 
-#include "cli/json_writer.h"
-#include "cli/temporary_folder.h"
 #include "cli/terminal_text.h"
 #include "delivery/composer.h"
 #include "fetch/date_text.h"
@@ -17,9 +15,14 @@
 #include "platform/clock.h"
 #include "platform/fs.h"
 #include "platform/oledate.h"
+#include "web/json_writer.h"
+#include "web/temporary_folder.h"
 
 namespace tavi::cli {
 namespace {
+
+using web::JsonWriter;
+using web::TemporaryFolder;
 
 constexpr const char* kDownloadedFileName = "document";
 

@@ -1,6 +1,5 @@
 #include "cli/session.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <ostream>
@@ -16,17 +15,6 @@
 
 namespace tavi::cli {
 namespace {
-
-// The folder as an absolute path without a trailing separator, so that the
-// mailbox paths stored in the settings hold wherever the command runs.
-std::string AbsoluteFolder(const std::string& folder) {
-  std::error_code error;
-  std::filesystem::path path = std::filesystem::absolute(folder, error);
-  if (error) return folder;
-  std::string text = path.lexically_normal().string();
-  while (text.size() > 1 && text.back() == platform::kPathSeparator) text.pop_back();
-  return text;
-}
 
 bool MakeFolders(const std::string& folder, std::ostream& err) {
   std::error_code error;
@@ -45,18 +33,6 @@ bool PrepareFolders(const std::string& data_folder, const std::string& config_di
   return false;
 }
 
-// The variable's value; "" when it is not set.
-std::string Environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value == nullptr ? "" : value;
-}
-
-std::string HolderText(const host::DataFolderLockHolder& holder) {
-  if (holder.process_id == 0) return "another process";
-  return "process " + std::to_string(holder.process_id) +
-         (holder.description.empty() ? "" : " (" + holder.description + ")");
-}
-
 // Takes the data folder's lock: one process at a time may change a data
 // folder, or two would share (and cross) its staging mailbox and its feed
 // document file.
@@ -65,7 +41,7 @@ bool TakeLock(const std::string& data_folder, const SessionOptions& options,
   host::DataFolderLockResult result =
       host::DataFolderLock::Acquire(data_folder, options.description, options.waiting,
                                     [&err](const host::DataFolderLockHolder& holder) {
-                                      err << "tavi: waiting for " << HolderText(holder)
+                                      err << "tavi: waiting for " << host::DescribeHolder(holder)
                                           << " to finish with this data folder...\n";
                                     });
   switch (result.status) {
@@ -73,7 +49,7 @@ bool TakeLock(const std::string& data_folder, const SessionOptions& options,
       lock = std::move(result.lock);
       return true;
     case host::DataFolderLockStatus::kHeld:
-      err << "tavi: " << HolderText(result.holder)
+      err << "tavi: " << host::DescribeHolder(result.holder)
           << " is working on this data folder; try again when it has finished\n";
       return false;
     case host::DataFolderLockStatus::kUnusable:
@@ -109,25 +85,14 @@ void WriteMessageBoxesTo(std::ostream& err) {
 
 }  // namespace
 
-std::string DefaultDataFolder() {
-  if (const std::string data = Environment("TAVI_DATA"); !data.empty()) return data;
-  // The user's data folder as the desktop names it; a relative one is not
-  // valid there and is passed over.
-  if (const std::string xdg = Environment("XDG_DATA_HOME"); !xdg.empty() && xdg.front() == '/')
-    return platform::JoinPath(xdg, "tavi");
-  const std::string home = Environment("HOME");
-  if (home.empty()) return "";
-  return home + "/.local/share/tavi";
-}
-
 std::unique_ptr<Session> Session::Open(const std::string& given_folder,
                                        const SessionOptions& options, std::ostream& err) {
   if (given_folder.empty()) {
     err << "tavi: no data folder: give --data DIR, or set TAVI_DATA or XDG_DATA_HOME\n";
     return nullptr;
   }
-  const std::string data_folder = AbsoluteFolder(given_folder);
-  const std::string config_dir = platform::JoinPath(data_folder, kPluginsFolderName);
+  const std::string data_folder = host::AbsoluteFolder(given_folder);
+  const std::string config_dir = platform::JoinPath(data_folder, host::kPluginsFolderName);
   const bool create = options.use == SessionUse::kCreate;
   if (!PrepareFolders(data_folder, config_dir, create, err)) return nullptr;
   std::unique_ptr<Session> session(new Session());

@@ -12,20 +12,13 @@
 #include <string>
 
 #include "cli/command_context.h"
+#include "host/data_folder.h"
 #include "host/data_folder_lock.h"
 #include "host/host.h"
 #include "plugin/plugin_paths.h"
 #include "store/pacing.h"
 
 namespace tavi::cli {
-
-// The name of the configuration folder inside the data folder.
-inline constexpr const char* kPluginsFolderName = "plugins";
-
-// The data folder when --data is not given: $TAVI_DATA when set and not
-// empty, else $XDG_DATA_HOME/tavi when that is an absolute path, else
-// $HOME/.local/share/tavi; "" when none of them can be found.
-std::string DefaultDataFolder();
 
 // What a command does with the data folder.
 enum class SessionUse {

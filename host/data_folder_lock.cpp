@@ -85,6 +85,12 @@ DataFolderLockResult Unusable() {
 
 }  // namespace
 
+std::string DescribeHolder(const DataFolderLockHolder& holder) {
+  if (holder.process_id == 0) return "another process";
+  return "process " + std::to_string(holder.process_id) +
+         (holder.description.empty() ? "" : " (" + holder.description + ")");
+}
+
 DataFolderLockResult DataFolderLock::Acquire(const std::string& data_folder,
                                              std::string_view description, LockWaiting waiting,
                                              const HolderNotice& notice) {

@@ -34,6 +34,10 @@ struct DataFolderLockHolder {
   std::string description;
 };
 
+// The holder as a person reads it: "process 1234 (tavi download)", or
+// "another process" when it had not yet written its line.
+std::string DescribeHolder(const DataFolderLockHolder& holder);
+
 // What Acquire does when another holds the lock.
 enum class LockWaiting { kWait, kFailAtOnce };
 

@@ -33,7 +33,15 @@ Host::~Host() {
   store_.reset();
 }
 
-void Host::SetStatusText(const std::string& text) { windows_->SetStatusText(text); }
+void Host::SetChangeListener(HostChangeListener listener) {
+  store_->SetChangeListener(listener);
+  listener_ = std::move(listener);
+}
+
+void Host::SetStatusText(const std::string& text) {
+  windows_->SetStatusText(text);
+  if (listener_) listener_({HostChangeKind::kStatusText, 0});
+}
 
 std::string Host::StatusText() const { return windows_->StatusText(); }
 

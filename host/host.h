@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "host/automation_server.h"
+#include "host/host_changes.h"
 #include "host/host_windows.h"
 #include "host/mail_store.h"
 
@@ -44,6 +45,11 @@ class Host final : public HostServices {
   void SetAutomationEnabled(bool enabled) { server_->SetEnabled(enabled); }
   bool AutomationEnabled() const { return server_->Enabled(); }
 
+  // Tells `listener` (empty: nobody) of every change to the mailbox tree, to
+  // a mailbox's messages (see MailStore::SetChangeListener) and to the
+  // status-bar text made through the host.
+  void SetChangeListener(HostChangeListener listener);
+
   // The status-bar text.
   void SetStatusText(const std::string& text) override;
   std::string StatusText() const override;
@@ -67,6 +73,7 @@ class Host final : public HostServices {
   std::unique_ptr<HostWindows> windows_;
   std::unique_ptr<AutomationServer> server_;
   std::vector<OutgoingMessage> composed_;
+  HostChangeListener listener_;
 };
 
 }  // namespace tavi::host

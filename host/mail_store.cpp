@@ -145,7 +145,8 @@ int MailStore::AddItem(int parent, const std::string& stem, const std::string& p
   Node node;
   node.info = {number, folder, stem, path, false, parent};
   if (!folder) {
-    node.mailbox = std::make_unique<Mailbox>(number, path, &next_message_number_, access_);
+    node.mailbox =
+        std::make_unique<Mailbox>(number, path, &next_message_number_, access_, &listener_);
   }
   const ItemInfo info = node.info;
   nodes_.emplace(number, std::move(node));
@@ -155,6 +156,7 @@ int MailStore::AddItem(int parent, const std::string& stem, const std::string& p
     return ComesBefore(info, nodes_.at(sibling).info);
   });
   siblings.insert(position, number);
+  if (listener_) listener_({HostChangeKind::kMailboxTree, 0});
   return number;
 }
 

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "host/host_changes.h"
 #include "host/mailbox.h"
 
 namespace tavi::host {
@@ -67,6 +68,12 @@ class MailStore {
   MailStore& operator=(const MailStore&) = delete;
 
   const std::string& DataFolder() const { return data_folder_; }
+
+  // Tells `listener` (empty: nobody) of every item added to the tree
+  // (kMailboxTree) and every change to a mailbox's messages or their states
+  // in memory (kMessages), whoever made it: a move, an append, a state, a
+  // file read again.
+  void SetChangeListener(HostChangeListener listener) { listener_ = std::move(listener); }
 
   // --- Items
   // The item with that number; nullopt for an unknown number or kTopLevel.
@@ -155,6 +162,8 @@ class MailStore {
 
   std::string data_folder_;
   StoreAccess access_;
+  // Before the items: their mailboxes hold its address.
+  HostChangeListener listener_;
   std::map<int, Node> nodes_;
   std::map<std::string, int> numbers_by_path_;
   std::set<int> changed_;

@@ -93,11 +93,13 @@ std::string_view StoredMessage::Body() const { return MessageBody(raw_); }
 std::string_view StoredMessage::MessageId() const { return MessageHeaderValue(raw_, "Message-Id"); }
 std::string_view StoredMessage::Subject() const { return MessageHeaderValue(raw_, "Subject"); }
 
-Mailbox::Mailbox(int number, std::string mbx_path, int* next_message_number, StoreAccess access)
+Mailbox::Mailbox(int number, std::string mbx_path, int* next_message_number, StoreAccess access,
+                 const HostChangeListener* listener)
     : number_(number),
       path_(std::move(mbx_path)),
       next_message_number_(next_message_number),
-      access_(access) {}
+      access_(access),
+      listener_(listener) {}
 
 std::string Mailbox::TocPath() const {
   const bool has_extension = platform::EndsWithIgnoringCase(path_, kMailboxExtension);
@@ -204,6 +206,11 @@ void Mailbox::Adopt(ParsedMailboxFile& parsed) {
     if (state != states.end()) message->state_ = state->second;
     messages_.push_back(std::move(message));
   }
+  TellChanged();
+}
+
+void Mailbox::TellChanged() const {
+  if (listener_ != nullptr && *listener_) (*listener_)({HostChangeKind::kMessages, number_});
 }
 
 bool Mailbox::Append(const MessagePtr& message) {
@@ -220,6 +227,7 @@ bool Mailbox::Append(const MessagePtr& message) {
   messages_.push_back(message);
   known_ = after;
   file_length_ = static_cast<std::uint64_t>(after.size);
+  TellChanged();
   return true;
 }
 
@@ -263,6 +271,7 @@ bool Mailbox::Remove(const MessagePtr& message) {
     messages_.erase(messages_.begin() + static_cast<std::ptrdiff_t>(i));
     removed_.push_back(message);
     toc_stale_ = true;
+    TellChanged();
     return true;
   }
   return false;
@@ -272,6 +281,7 @@ bool Mailbox::SetState(const MessagePtr& message, std::int16_t state) {
   if (access_ == StoreAccess::kReadOnly || message->mailbox_ != number_) return false;
   message->state_ = state;
   toc_stale_ = true;
+  TellChanged();
   return true;
 }
 

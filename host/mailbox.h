@@ -44,6 +44,8 @@
 #include <string_view>
 #include <vector>
 
+#include "host/host_changes.h"
+
 namespace tavi::host {
 
 class Mailbox;
@@ -102,8 +104,11 @@ struct FileStamp {
 class Mailbox {
  public:
   // `number` is the item number; `next_message_number` is the store's
-  // counter, which must outlive the mailbox.
-  Mailbox(int number, std::string mbx_path, int* next_message_number, StoreAccess access);
+  // counter, which must outlive the mailbox. `listener`, when given, is told
+  // of every change to the messages in memory or to their states (kMessages);
+  // it is the store's and must outlive the mailbox too.
+  Mailbox(int number, std::string mbx_path, int* next_message_number, StoreAccess access,
+          const HostChangeListener* listener = nullptr);
   Mailbox(const Mailbox&) = delete;
   Mailbox& operator=(const Mailbox&) = delete;
 
@@ -159,11 +164,13 @@ class Mailbox {
   std::vector<TocEntry> TocEntries() const;
   bool WriteToc();
   void Adopt(ParsedMailboxFile& parsed);
+  void TellChanged() const;
 
   int number_;
   std::string path_;
   int* next_message_number_;
   StoreAccess access_;
+  const HostChangeListener* listener_;
   bool loaded_ = false;
   FileStamp known_;
   // The length of the file as the messages in memory know it: what a table

@@ -73,6 +73,7 @@ bool PluginModule::ResolveEntryPoints(std::string& missing) {
   entry.translator_info = FindModuleFunction<EmsTranslatorInfoFn>(module_, "ems_translator_info");
   entry.can_translate = FindModuleFunction<EmsCanTranslateFn>(module_, "ems_can_translate");
   entry.use_pacing = FindModuleFunction<TaviUsePacingFn>(module_, "tavi_UsePacing");
+  exports_translate_file_ = platform::FindModuleExport(module_, "ems_translate_file") != nullptr;
   if (entry.plugin_version == nullptr) missing = "ems_plugin_version";
   if (entry.plugin_init == nullptr) missing = "ems_plugin_init";
   if (entry.plugin_finish == nullptr) missing = "ems_plugin_finish";

@@ -93,6 +93,11 @@ class PluginModule {
   // or kEmsUnknownFailure when the module has none.
   std::int32_t OpenSettings();
 
+  // Whether the module exports ems_translate_file, the entry point that
+  // applies its translators to a message: without it the host offers none
+  // of them.
+  bool ExportsTranslateFile() const { return exports_translate_file_; }
+
  private:
   struct EntryPoints;
 
@@ -112,6 +117,7 @@ class PluginModule {
   std::vector<void*> blocks_;
   // Only a started plug-in is finished.
   bool started_ = false;
+  bool exports_translate_file_ = false;
 };
 
 }  // namespace tavi::host

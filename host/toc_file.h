@@ -33,7 +33,9 @@ inline constexpr std::size_t kTocCommittedLengthOffset = 8;
 inline constexpr std::size_t kTocCountOffset = 102;
 inline constexpr std::size_t kTocEntrySize = 218;
 inline constexpr std::size_t kTocStateOffset = 12;
+// Message states: unread until the reader opens the message.
 inline constexpr std::int16_t kUnreadState = 0;
+inline constexpr std::int16_t kReadState = 1;
 
 struct TocEntry {
   std::uint32_t offset = 0;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the dependencies, then builds and runs the whole test suite: the
-# optimised build with warnings as errors, the AddressSanitizer and
-# UndefinedBehaviorSanitizer build, the layout check and the fuzz runs.
+# optimised build with warnings as errors and tavi-host's browser tests on
+# it, the AddressSanitizer and UndefinedBehaviorSanitizer build, the layout
+# check and the fuzz runs.
 # FUZZ_SECONDS sets each fuzz target's run time (default 60; 0 skips them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,6 +20,16 @@ echo "== release build"
 scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVI_WARNINGS_AS_ERRORS=ON \
   -DTAVI_BUILD_BENCHMARKS=ON
 ctest --test-dir build/release --output-on-failure -j2
+
+echo "== browser tests"
+# tavi-host in Debian's chromium, driven by Playwright; no browser is
+# downloaded.
+(
+  cd web/tests
+  PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund
+  TAVI_HOST_PROGRAM="$PWD/../../build/release/web/tavi-host" \
+    TAVI_COMMAND="$PWD/../../build/release/cli/tavi" npx playwright test
+)
 
 echo "== sanitizer build"
 scripts/build.sh build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTAVI_WARNINGS_AS_ERRORS=ON \

@@ -4,44 +4,14 @@
 
 #include <unistd.h>
 
-#include <optional>
-
 #include "cli/run_tavi.h"
 #include "files/file_names.h"
 #include "host/data_folder_lock.h"
 #include "platform/fs.h"
-#include "support/scoped_environment.h"
 #include "support/temp_dir.h"
 
 namespace tavi::cli {
 namespace {
-
-struct FolderCase {
-  const char* why;
-  std::optional<std::string> tavi_data;
-  std::optional<std::string> xdg_data_home;
-  std::optional<std::string> home;
-  std::string folder;
-};
-
-TEST(DefaultDataFolder, TaviDataThenTheDesktopsDataFolderThenHome) {
-  const FolderCase cases[] = {
-      {"TAVI_DATA wins", "/t", "/x", "/h", "/t"},
-      {"an empty TAVI_DATA is not set", "", "/x", "/h", "/x/tavi"},
-      {"the desktop's data folder", std::nullopt, "/x/", "/h", "/x/tavi"},
-      {"a relative XDG_DATA_HOME is not valid", std::nullopt, "x", "/h", "/h/.local/share/tavi"},
-      {"an empty XDG_DATA_HOME is not set", std::nullopt, "", "/h", "/h/.local/share/tavi"},
-      {"HOME alone", std::nullopt, std::nullopt, "/h", "/h/.local/share/tavi"},
-      {"nothing to go by", std::nullopt, std::nullopt, std::nullopt, ""},
-  };
-  for (const FolderCase& test : cases) {
-    SCOPED_TRACE(test.why);
-    const tavi::testing::ScopedEnvironmentVariable data("TAVI_DATA", test.tavi_data);
-    const tavi::testing::ScopedEnvironmentVariable xdg("XDG_DATA_HOME", test.xdg_data_home);
-    const tavi::testing::ScopedEnvironmentVariable home("HOME", test.home);
-    EXPECT_EQ(DefaultDataFolder(), test.folder);
-  }
-}
 
 class SessionTest : public ::testing::Test {
  protected:

@@ -237,6 +237,13 @@ TEST_F(AutomationServerTest, ShowsStatusTextAndComposesMessages) {
   EXPECT_EQ(Store().MessageCount(kOutMailboxNumber), 1u);
 }
 
+TEST_F(AutomationServerTest, AFrontEndHearsOfTheStatusTextSetThroughTheServer) {
+  std::vector<HostChange> heard;
+  host_->SetChangeListener([&heard](const HostChange& change) { heard.push_back(change); });
+  EXPECT_TRUE(Connect()->Put(application_member::kStatusText, "Tavi. For Help, press F1."));
+  EXPECT_EQ(heard, std::vector<HostChange>({{HostChangeKind::kStatusText, 0}}));
+}
+
 TEST_F(AutomationServerTest, ObjectsOutlivingTheHostFailCleanly) {
   const DispatchPtr application = Connect();
   host_.reset();

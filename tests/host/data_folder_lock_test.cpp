@@ -173,6 +173,12 @@ TEST_F(DataFolderLockTest, AHolderThatHadNotWrittenYetIsNamedByNothing) {
   }
 }
 
+TEST(DescribeHolder, NamesTheProcessAndWhatItRunsWhenItSaidSo) {
+  EXPECT_EQ(DescribeHolder({1234, "tavi download"}), "process 1234 (tavi download)");
+  EXPECT_EQ(DescribeHolder({1234, ""}), "process 1234");
+  EXPECT_EQ(DescribeHolder({0, ""}), "another process");
+}
+
 TEST_F(DataFolderLockTest, AFolderThatIsNotThereCannotBeLocked) {
   const DataFolderLockResult taken =
       DataFolderLock::Acquire(dir_.Join("missing"), "x", LockWaiting::kWait);

@@ -5,7 +5,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <map>
+#include <set>
 
 #include "host/mbx_format.h"
 #include "host/stored_messages.h"
@@ -256,6 +259,68 @@ TEST_F(MailStoreTest, MessagesArriveUnreadAndKeepTheirStateWhenIndexedAgain) {
   ASSERT_TRUE(store->ReadMailboxAgain(news));
   EXPECT_EQ(store->MessageAt(news, 0)->State(), 0);
   EXPECT_EQ(store->MessageAt(news, 1)->State(), 1);
+}
+
+// What a front end showing the store hears after each operation: every
+// mailbox whose messages changed, whoever changed them, and nothing when
+// nothing changed.
+TEST_F(MailStoreTest, TellsItsListenerOfEachChangeOnceAndOfNothingElse) {
+  auto store = Open();
+  // News's number is the store's to choose; the steps name it kNews.
+  constexpr int kNews = -1;
+  int news = 0;
+  std::set<std::pair<HostChangeKind, int>> heard;
+  store->SetChangeListener([&heard](const HostChange& change) {
+    heard.insert({change.kind, change.mailbox});
+  });
+  const auto told_after = [&] {
+    std::set<std::pair<HostChangeKind, int>> told;
+    for (const auto& [kind, mailbox] : heard)
+      told.insert({kind, mailbox == news ? kNews : mailbox});
+    return told;
+  };
+  MessagePtr message;
+  struct Step {
+    const char* what;
+    std::function<void()> operation;
+    std::set<std::pair<HostChangeKind, int>> told;
+  };
+  const Step steps[] = {
+      {"a new mailbox is in the tree and read",
+       [&] { news = *store->CreateMailbox(kTopLevel, "News"); },
+       {{HostChangeKind::kMailboxTree, 0}, {HostChangeKind::kMessages, kNews}}},
+      {"an append",
+       [&] { ASSERT_TRUE(store->AddMessage(news, "Subject: a\r\n\r\nbody")); },
+       {{HostChangeKind::kMessages, kNews}}},
+      {"a state",
+       [&] {
+         message = store->MessageAt(news, 0);
+         ASSERT_TRUE(store->SetMessageState(message, kReadState));
+       },
+       {{HostChangeKind::kMessages, kNews}}},
+      {"a move changes both mailboxes",
+       [&] { ASSERT_TRUE(store->MoveMessage(message, kTrashMailboxNumber)); },
+       {{HostChangeKind::kMessages, kNews}, {HostChangeKind::kMessages, kTrashMailboxNumber}}},
+      {"looking at mailboxes that did not change",
+       [&] {
+         store->MessageCount(news);
+         store->MessageCount(kTrashMailboxNumber);
+       },
+       {}},
+      {"a message another process appended, read at the next look",
+       [&] {
+         std::ofstream(PathOf("News.mbx"), std::ios::app) << Raw("b");
+         std::filesystem::remove(PathOf("News.toc"));
+         EXPECT_EQ(store->MessageCount(news), 1u);
+       },
+       {{HostChangeKind::kMessages, kNews}}},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    heard.clear();
+    step.operation();
+    EXPECT_EQ(told_after(), step.told);
+  }
 }
 
 TEST_F(MailStoreTest, AnEmptyMailboxHasNoMessages) {

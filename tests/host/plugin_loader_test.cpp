@@ -151,6 +151,14 @@ TEST_F(PluginLoaderTest, WithoutItsModuleFileTheDescriptionIsABlank) {
   EXPECT_EQ(plugin_->Answers().init_result, kEmsOk);
 }
 
+TEST_F(PluginLoaderTest, TellsWhetherTheModuleExportsItsTranslationEntryPoint) {
+  LoadPlugin();
+  EXPECT_FALSE(plugin_->ExportsTranslateFile());
+  plugin_ = PluginModule::Load(TAVI_TRANSLATING_STAND_IN_PATH, PluginsFolder());
+  ASSERT_NE(plugin_, nullptr);
+  EXPECT_TRUE(plugin_->ExportsTranslateFile());
+}
+
 TEST_F(PluginLoaderTest, RefusesFilesThatAreNoPlugins) {
   std::string error_text;
   testing::WriteFile(data_.Join("text.so"), "not a module");

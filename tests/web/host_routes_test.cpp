@@ -1,0 +1,163 @@
+#include "web/host_routes.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+#include "support/host_test.h"
+
+namespace tavi::web {
+namespace {
+
+// The host with a plug-in loaded from its plugins folder, as tavi-host has
+// it; the work the commands leave for later waits in `later_` until the
+// test runs it, as the user-interface thread would.
+class HostRoutesTest : public testing::HostTest {
+ protected:
+  void SetUp() override {
+    HostTest::SetUp();
+    std::filesystem::create_directories(PluginsFolder());
+    notices_ = std::make_unique<MessageBoxNotices>([this] { ++changes_; });
+  }
+  void TearDown() override {
+    commands_.reset();
+    plugin_.reset();
+    notices_.reset();
+    HostTest::TearDown();
+  }
+
+  std::string PluginsFolder() const { return data_.Join("plugins"); }
+
+  void Load(const std::string& module) {
+    const std::string installed = PluginsFolder() + "/tavi.so";
+    std::filesystem::copy_file(module, installed,
+                               std::filesystem::copy_options::overwrite_existing);
+    plugin_ = host::PluginModule::Load(installed, PluginsFolder());
+    ASSERT_NE(plugin_, nullptr);
+    commands_ = std::make_unique<HostCommands>(
+        *plugin_, [this](std::function<void()> work) { later_.push_back(std::move(work)); },
+        [this] { ++changes_; });
+    AddHostRoutes(router_, {*host_, *plugin_, *commands_, *notices_});
+  }
+
+  void RunLaterWork() {
+    std::vector<std::function<void()>> work;
+    work.swap(later_);
+    for (const auto& piece : work) piece();
+  }
+
+  PageResponse Get(const std::string& path) { return router_.Answer({"GET", path, {}, "", ""}); }
+  PageResponse Post(const std::string& path, const std::string& body) {
+    return router_.Answer({"POST", path, {}, "application/json", body});
+  }
+
+  std::unique_ptr<MessageBoxNotices> notices_;
+  std::unique_ptr<host::PluginModule> plugin_;
+  std::unique_ptr<HostCommands> commands_;
+  std::vector<std::function<void()>> later_;
+  int changes_ = 0;
+  PageRouter router_;
+};
+
+TEST_F(HostRoutesTest, TheHostStateNamesTheStatusThePluginsItemsAndNoTranslatorItCannotRun) {
+  Load(TAVI_MODULE_PATH);
+  host_->SetStatusText("Ready");
+  EXPECT_FALSE(OffersTranslators(*plugin_));
+  const PageResponse state = Get("/api/host");
+  EXPECT_EQ(state.status, 200);
+  EXPECT_EQ(state.body,
+            "{\n"
+            "  \"title\": \"Mail Host\",\n"
+            "  \"status\": \"Ready\",\n"
+            "  \"running\": \"\",\n"
+            "  \"plugin\": {\n"
+            "    \"description\": \"Tavi 0.1\",\n"
+            "    \"menu\": [\n"
+            "      {\n"
+            "        \"id\": 1,\n"
+            "        \"text\": \"Tavi...\"\n"
+            "      }\n"
+            "    ],\n"
+            "    \"translators\": []\n"
+            "  },\n"
+            "  \"notices\": []\n"
+            "}");
+}
+
+TEST_F(HostRoutesTest, AMenuItemRunsLaterAndOneCommandAtATime) {
+  Load(TAVI_MODULE_PATH);
+  const PageResponse started = Post("/api/menu", "{\"item\": 1}");
+  EXPECT_EQ(started.status, 202);
+  EXPECT_EQ(started.body, "{\n  \"running\": \"Tavi...\"\n}");
+  EXPECT_EQ(host_->StatusText(), "");
+  EXPECT_NE(Get("/api/host").body.find("\"running\": \"Tavi...\""), std::string::npos);
+  // The host's menus wait while the plug-in has the user-interface thread.
+  EXPECT_EQ(Post("/api/menu", "{\"item\": 1}").status, 409);
+  EXPECT_EQ(Post("/api/settings", "{}").status, 409);
+  EXPECT_EQ(later_.size(), 1u);
+  RunLaterWork();
+  EXPECT_EQ(host_->StatusText(), "Tavi. For Help, press F1.");
+  EXPECT_EQ(commands_->Running(), "");
+  EXPECT_EQ(changes_, 2);  // started, ended
+  EXPECT_EQ(Post("/api/menu", "{\"item\": 2}").status, 404);
+  EXPECT_EQ(Post("/api/menu", "{\"item\": -1}").status, 404);
+  EXPECT_EQ(Post("/api/menu", "{\"item\": \"1\"}").status, 400);
+  EXPECT_TRUE(later_.empty());
+}
+
+TEST_F(HostRoutesTest, TheSettingsShowTheAboutBoxAsANoticeUntilDismissed) {
+  Load(TAVI_MODULE_PATH);
+  EXPECT_EQ(Post("/api/settings", "{}").status, 202);
+  RunLaterWork();
+  const std::string state = Get("/api/host").body;
+  EXPECT_NE(state.find("\"caption\": \"About Tavi\""), std::string::npos) << state;
+  EXPECT_NE(state.find("Version: 0.1 / Final"), std::string::npos);
+  EXPECT_EQ(Post("/api/dismiss-notices", "{}").status, 200);
+  EXPECT_NE(Get("/api/host").body.find("\"notices\": []"), std::string::npos);
+}
+
+TEST_F(HostRoutesTest, ATranslatorIsOfferedOnlyByAPluginThatCanRunIt) {
+  ASSERT_TRUE(Store().AddMessage(host::kInMailboxNumber, "Subject: a\r\n\r\n<x-html>a</x-html>"));
+  const int message = Store().MessageAt(host::kInMailboxNumber, 0)->Number();
+  const std::string request = "{\"mailbox\": 2, \"message\": " + std::to_string(message) +
+                              ", \"translator\": 1, \"ctrl\": true, \"shift\": false}";
+  Load(TAVI_MODULE_PATH);
+  EXPECT_EQ(Post("/api/translate", request).status, 409);
+  EXPECT_EQ(Post("/api/translate",
+                 "{\"mailbox\": 2, \"message\": 99999, \"translator\": 1, "
+                 "\"ctrl\": true, \"shift\": false}")
+                .status,
+            404);
+  EXPECT_EQ(Post("/api/translate", "{\"mailbox\": 2, \"message\": 1}").status, 400);
+
+  commands_.reset();
+  plugin_.reset();
+  router_ = {};
+  Load(TAVI_TRANSLATING_STAND_IN_PATH);
+  EXPECT_TRUE(OffersTranslators(*plugin_));
+  // It may offer one; this host cannot hand it a message yet.
+  EXPECT_EQ(Post("/api/translate", request).status, 501);
+}
+
+TEST(MessageBoxNotices, KeepTheLatestBoxesAndAnswerEachWithItsDefaultButton) {
+  int changes = 0;
+  MessageBoxNotices notices([&changes] { ++changes; });
+  EXPECT_EQ(platform::MessageBox({}, "Delete?", "Tavi", platform::MB_YESNO), platform::IDYES);
+  EXPECT_EQ(platform::MessageBox({}, "Sure?", "Tavi", platform::MB_YESNO | platform::MB_DEFBUTTON2),
+            platform::IDNO);
+  for (std::size_t i = 0; i < kMaxNotices; ++i)
+    platform::MessageBox({}, "box " + std::to_string(i), "Tavi", platform::MB_OK);
+  const std::vector<Notice> kept = notices.Notices();
+  ASSERT_EQ(kept.size(), kMaxNotices);
+  EXPECT_EQ(kept.front(), (Notice{"Tavi", "box 0"}));
+  EXPECT_EQ(kept.back(), (Notice{"Tavi", "box 19"}));
+  EXPECT_EQ(changes, static_cast<int>(kMaxNotices) + 2);
+  notices.Dismiss();
+  EXPECT_TRUE(notices.Notices().empty());
+  EXPECT_EQ(changes, static_cast<int>(kMaxNotices) + 3);
+}
+
+}  // namespace
+}  // namespace tavi::web

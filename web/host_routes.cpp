@@ -1,0 +1,130 @@
+#include "web/host_routes.h"
+
+#include <algorithm>
+
+#include "host/host_windows.h"
+#include "web/json_writer.h"
+#include "web/mail_views.h"
+
+namespace tavi::web {
+namespace {
+
+bool Described(std::int32_t result) { return result == kEmsOk; }
+
+void WritePlugin(JsonWriter& json, const host::PluginModule& plugin) {
+  const host::PluginAnswers& answers = plugin.Answers();
+  json.Key("plugin");
+  json.BeginObject();
+  json.StringMember("description", answers.description);
+  json.Key("menu");
+  json.BeginArray();
+  for (const host::MenuItemAnswer& item : answers.menu_items) {
+    if (!Described(item.result)) continue;
+    json.BeginObject();
+    json.NumberMember("id", item.id);
+    json.StringMember("text", item.text);
+    json.EndObject();
+  }
+  json.EndArray();
+  json.Key("translators");
+  json.BeginArray();
+  for (const host::TranslatorAnswer& translator : answers.translators) {
+    if (!Described(translator.result) || !OffersTranslators(plugin)) continue;
+    json.BeginObject();
+    json.NumberMember("id", translator.id);
+    json.StringMember("description", translator.description);
+    json.EndObject();
+  }
+  json.EndArray();
+  json.EndObject();
+}
+
+void WriteNotices(JsonWriter& json, const MessageBoxNotices& notices) {
+  json.Key("notices");
+  json.BeginArray();
+  for (const Notice& notice : notices.Notices()) {
+    json.BeginObject();
+    json.StringMember("caption", notice.caption);
+    json.StringMember("text", notice.text);
+    json.EndObject();
+  }
+  json.EndArray();
+}
+
+PageResponse HostState(const HostRouteParts& parts) {
+  JsonWriter json;
+  json.BeginObject();
+  json.StringMember("title", host::kMainWindowTitle);
+  json.StringMember("status", parts.host.StatusText());
+  json.StringMember("running", parts.commands.Running());
+  WritePlugin(json, parts.plugin);
+  WriteNotices(json, parts.notices);
+  json.EndObject();
+  return JsonAnswer(json.Text());
+}
+
+PageResponse Started(CommandStart start, const HostCommands& commands) {
+  switch (start) {
+    case CommandStart::kStarted: {
+      JsonWriter json;
+      json.BeginObject();
+      json.StringMember("running", commands.Running());
+      json.EndObject();
+      return {202, "application/json", json.Text(), false};
+    }
+    case CommandStart::kBusy:
+      return ErrorAnswer(409, commands.Running() + " is still running");
+    case CommandStart::kNoSuchItem:
+      return ErrorAnswer(404, "the plug-in has no such menu item");
+  }
+  return ErrorAnswer(500, "");
+}
+
+PageResponse ChooseMenuItem(const HostRouteParts& parts, const PageCall& call) {
+  const std::optional<std::int64_t> item = call.body.Integer("item");
+  if (!item) return ErrorAnswer(400, "item must be a menu item's id");
+  // Ids the plug-in described are small; anything else is no item of it.
+  const int id = *item > 0 && *item <= 1000 ? static_cast<int>(*item) : 0;
+  return Started(parts.commands.ChooseMenuItem(id), parts.commands);
+}
+
+// The page offers a translator only when the plug-in can run one; this host
+// cannot yet hand it a message either, which a plug-in exporting the entry
+// point is told with 501.
+PageResponse Translate(const HostRouteParts& parts, const PageCall& call) {
+  const std::optional<int> mailbox = ItemNumber(call.body, "mailbox");
+  const std::optional<int> message = ItemNumber(call.body, "message");
+  if (!mailbox || !message || !call.body.Integer("translator") || !call.body.Bool("ctrl") ||
+      !call.body.Bool("shift"))
+    return ErrorAnswer(400, "mailbox, message, translator, ctrl and shift are needed");
+  if (FindMessage(parts.host.Store(), *mailbox, *message) == nullptr)
+    return ErrorAnswer(404, "there is no such message");
+  if (!OffersTranslators(parts.plugin)) return ErrorAnswer(409, "the plug-in offers no translator");
+  return ErrorAnswer(501, "this host cannot hand a message to a translator yet");
+}
+
+}  // namespace
+
+bool OffersTranslators(const host::PluginModule& plugin) {
+  const std::vector<host::TranslatorAnswer>& translators = plugin.Answers().translators;
+  return plugin.ExportsTranslateFile() &&
+         std::any_of(translators.begin(), translators.end(),
+                     [](const host::TranslatorAnswer& it) { return Described(it.result); });
+}
+
+void AddHostRoutes(PageRouter& router, const HostRouteParts& parts) {
+  router.Add({"GET", "/api/host", [parts](const PageCall&) { return HostState(parts); }});
+  router.Add(
+      {"POST", "/api/menu", [parts](const PageCall& call) { return ChooseMenuItem(parts, call); }});
+  router.Add({"POST", "/api/settings", [parts](const PageCall&) {
+                return Started(parts.commands.OpenSettings(), parts.commands);
+              }});
+  router.Add(
+      {"POST", "/api/translate", [parts](const PageCall& call) { return Translate(parts, call); }});
+  router.Add({"POST", "/api/dismiss-notices", [parts](const PageCall&) {
+                parts.notices.Dismiss();
+                return JsonAnswer("{}");
+              }});
+}
+
+}  // namespace tavi::web

@@ -1,0 +1,43 @@
+#pragma once
+
+// The page's routes to the host's own user interface beyond the mail: the
+// status bar, the Special menu's plug-in items, the plug-in's settings, its
+// translators, and the notices of message boxes. Answered on the
+// user-interface thread:
+//   GET  /api/host             {"title": ..., "status": ..., "running": ...,
+//                               "plugin": {"description": ..., "menu": [{"id", "text"}],
+//                               "translators": [{"id", "description"}]},
+//                               "notices": [{"caption", "text"}]}
+//                              (translators only when the plug-in can translate)
+//   POST /api/menu             {"item": ID}: runs the menu item (202; 409 while a
+//                              command runs; 404 for an item the plug-in has not)
+//   POST /api/settings         {}: opens the plug-in's settings (202; 409)
+//   POST /api/translate        {"mailbox": N, "message": M, "translator": ID,
+//                              "ctrl": bool, "shift": bool}: a translator on a
+//                              message (404 unknown message; 409 when the plug-in
+//                              offers no translator)
+//   POST /api/dismiss-notices  {}: forgets the notices shown
+
+#include "host/host.h"
+#include "host/plugin_loader.h"
+#include "web/host_commands.h"
+#include "web/message_box_notices.h"
+#include "web/page_router.h"
+
+namespace tavi::web {
+
+// What the routes reach; all must outlive the router.
+struct HostRouteParts {
+  host::Host& host;
+  host::PluginModule& plugin;
+  HostCommands& commands;
+  MessageBoxNotices& notices;
+};
+
+void AddHostRoutes(PageRouter& router, const HostRouteParts& parts);
+
+// Whether the host offers the plug-in's translators on a message: the
+// plug-in described at least one and exports the entry point that runs them.
+bool OffersTranslators(const host::PluginModule& plugin);
+
+}  // namespace tavi::web

@@ -1,0 +1,152 @@
+// tavi-host's page: the host's mailboxes, messages and menus, kept up to
+// date by the host's events. Everything it shows it fetches from the host;
+// the host tells it when to fetch again.
+
+import { getJson, postJson, listen, coalesced } from './api.js';
+import { showMailboxTree } from './mailbox_tree.js';
+import {
+  showMessageList, clearMessageList, onArrowKeys, shownMessageNumbers,
+} from './message_list.js';
+import { showMessage, clearMessage } from './message_view.js';
+import { setUpMenus, showMenus } from './menus.js';
+import { byId } from './dom.js';
+import {
+  showHostStatus, reportProblem, clearProblems, showConnection,
+} from './status.js';
+
+const kPageSize = 500;
+
+const state = {
+  host: null,
+  tree: { mailboxes: [] },
+  mailbox: null,   // the chosen mailbox's number
+  first: 0,        // the first message of the list's page
+  list: null,
+  message: null,   // the opened message's number
+  opened: null,    // the opened message as the host answered it
+};
+
+// Runs a request; reports what the host refused or could not answer.
+async function request(what, call) {
+  try {
+    const answer = await call();
+    if (!answer.ok) {
+      reportProblem(`${what}: ${answer.data.error || `the host answered ${answer.status}`}`);
+    }
+    return answer;
+  } catch {
+    reportProblem(`${what}: the host is not answering`);
+    return { ok: false, status: 0, data: {} };
+  }
+}
+
+function translators() {
+  return state.host ? state.host.plugin.translators : [];
+}
+
+function showOpenedMessage() {
+  if (state.opened) showMessage(state.opened, translators(), translate);
+}
+
+function showList() {
+  showMessageList(state.list, state.message, openMessage, turnPage);
+}
+
+function showTree() {
+  showMailboxTree(state.tree, state.mailbox, chooseMailbox);
+}
+
+const refreshHost = coalesced(async () => {
+  const answer = await request('Reading the host', () => getJson('/api/host'));
+  if (!answer.ok) return;
+  state.host = answer.data;
+  showHostStatus(state.host);
+  showMenus(state.host, chooseMenuItem, openSettings);
+  showOpenedMessage();
+});
+
+const refreshTree = coalesced(async () => {
+  const answer = await request('Reading the mailboxes', () => getJson('/api/mailboxes'));
+  if (!answer.ok) return;
+  state.tree = answer.data;
+  showTree();
+});
+
+const refreshList = coalesced(async () => {
+  if (state.mailbox === null) return;
+  const path = `/api/mailboxes/${state.mailbox}/messages?first=${state.first}&count=${kPageSize}`;
+  const answer = await request('Reading the messages', () => getJson(path));
+  if (!answer.ok) return;
+  state.list = answer.data;
+  showList();
+});
+
+async function chooseMailbox(number) {
+  const answer = await request('Opening the mailbox',
+    () => postJson('/api/open-mailbox', { mailbox: number }));
+  if (!answer.ok) return;
+  Object.assign(state, { mailbox: number, first: 0, list: answer.data, message: null, opened: null });
+  clearMessage();
+  showList();
+  showTree();
+}
+
+async function openMessage(number) {
+  const answer = await request('Opening the message',
+    () => postJson('/api/open-message', { mailbox: state.mailbox, message: number }));
+  if (!answer.ok) return;
+  Object.assign(state, { message: number, opened: answer.data });
+  showOpenedMessage();
+  showList();
+}
+
+function openNeighbour(step) {
+  const numbers = shownMessageNumbers();
+  const at = numbers.indexOf(state.message);
+  const next = at < 0 ? 0 : at + step;
+  if (next >= 0 && next < numbers.length) openMessage(numbers[next]);
+}
+
+function turnPage(step) {
+  state.first = Math.max(0, state.first + step * kPageSize);
+  refreshList();
+}
+
+async function translate(translator, ctrl, shift) {
+  await request('Get the Full Article', () => postJson('/api/translate', {
+    mailbox: state.mailbox, message: state.message, translator, ctrl, shift,
+  }));
+}
+
+async function chooseMenuItem(item) {
+  await request('The Special menu', () => postJson('/api/menu', { item }));
+}
+
+async function openSettings() {
+  await request('The plug-in\'s settings', () => postJson('/api/settings', {}));
+}
+
+async function dismissNotices() {
+  clearProblems();
+  await request('Dismissing the notices', () => postJson('/api/dismiss-notices', {}));
+}
+
+function refreshAll() {
+  showConnection(true);
+  refreshHost();
+  refreshTree();
+  refreshList();
+}
+
+setUpMenus();
+onArrowKeys(openNeighbour);
+byId('dismiss-notices').addEventListener('click', dismissNotices);
+clearMessageList();
+listen({
+  ready: refreshAll,
+  host: refreshHost,
+  mailboxes: refreshTree,
+  messages: (changed) => {
+    if (changed.mailbox === state.mailbox) refreshList();
+  },
+}, () => showConnection(false));

@@ -1,0 +1,62 @@
+// The feed documents the tests serve.
+
+// XML text of `text`: what a feed writes so that its readers get `text` back.
+function xmlText(text) {
+  return text.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
+}
+
+function item({ title, link, guid, date, author, description }) {
+  return `<item><title>${xmlText(title)}</title><link>${xmlText(link)}</link>` +
+    `<guid>${xmlText(guid)}</guid><pubDate>${date}</pubDate>` +
+    (author ? `<author>${xmlText(author)}</author>` : '') +
+    `<description>${xmlText(description)}</description></item>`;
+}
+
+function rss(title, items) {
+  return `<?xml version="1.0" encoding="UTF-8"?>\n<rss version="2.0"><channel>` +
+    `<title>${xmlText(title)}</title><link>http://gazette.example/</link>` +
+    `<description>${xmlText(title)}</description>${items.map(item).join('')}</channel></rss>\n`;
+}
+
+const gazette = rss('Harbour Town Gazette', [
+  {
+    title: 'Ferry timetable changes for the winter',
+    link: 'http://gazette.example/ferry',
+    guid: 'http://gazette.example/ferry',
+    date: 'Mon, 03 Nov 2025 08:30:00 +0000',
+    author: 'desk@gazette.example (News Desk)',
+    description: '<p>From next Monday the first ferry leaves at 7:15.</p>',
+  },
+  {
+    title: 'Lighthouse open day',
+    link: 'http://gazette.example/lighthouse',
+    guid: 'http://gazette.example/lighthouse',
+    date: 'Fri, 07 Nov 2025 17:45:00 +0000',
+    description: '<p>Climb all 212 steps on Saturday; bring a coat.</p>',
+  },
+]);
+
+// Payloads that would run, were any of them taken for markup in the page or
+// run in the frame: each would set a global, open a dialog, or ask the
+// feed server (at `base`) for a path beginning /ran-.
+function hostile(base) {
+  const run = (what) => `window.__pwned='${what}';alert('${what}');fetch('${base}/ran-${what}')`;
+  const markup = (what) => `<script>${run(`${what}-script`)}</script>` +
+    `<img src="x" onerror="${run(`${what}-onerror`)}">` +
+    `<svg onload="${run(`${what}-svg`)}"></svg>`;
+  return rss(`Hostile ${markup('feed-title')}`, [{
+    title: `Subject ${markup('item-title')}`,
+    link: `javascript:${run('link')}`,
+    guid: 'hostile-1',
+    date: 'Mon, 03 Nov 2025 08:30:00 +0000',
+    author: `Author ${markup('author')}`,
+    description: `<p>Payload body start</p>${markup('body')}` +
+      `<iframe src="javascript:${run('frame')}"></iframe>` +
+      `<a href="javascript:${run('anchor')}">a link</a>` +
+      `<meta http-equiv="refresh" content="0;url=javascript:${run('refresh')}">` +
+      `<object data="javascript:${run('object')}"></object>` +
+      '<p>Payload body end</p>',
+  }]);
+}
+
+module.exports = { gazette, hostile };

@@ -1,0 +1,92 @@
+// What every test starts: a feed server on 127.0.0.1 (a small node server),
+// a temporary data folder with feeds subscribed and downloaded by the real
+// tavi command, and a real tavi-host on it.
+
+const { execFile, spawn } = require('node:child_process');
+const fs = require('node:fs');
+const http = require('node:http');
+const os = require('node:os');
+const path = require('node:path');
+
+function programFromEnvironment(name) {
+  const program = process.env[name];
+  if (!program || !fs.existsSync(program)) {
+    throw new Error(`${name} must name the built program (scripts/test.sh sets it)`);
+  }
+  return program;
+}
+
+const kHostProgram = programFromEnvironment('TAVI_HOST_PROGRAM');
+const kTaviCommand = programFromEnvironment('TAVI_COMMAND');
+
+// Serves `documents` ({path: text}) and counts every request by path, known
+// or not, so that a test sees whether anything fetched what a payload asks.
+async function startFeedServer(documents) {
+  const hits = new Map();
+  const server = http.createServer((request, response) => {
+    const requestPath = new URL(request.url, 'http://127.0.0.1').pathname;
+    hits.set(requestPath, (hits.get(requestPath) || 0) + 1);
+    const document = documents[requestPath];
+    if (document === undefined) {
+      response.writeHead(404, { 'Content-Type': 'text/plain' });
+      response.end('not found');
+      return;
+    }
+    response.writeHead(200, { 'Content-Type': 'application/rss+xml; charset=utf-8' });
+    response.end(document);
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  const base = `http://127.0.0.1:${server.address().port}`;
+  return {
+    url: (requestPath) => base + requestPath,
+    hits: (requestPath) => hits.get(requestPath) || 0,
+    close: () => new Promise((resolve) => server.close(resolve)),
+  };
+}
+
+function makeDataFolder() {
+  return fs.mkdtempSync(path.join(os.tmpdir(), 'tavi-host-test-'));
+}
+
+// Runs the tavi command on the data folder; rejects with its output when it
+// fails. Never synchronously: the feed server answers on this process's
+// event loop.
+function tavi(dataFolder, args) {
+  return new Promise((resolve, reject) => {
+    execFile(kTaviCommand, ['--data', dataFolder, ...args], (error, stdout, stderr) => {
+      if (error) reject(new Error(`tavi ${args.join(' ')} failed (${error.code}):\n${stdout}${stderr}`));
+      else resolve(stdout);
+    });
+  });
+}
+
+// Starts tavi-host and waits for the line with the address to open.
+async function startHost(args) {
+  const child = spawn(kHostProgram, args, { stdio: ['ignore', 'pipe', 'pipe'] });
+  let output = '';
+  const exited = new Promise((resolve) => child.on('exit', (code, signal) => resolve({ code, signal })));
+  const address = await new Promise((resolve, reject) => {
+    const look = (chunk) => {
+      output += chunk;
+      const found = output.match(/open (http:\/\/127\.0\.0\.1:(\d+)\/\?token=[0-9a-f]+) /);
+      if (found) resolve(found[1]);
+    };
+    child.stdout.on('data', look);
+    child.stderr.on('data', (chunk) => { output += chunk; });
+    exited.then(({ code }) => reject(new Error(`tavi-host ended (${code}) before serving:\n${output}`)));
+  });
+  const url = new URL(address);
+  return {
+    address,
+    origin: url.origin,
+    port: Number(url.port),
+    output: () => output,
+    // SIGTERM, as a service manager stops it; resolves with its exit.
+    stop: async () => {
+      child.kill('SIGTERM');
+      return exited;
+    },
+  };
+}
+
+module.exports = { startFeedServer, makeDataFolder, tavi, startHost };

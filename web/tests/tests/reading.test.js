@@ -1,0 +1,84 @@
+// A person opens the host and reads what the plug-in delivered; what
+// changes reaches every open page as it happens.
+
+const fs = require('node:fs');
+const { test, expect } = require('@playwright/test');
+const { startFeedServer, makeDataFolder, tavi, startHost } = require('./host');
+const { gazette } = require('./feeds');
+
+let feeds;
+let folder;
+let host;
+
+test.beforeEach(async () => {
+  feeds = await startFeedServer({ '/gazette.rss': gazette });
+  folder = makeDataFolder();
+  await tavi(folder, ['init']);
+  await tavi(folder, ['add', 'Gazette', feeds.url('/gazette.rss')]);
+  await tavi(folder, ['download']);
+  host = await startHost(['--data', folder]);
+});
+
+test.afterEach(async () => {
+  // The host stops cleanly on SIGTERM whatever the pages did.
+  expect(await host.stop()).toEqual({ code: 0, signal: null });
+  await feeds.close();
+  fs.rmSync(folder, { recursive: true, force: true });
+});
+
+test('a person opens the host and reads a delivered article', async ({ page }) => {
+  await page.goto(host.address);
+  // The token is exchanged for the cookie and leaves the address.
+  await expect(page).toHaveURL(`${host.origin}/`);
+  await page.getByRole('button', { name: 'Gazette (2/2)' }).click();
+  await expect(page.locator('#message-list-title')).toHaveText('Gazette: 2 messages');
+  await page.getByRole('cell', { name: 'Lighthouse open day' }).click();
+
+  const headers = page.locator('#message-headers');
+  await expect(headers).toContainText('Lighthouse open day');
+  await expect(headers.getByRole('link', { name: 'http://gazette.example/lighthouse' }))
+    .toHaveAttribute('href', 'http://gazette.example/lighthouse');
+  const frame = page.locator('#message-body');
+  await expect(frame).toHaveAttribute('sandbox', 'allow-popups allow-popups-to-escape-sandbox');
+  await expect(page.frameLocator('#message-body').locator('body'))
+    .toContainText('Climb all 212 steps on Saturday; bring a coat.');
+  // Opened, the message is read.
+  await expect(page.getByRole('button', { name: 'Gazette (1/2)' })).toBeVisible();
+  await expect(page.locator('#message-rows tr.read')).toHaveText(/Lighthouse open day/);
+});
+
+test('changes reach every open page, and closing the page stops nothing', async ({ context }) => {
+  const t0 = Date.now(); const mark = (w) => console.log(w, Date.now() - t0);
+  const reader = await context.newPage();
+  const watcher = await context.newPage();
+  await reader.goto(host.address);
+  await watcher.goto(`${host.origin}/`);
+  await expect(watcher.getByRole('button', { name: 'Gazette (2/2)' })).toBeVisible();
+
+  // A page in the background gets no animation frames, which clicks wait for.
+  await reader.bringToFront();
+  await reader.getByRole('button', { name: 'Gazette (2/2)' }).click();
+  await reader.getByRole('cell', { name: 'Ferry timetable changes for the winter' }).click();
+  await expect(watcher.getByRole('button', { name: 'Gazette (1/2)' })).toBeVisible();
+
+  // The plug-in's menu item sets the host's status text through automation.
+  await reader.getByRole('button', { name: 'Special' }).click();
+  await reader.getByRole('menuitem', { name: 'Tavi...' }).click();
+  await expect(watcher.locator('#status-text')).toHaveText('Tavi. For Help, press F1.');
+  // Its settings show the About box, a notice until dismissed.
+  await watcher.bringToFront();
+  await watcher.getByRole('button', { name: 'Tools' }).click();
+  await watcher.getByRole('menuitem', { name: 'Tavi 0.1 Settings...' }).click();
+  await expect(reader.locator('#notices')).toContainText('About Tavi');
+  await expect(reader.locator('#notices')).toContainText('Version: 0.1 / Final');
+  await reader.bringToFront();
+  await reader.getByRole('button', { name: 'Dismiss' }).click();
+  await expect(watcher.locator('#notices')).toBeHidden();
+
+  await reader.close();
+  await watcher.close();
+  const reopened = await context.newPage();
+  await reopened.goto(`${host.origin}/`);
+  await expect(reopened.getByRole('button', { name: 'Gazette (1/2)' })).toBeVisible();
+  await expect(reopened.locator('#status-text')).toHaveText('Tavi. For Help, press F1.');
+});
