@@ -4,7 +4,7 @@
 #include "plugin/host_blocks.h"
 #include "plugin/plugin_tables.h"
 #include "store/feed_definitions.h"
-#include "ui/information_message.h"
+#include "ui/information_dialog.h"
 
 namespace tavi {
 namespace {
@@ -29,9 +29,7 @@ MenuHookStart StartMenuHook(const PluginPaths& paths) {
     InformationInputs inputs;
     inputs.mode = InformationMode::kAutomationError;
     inputs.error_text = error_text;
-    const InformationMessage message = ComposeInformationMessage(inputs, paths.ProductName);
-    platform::MessageBox(paths.HostMainWindow, message.text, message.caption,
-                         platform::MB_OK | platform::MB_ICONERROR);
+    InformationDialog(inputs, paths.ProductName).RunModal(paths.HostMainWindow);
     return {kEmsRefused, MainWindowMode::kNone};
   }
   if (CacheHoldsDocuments(paths.DataFolder)) return {kEmsOk, MainWindowMode::kImportCache};

@@ -7,6 +7,9 @@
 
 #include "host/host.h"
 #include "platform/winsys.h"
+#include "platform/winsys_dialog.h"
+#include "platform/winsys_input.h"
+#include "support/dialog_person.h"
 #include "support/host_test.h"
 #include "support/temp_dir.h"
 
@@ -19,6 +22,10 @@ constexpr const char* kComErrorText =
     "'Tools/Options/Automation/Automation enabled from this machine'.\n\n"
     "The error message follows:\n"
     "Invalid class string";
+
+// The information dialog's text and its OK button, as a person finds them.
+constexpr int kInformationText = 1032;
+constexpr int kInformationOk = 1034;
 
 // The host keeps its plug-ins in the folder "plugins" of its data folder,
 // which is where the plug-in finds its own module file.
@@ -118,12 +125,21 @@ TEST_F(PluginLoaderTest, OldHostGetsNoMenuIconOrFlagsAndTheMenuItemRefuses) {
 TEST_F(PluginLoaderTest, AutomationOffShowsTheComErrorWithTheHostsErrorText) {
   LoadPlugin();
   host_->SetAutomationEnabled(false);
+  std::string caption;
+  std::string text;
+  platform::WindowHandle owner;
+  testing::DialogPerson person([&](platform::WindowHandle dialog) {
+    caption = platform::GetWindowText(dialog);
+    text = platform::GetDlgItemText(dialog, kInformationText);
+    owner = platform::GetOwner(dialog);
+    platform::InjectClick(platform::GetDlgItem(dialog, kInformationOk));
+  });
+
   EXPECT_EQ(plugin_->ChooseMenuItem(), kEmsRefused);
-  const auto boxes = platform::ShownMessageBoxes();
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].caption, "Tavi - COM Error");
-  EXPECT_EQ(boxes[0].text, kComErrorText);
-  EXPECT_EQ(boxes[0].owner, host_->Windows().MainWindow());
+
+  EXPECT_EQ(caption, "Tavi - COM Error");
+  EXPECT_EQ(text, kComErrorText);
+  EXPECT_EQ(owner, host_->Windows().MainWindow());
 }
 
 TEST_F(PluginLoaderTest, SettingsShowTheAboutBox) {
