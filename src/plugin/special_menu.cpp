@@ -2,6 +2,7 @@
 
 #include "delivery/host_automation.h"
 #include "plugin/host_blocks.h"
+#include "plugin/host_windows.h"
 #include "plugin/plugin_tables.h"
 #include "store/feed_definitions.h"
 #include "ui/information_dialog.h"
@@ -9,15 +10,11 @@
 namespace tavi {
 namespace {
 
-constexpr const char* kHostMainWindowClass = "EudoraMainWindow";
-constexpr const char* kHostDocumentAreaClass = "MDIClient";
-
 bool IsFullApi(std::int16_t api_version) { return api_version >= kFirstFullApiVersion; }
 
 void FindHostWindows(PluginPaths& paths) {
-  paths.HostMainWindow = platform::FindWindow(kHostMainWindowClass);
-  paths.MdiClient =
-      platform::FindChildWindow(paths.HostMainWindow, kHostDocumentAreaClass, platform::kAnyText);
+  paths.HostMainWindow = FindHostMainWindow();
+  paths.MdiClient = FindHostDocumentArea(paths.HostMainWindow);
 }
 
 }  // namespace
