@@ -1,12 +1,12 @@
 #include "ui/splitter_bar.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "platform/winsys_dialog.h"
 #include "platform/winsys_geometry.h"
 #include "platform/winsys_mouse.h"
 #include "res/cursors.h"
-#include "ui/splitter_range.h"
 
 namespace tavi {
 namespace {
@@ -19,6 +19,38 @@ using platform::Point;
 using platform::Rect;
 using platform::WindowHandle;
 using platform::WParam;
+
+// Where the bar's top may go during a drag (screen y).
+struct DragRange {
+  int low = 0;
+  int high = 0;
+};
+
+// The range for a bar in a parent whose client area is at `parent_client`,
+// with its neighbours at `above` and `below` (all on the screen): the top
+// margin away from the client area's top and from the top of every control
+// above, the bottom margin away from the client area's bottom and from the
+// bottom of every control below. nullopt when the parent is too short for
+// the margins.
+std::optional<DragRange> AllowedDragRange(const Rect& parent_client, const std::vector<Rect>& above,
+                                          const std::vector<Rect>& below, int top_margin,
+                                          int bottom_margin) {
+  DragRange range{parent_client.top + top_margin, parent_client.bottom - bottom_margin};
+  for (const Rect& control : above) range.low = std::max(range.low, control.top + top_margin);
+  for (const Rect& control : below) {
+    range.high = std::min(range.high, control.bottom - bottom_margin);
+  }
+  if (range.low >= range.high) return std::nullopt;
+  return range;
+}
+
+// The cursor's confinement for a drag of the bar at `bar` (screen) grabbed
+// `grab_y` pixels below its top: the bar's width across; down, the points
+// that keep its top at `low` or below and its bottom at `high` or above
+// (the rectangle's bottom is exclusive).
+Rect DragClipRect(const Rect& bar, int grab_y, const DragRange& range) {
+  return {bar.left, range.low + grab_y, bar.right, range.high + grab_y - bar.Height() + 1};
+}
 
 // The feedback: a window the size of the bar at `rect` (the parent's client
 // coordinates), on top of the parent's controls. Disabled, as it is only

@@ -46,9 +46,12 @@ void DialogPerson::Watch(const Act& act) {
     lock.unlock();
     const platform::WindowHandle dialog = ShownDialog();
     if (dialog) {
-      act(dialog);
+      // Marked first: what `act` injects may end the dialog, and the test
+      // asks as soon as its modal loop returns.
       lock.lock();
       acted_ = true;
+      lock.unlock();
+      act(dialog);
       return;
     }
     lock.lock();

@@ -30,7 +30,8 @@ class DialogPerson {
   DialogPerson(const DialogPerson&) = delete;
   DialogPerson& operator=(const DialogPerson&) = delete;
 
-  // Whether `act` ran; call after the modal loop has returned.
+  // Whether `act` was started, which is before anything it does to the
+  // dialog: call it after the modal loop has returned.
   bool Acted() const;
 
  private:

@@ -166,18 +166,6 @@ TEST_F(InformationDialogTest, VerifyOpensTheValidatorForTheFeedAndTheDialogStays
   EXPECT_EQ(request.owner, shown_dialog);
 }
 
-TEST_F(InformationDialogTest, AFailedBrowserLeavesTheMessageAsItIs) {
-  SetShellHandler([](const ShellRequest&) { return false; });
-  testing::DialogPerson person([&](WindowHandle dialog) {
-    InjectClick(GetDlgItem(dialog, kVerifyButton));
-    InjectClick(GetDlgItem(dialog, kOkButton));
-  });
-  InformationDialog dialog(Inputs(InformationMode::kRunResult, 1, -1), "Tavi");
-
-  EXPECT_EQ(dialog.RunModal({}), 1);
-  EXPECT_EQ(ShownShellRequests().size(), 1u);
-}
-
 TEST_F(InformationDialogTest, TheRunReportNamesTheLastFeedThatCouldNotBeChecked) {
   RunSummary summary;
   summary.feeds = {{"a", "Alpha", "http://a/rss", "News", 3, {}},
@@ -195,21 +183,6 @@ TEST_F(InformationDialogTest, TheRunReportNamesTheLastFeedThatCouldNotBeChecked)
       << shown.text;
   EXPECT_TRUE(shown.verify);
   EXPECT_EQ(shown.owner, owner);
-}
-
-TEST_F(InformationDialogTest, TheRunReportOfSeveralGoodFeedsCountsTheRun) {
-  RunSummary summary;
-  summary.feeds = {{"a", "Alpha", "http://a/rss", "News", 3, {}},
-                   {"c", "Gamma", "http://c/rss", "News", 0, {}}};
-  summary.new_articles = 3;
-  int result = 0;
-
-  const Shown shown = LookAndPressOk([&] { return ShowRunReport({}, summary, "Tavi"); }, result);
-
-  EXPECT_EQ(shown.caption, "You've Got New Articles!");
-  EXPECT_EQ(shown.text, "\n\n\n\t\t\tYou've got 3 new articles.");
-  EXPECT_EQ(shown.icon, kNewArticlesIcon);
-  EXPECT_FALSE(shown.verify);
 }
 
 }  // namespace
