@@ -46,8 +46,8 @@ std::optional<DragRange> AllowedDragRange(const Rect& parent_client, const std::
 
 // The cursor's confinement for a drag of the bar at `bar` (screen) grabbed
 // `grab_y` pixels below its top: the bar's width across; down, the points
-// that keep its top at `low` or below and its bottom at `high` or above
-// (the rectangle's bottom is exclusive).
+// that keep the bar's top from rising above `low` and its bottom from
+// sinking below `high` (the rectangle's bottom is exclusive).
 Rect DragClipRect(const Rect& bar, int grab_y, const DragRange& range) {
   return {bar.left, range.low + grab_y, bar.right, range.high + grab_y - bar.Height() + 1};
 }

@@ -157,6 +157,17 @@ TEST_F(SplitterBarTest, EveryWayOfEndingADragMovesTheBarByTheDistanceReached) {
   }
 }
 
+TEST_F(SplitterBarTest, AQuitEndsTheDragLikeAnyEndAndIsLeftForTheOuterLoop) {
+  AttachBar();
+  Drag(30, [&] { During([] { PostQuitMessage(3); }); });
+
+  EXPECT_EQ(moved_, (std::vector<Moved>{{30, kBar, 129}}));
+  EXPECT_EQ(GetCapture(), WindowHandle{});
+  Message message;
+  EXPECT_FALSE(GetMessage(message));
+  EXPECT_EQ(message.wparam, 3u);
+}
+
 TEST_F(SplitterBarTest, AClickOrADragBackToTheStartChangesNothing) {
   AttachBar();
   Mouse(MouseAction::kLeftDown, 2);
