@@ -1,5 +1,8 @@
 #include "plugin/about_box.h"
 
+#include "plugin/host_windows.h"
+#include "ui/about_dialog.h"
+
 namespace tavi {
 namespace {
 
@@ -19,8 +22,7 @@ std::string AboutText(const PluginPaths& paths) {
 }
 
 void ShowAboutBox(const PluginPaths& paths) {
-  platform::MessageBox(paths.HostMainWindow, AboutText(paths), AboutCaption(paths),
-                       platform::MB_OK | platform::MB_ICONINFORMATION);
+  AboutDialog(AboutCaption(paths), AboutText(paths)).RunModal(FindHostMainWindow());
 }
 
 }  // namespace tavi

@@ -1,7 +1,8 @@
 #pragma once
 
-// The About box's texts: the product name and version, two notice lines and
-// the folder Tavi is installed in.
+// The About box as the host's plug-in settings command shows it, and its
+// texts: the product name and version, two notice lines and the folder Tavi
+// is installed in.
 
 #include <string>
 
@@ -17,8 +18,9 @@ std::string AboutCaption(const PluginPaths& paths);
 // separated by CR LF.
 std::string AboutText(const PluginPaths& paths);
 
-// Shows the About box modally over the host's main window (when known) and
-// returns when the user closes it.
+// Shows the About box with these texts modally over the host's main window
+// (without an owner when the host shows none) and returns when the user
+// closes it.
 void ShowAboutBox(const PluginPaths& paths);
 
 }  // namespace tavi

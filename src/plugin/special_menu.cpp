@@ -2,22 +2,19 @@
 
 #include "delivery/host_automation.h"
 #include "plugin/host_blocks.h"
+#include "plugin/host_windows.h"
 #include "plugin/plugin_tables.h"
 #include "store/feed_definitions.h"
-#include "ui/information_message.h"
+#include "ui/information_dialog.h"
 
 namespace tavi {
 namespace {
 
-constexpr const char* kHostMainWindowClass = "EudoraMainWindow";
-constexpr const char* kHostDocumentAreaClass = "MDIClient";
-
 bool IsFullApi(std::int16_t api_version) { return api_version >= kFirstFullApiVersion; }
 
 void FindHostWindows(PluginPaths& paths) {
-  paths.HostMainWindow = platform::FindWindow(kHostMainWindowClass);
-  paths.MdiClient =
-      platform::FindChildWindow(paths.HostMainWindow, kHostDocumentAreaClass, platform::kAnyText);
+  paths.HostMainWindow = FindHostMainWindow();
+  paths.MdiClient = FindHostDocumentArea(paths.HostMainWindow);
 }
 
 }  // namespace
@@ -29,9 +26,7 @@ MenuHookStart StartMenuHook(const PluginPaths& paths) {
     InformationInputs inputs;
     inputs.mode = InformationMode::kAutomationError;
     inputs.error_text = error_text;
-    const InformationMessage message = ComposeInformationMessage(inputs, paths.ProductName);
-    platform::MessageBox(paths.HostMainWindow, message.text, message.caption,
-                         platform::MB_OK | platform::MB_ICONERROR);
+    InformationDialog(inputs, paths.ProductName).RunModal(paths.HostMainWindow);
     return {kEmsRefused, MainWindowMode::kNone};
   }
   if (CacheHoldsDocuments(paths.DataFolder)) return {kEmsOk, MainWindowMode::kImportCache};

@@ -30,9 +30,10 @@ struct MenuHookStart {
 };
 
 // The checks and the choice of the menu item's start, with HostMainWindow
-// already found: refuses (kEmsRefused, no window) a host below API version 4
+// already found: refuses (kEmsRefused, no main window) a host below API version 4
 // or one whose automation server does not answer; for the latter it shows the
-// COM error box with the server's error text over HostMainWindow. Otherwise it
+// information dialog's COM error with the server's error text, modally over
+// HostMainWindow, and returns when the user has closed it. Otherwise it
 // shows the ready text in the host's status bar and chooses the mode from the
 // background cache.
 MenuHookStart StartMenuHook(const PluginPaths& paths);

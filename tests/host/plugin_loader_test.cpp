@@ -8,6 +8,9 @@
 #include "host/host.h"
 #include "platform/module_resources.h"
 #include "platform/winsys.h"
+#include "platform/winsys_dialog.h"
+#include "platform/winsys_input.h"
+#include "support/dialog_person.h"
 #include "support/host_test.h"
 #include "support/temp_dir.h"
 
@@ -20,6 +23,13 @@ constexpr const char* kComErrorText =
     "'Tools/Options/Automation/Automation enabled from this machine'.\n\n"
     "The error message follows:\n"
     "Invalid class string";
+
+// The information dialog's text and its OK button, as a person finds them.
+constexpr int kInformationText = 1032;
+constexpr int kInformationOk = 1034;
+// The About box's text and its Close button.
+constexpr int kAboutText = 1091;
+constexpr int kAboutClose = 1;
 
 // The host keeps its plug-ins in the folder "plugins" of its data folder,
 // which is where the plug-in finds its own module file.
@@ -121,25 +131,43 @@ TEST_F(PluginLoaderTest, OldHostGetsNoMenuIconOrFlagsAndTheMenuItemRefuses) {
 TEST_F(PluginLoaderTest, AutomationOffShowsTheComErrorWithTheHostsErrorText) {
   LoadPlugin();
   host_->SetAutomationEnabled(false);
+  std::string caption;
+  std::string text;
+  platform::WindowHandle owner;
+  testing::DialogPerson person([&](platform::WindowHandle dialog) {
+    caption = platform::GetWindowText(dialog);
+    text = platform::GetDlgItemText(dialog, kInformationText);
+    owner = platform::GetOwner(dialog);
+    platform::InjectClick(platform::GetDlgItem(dialog, kInformationOk));
+  });
+
   EXPECT_EQ(plugin_->ChooseMenuItem(), kEmsRefused);
-  const auto boxes = platform::ShownMessageBoxes();
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].caption, "Tavi - COM Error");
-  EXPECT_EQ(boxes[0].text, kComErrorText);
-  EXPECT_EQ(boxes[0].owner, host_->Windows().MainWindow());
+
+  EXPECT_EQ(caption, "Tavi - COM Error");
+  EXPECT_EQ(text, kComErrorText);
+  EXPECT_EQ(owner, host_->Windows().MainWindow());
 }
 
-TEST_F(PluginLoaderTest, SettingsShowTheAboutBox) {
+TEST_F(PluginLoaderTest, SettingsShowTheAboutBoxOverTheHostsMainWindow) {
   LoadPlugin();
+  std::string caption;
+  std::string text;
+  platform::WindowHandle owner;
+  testing::DialogPerson person([&](platform::WindowHandle dialog) {
+    caption = platform::GetWindowText(dialog);
+    text = platform::GetDlgItemText(dialog, kAboutText);
+    owner = platform::GetOwner(dialog);
+    platform::InjectClick(platform::GetDlgItem(dialog, kAboutClose));
+  });
+
   EXPECT_EQ(plugin_->OpenSettings(), kEmsOk);
-  const auto boxes = platform::ShownMessageBoxes();
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].caption, "About Tavi");
-  const std::string& text = boxes[0].text;
+
+  EXPECT_EQ(caption, "About Tavi");
   EXPECT_EQ(text.rfind("Tavi\r\nVersion: 0.1 / Final\r\n\r\n", 0), 0u) << text;
   const std::string tail = "\r\n\r\nInstalled in: \r\n" + PluginsFolder();
   ASSERT_GE(text.size(), tail.size());
   EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+  EXPECT_EQ(owner, host_->Windows().MainWindow());
 }
 
 TEST_F(PluginLoaderTest, WithoutItsModuleFileTheDescriptionIsABlank) {

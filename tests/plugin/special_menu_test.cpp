@@ -5,7 +5,12 @@
 #include <filesystem>
 
 #include "host/host.h"
+#include "platform/winsys_controls.h"
+#include "platform/winsys_dialog.h"
+#include "platform/winsys_input.h"
 #include "plugin/host_blocks.h"
+#include "res/information_dialog_ids.h"
+#include "support/dialog_person.h"
 #include "support/host_test.h"
 #include "support/temp_dir.h"
 
@@ -117,28 +122,42 @@ TEST_F(MenuHookTest, OldHostIsRefusedBeforeTheHostIsAsked) {
   EXPECT_TRUE(platform::ShownMessageBoxes().empty());
 }
 
-TEST_F(MenuHookTest, AutomationOffShowsTheComErrorWhileTheFlagIsSet) {
+TEST_F(MenuHookTest, AutomationOffShowsTheComErrorOverTheHostWhileTheFlagIsSet) {
   host_->SetAutomationEnabled(false);
   CacheOneFeed();
+  std::string caption;
+  std::string text;
+  int icon = 0;
+  bool verify_shown = true;
+  platform::WindowHandle owner;
   bool open_while_shown = false;
-  platform::SetMessageBoxHandler([&](const platform::MessageBoxRequest& request) {
+  testing::DialogPerson person([&](platform::WindowHandle dialog) {
+    caption = platform::GetWindowText(dialog);
+    text = platform::GetDlgItemText(dialog, res::information_dialog::kMessageText);
+    icon = platform::GetWindowIcon(
+        platform::GetDlgItem(dialog, res::information_dialog::kMessagePicture));
+    verify_shown = platform::IsWindowVisible(
+        platform::GetDlgItem(dialog, res::information_dialog::kVerifyButton));
+    owner = platform::GetOwner(dialog);
     open_while_shown = paths_.MainWindowOpen;
-    return platform::DefaultMessageBoxAnswer(request.flags);
+    platform::InjectClick(platform::GetDlgItem(dialog, res::information_dialog::kOkButton));
   });
 
   EXPECT_EQ(RunMenuHook(paths_), kEmsRefused);
 
-  const auto boxes = platform::ShownMessageBoxes();
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].caption, "Tavi - COM Error");
-  EXPECT_EQ(boxes[0].text,
+  ASSERT_TRUE(person.Acted());
+  EXPECT_EQ(caption, "Tavi - COM Error");
+  EXPECT_EQ(text,
             "This plugin requires Eudora's COM server.\n"
             "To enable automation, check: \n"
             "'Tools/Options/Automation/Automation enabled from this machine'.\n\n"
             "The error message follows:\nInvalid class string");
-  EXPECT_EQ(boxes[0].owner, host_->Windows().MainWindow());
+  EXPECT_EQ(icon, res::information_dialog::kAutomationErrorIcon);
+  EXPECT_FALSE(verify_shown);
+  EXPECT_EQ(owner, host_->Windows().MainWindow());
   EXPECT_TRUE(open_while_shown);
   EXPECT_FALSE(paths_.MainWindowOpen);
+  EXPECT_TRUE(platform::ShownMessageBoxes().empty());
 }
 
 TEST_F(MenuHookTest, RunFindsTheHostWindowsAndClearsTheFlag) {

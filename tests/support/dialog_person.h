@@ -1,0 +1,48 @@
+#pragma once
+
+// A person in front of the screen, for tests of modal windows: while the
+// test's thread runs a modal dialog (and so cannot look at it), the person
+// waits on a thread of their own until the dialog is shown, as a front end
+// would see it, then reads it and answers it with injected input. No sleeps:
+// the window system's change listener wakes the person after each change.
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "platform/winsys.h"
+
+namespace tavi::testing {
+
+class DialogPerson {
+ public:
+  using Act = std::function<void(platform::WindowHandle dialog)>;
+
+  // Starts watching. `act` runs once, on the person's thread, with the first
+  // shown dialog (the topmost one when several are), which has handled
+  // WM_INITDIALOG by then. Installs the process-wide change listener.
+  explicit DialogPerson(Act act);
+  // Stops watching when no dialog came, waits for `act` to finish and removes
+  // the listener.
+  ~DialogPerson();
+  DialogPerson(const DialogPerson&) = delete;
+  DialogPerson& operator=(const DialogPerson&) = delete;
+
+  // Whether `act` was started, which is before anything it does to the
+  // dialog: call it after the modal loop has returned.
+  bool Acted() const;
+
+ private:
+  void Watch(const Act& act);
+
+  mutable std::mutex lock_;
+  std::condition_variable changed_;
+  std::uint64_t changes_ = 0;
+  bool stopping_ = false;
+  bool acted_ = false;
+  std::thread thread_;
+};
+
+}  // namespace tavi::testing
