@@ -6,6 +6,8 @@
 #include <functional>
 #include <vector>
 
+#include "platform/winsys_input.h"
+#include "support/dialog_person.h"
 #include "support/host_test.h"
 
 namespace tavi::web {
@@ -107,15 +109,19 @@ TEST_F(HostRoutesTest, AMenuItemRunsLaterAndOneCommandAtATime) {
   EXPECT_TRUE(later_.empty());
 }
 
-TEST_F(HostRoutesTest, TheSettingsShowTheAboutBoxAsANoticeUntilDismissed) {
+TEST_F(HostRoutesTest, TheSettingsRunThePluginsAboutBoxUntilAPersonClosesIt) {
   Load(TAVI_MODULE_PATH);
   EXPECT_EQ(Post("/api/settings", "{}").status, 202);
+  std::string caption;
+  testing::DialogPerson person([&](platform::WindowHandle dialog) {
+    caption = platform::GetWindowText(dialog);
+    EXPECT_EQ(commands_->Running(), "Settings");
+    platform::InjectKeyPress(dialog, platform::virtual_key::kEscape, 0);
+  });
   RunLaterWork();
-  const std::string state = Get("/api/host").body;
-  EXPECT_NE(state.find("\"caption\": \"About Tavi\""), std::string::npos) << state;
-  EXPECT_NE(state.find("Version: 0.1 / Final"), std::string::npos);
-  EXPECT_EQ(Post("/api/dismiss-notices", "{}").status, 200);
-  EXPECT_NE(Get("/api/host").body.find("\"notices\": []"), std::string::npos);
+  EXPECT_TRUE(person.Acted());
+  EXPECT_EQ(caption, "About Tavi");
+  EXPECT_EQ(commands_->Running(), "");
 }
 
 TEST_F(HostRoutesTest, ATranslatorIsOfferedOnlyByAPluginThatCanRunIt) {
