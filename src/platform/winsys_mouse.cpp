@@ -20,6 +20,7 @@ Point ClampToClip(const Registry& registry, Point point) {
 using winsys_internal::Lock;
 using winsys_internal::Registry;
 using winsys_internal::TheRegistry;
+using winsys_internal::WindowRecord;
 
 namespace {
 
@@ -84,6 +85,23 @@ Point SetCursorPos(Point point) {
   registry.cursor = winsys_internal::ClampToClip(registry, point);
   winsys_internal::TouchSystem(registry);
   return registry.cursor;
+}
+
+bool SetWindowCursor(WindowHandle window, int cursor_id) {
+  Registry& registry = TheRegistry();
+  Lock lock(registry.lock);
+  WindowRecord* record = winsys_internal::FindRecord(registry, window);
+  if (record == nullptr) return false;
+  record->cursor_id = cursor_id;
+  winsys_internal::Touch(registry, *record);
+  return true;
+}
+
+int GetWindowCursor(WindowHandle window) {
+  Registry& registry = TheRegistry();
+  Lock lock(registry.lock);
+  const WindowRecord* record = winsys_internal::FindRecord(registry, window);
+  return record == nullptr ? 0 : record->cursor_id;
 }
 
 }  // namespace tavi::platform

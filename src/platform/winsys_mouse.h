@@ -1,9 +1,9 @@
 #pragma once
 
 // The mouse: the capture (the window that gets every mouse message while it
-// holds it, wherever the pointer is), the cursor's position and the
-// rectangle the cursor is confined to. One capture for the whole process:
-// Tavi's windows all live on one thread.
+// holds it, wherever the pointer is), the cursor's position, the rectangle
+// the cursor is confined to, and the cursor each window shows. One capture
+// for the whole process: Tavi's windows all live on one thread.
 
 #include <optional>
 
@@ -36,5 +36,14 @@ Point GetCursorPos();
 
 // Moves the cursor, held inside the clip rectangle; returns where it went.
 Point SetCursorPos(Point point);
+
+// Sets the cursor shown while the pointer is over `window`: a program's
+// cursor resource id, or 0 for none of its own (the front end shows its
+// usual arrow). Front ends read it from the snapshot; under the capture they
+// show the capture's cursor. False for a stale handle.
+bool SetWindowCursor(WindowHandle window, int cursor_id);
+
+// The window's cursor resource id; 0 for none or a stale handle.
+int GetWindowCursor(WindowHandle window);
 
 }  // namespace tavi::platform

@@ -55,6 +55,7 @@ struct WindowRecord {
   int control_id = 0;
   std::uint32_t style = 0;
   int icon_id = 0;
+  int cursor_id = 0;     // shown over the window; 0: none of its own
   MenuHandle menu;       // the menu bar
   int modal_blocks = 0;  // modal loops that wait with this window disabled
 

@@ -79,6 +79,7 @@ WindowSnapshot SnapshotOf(Registry& registry, WindowHandle window, const WindowR
   state.control_id = record.control_id;
   state.style = record.style;
   state.icon_id = record.icon_id;
+  state.cursor_id = record.cursor_id;
   state.rect = record.rect;
   state.client = winsys_internal::ClientAreaInWindowOf(registry, record);
   state.visible = record.visible;

@@ -85,6 +85,7 @@ struct WindowSnapshot {
   int control_id = 0;
   std::uint32_t style = 0;  // control_style for a control, else dialog_style
   int icon_id = 0;
+  int cursor_id = 0;     // the cursor shown over it (SetWindowCursor); 0: the usual arrow
   Rect rect;             // in the parent's client area (top-level: the screen)
   Rect client;           // the client area, relative to the window's top-left corner
   bool visible = false;  // the window's own flag (see IsWindowVisible)

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "platform/winsys_focus.h"
 #include "platform/winsys_input.h"
 #include "platform/winsys_keyboard.h"
@@ -141,6 +143,33 @@ TEST_F(MouseTest, ADragLoopGetsItsMovesHeldInsideTheClipRectangle) {
   EXPECT_EQ(GetCapture(), WindowHandle{});
   EXPECT_EQ(GetClipCursor(), std::nullopt);
   EXPECT_EQ(GetAsyncKeyState(virtual_key::kLeftButton), 0);
+}
+
+// A front end learns which cursor to show over a window from the snapshot,
+// and redraws it when the window's version rises.
+TEST_F(MouseTest, AWindowsCursorIsInItsSnapshotAndChangingItIsAChange) {
+  const WindowHandle dialog = MakeMouseWindow({100, 100, 500, 400});
+  const WindowHandle bar = MakeMouseWindow({0, 100, 400, 104}, dialog);
+  const auto state_of = [](WindowHandle window, std::uint64_t since) {
+    std::optional<WindowSnapshot> found;
+    for (const WindowSnapshot& state : TakeSnapshot(since).windows) {
+      if (state.handle == window) found = state;
+    }
+    return found;
+  };
+  const std::uint64_t before = TakeSnapshot().version;
+  EXPECT_EQ(GetWindowCursor(bar), 0);
+
+  ASSERT_TRUE(SetWindowCursor(bar, 1080));
+  EXPECT_EQ(GetWindowCursor(bar), 1080);
+  const std::optional<WindowSnapshot> changed = state_of(bar, before);
+  ASSERT_TRUE(changed.has_value());
+  EXPECT_EQ(changed->cursor_id, 1080);
+  EXPECT_EQ(state_of(dialog, before), std::nullopt) << "only the bar changed";
+
+  DestroyWindow(dialog);
+  EXPECT_FALSE(SetWindowCursor(bar, 1080));
+  EXPECT_EQ(GetWindowCursor(bar), 0);
 }
 
 TEST_F(MouseTest, PressingAButtonBringsItsTopLevelWindowToTheTop) {
