@@ -39,11 +39,15 @@ std::optional<std::vector<int>> MatchPath(std::string_view pattern, std::string_
   if (wanted.size() != given.size()) return std::nullopt;
   std::vector<int> numbers;
   for (std::size_t i = 0; i < wanted.size(); ++i) {
-    if (wanted[i] != kNumberSegment) {
+    if (!wanted[i].starts_with(kNumberSegment)) {
       if (wanted[i] != given[i]) return std::nullopt;
       continue;
     }
-    const std::optional<int> number = WholeNumber(given[i]);
+    // "{}.svg": the number, then the rest of the segment as it is.
+    const std::string_view suffix = wanted[i].substr(kNumberSegment.size());
+    if (!given[i].ends_with(suffix)) return std::nullopt;
+    const std::optional<int> number =
+        WholeNumber(given[i].substr(0, given[i].size() - suffix.size()));
     if (!number) return std::nullopt;
     numbers.push_back(*number);
   }

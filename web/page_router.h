@@ -53,7 +53,8 @@ struct PageRoute {
   // object, sent as application/json).
   std::string method;
   // "/api/mailboxes/{}/messages": segments to match exactly, or "{}" for a
-  // whole number of up to nine digits.
+  // whole number of up to nine digits, which a segment may follow with a
+  // fixed ending ("/api/icons/{}.svg").
   std::string pattern;
   std::function<PageResponse(const PageCall& call)> answer;
 };
