@@ -70,7 +70,7 @@ PageResponse Started(CommandStart start, const HostCommands& commands) {
       json.BeginObject();
       json.StringMember("running", commands.Running());
       json.EndObject();
-      return {202, "application/json", json.Text(), false};
+      return {202, "application/json", json.Text(), AnswerPolicy::kPage};
     }
     case CommandStart::kBusy:
       return ErrorAnswer(409, commands.Running() + " is still running");

@@ -66,8 +66,17 @@ bool IsJsonContentType(std::string_view content_type) {
 
 }  // namespace
 
+std::optional<std::size_t> QueryNumber(const PageRequest& request, const std::string& key,
+                                       std::size_t absent) {
+  const auto found = request.query.find(key);
+  if (found == request.query.end()) return absent;
+  const std::optional<int> number = WholeNumber(found->second);
+  if (!number) return std::nullopt;
+  return static_cast<std::size_t>(*number);
+}
+
 PageResponse JsonAnswer(std::string json) {
-  return {200, "application/json", std::move(json), false};
+  return {200, "application/json", std::move(json), AnswerPolicy::kPage};
 }
 
 PageResponse ErrorAnswer(int status, std::string_view message) {
@@ -76,7 +85,7 @@ PageResponse ErrorAnswer(int status, std::string_view message) {
   json.Key("error");
   json.String(message);
   json.EndObject();
-  return {status, "application/json", json.Text(), false};
+  return {status, "application/json", json.Text(), AnswerPolicy::kPage};
 }
 
 void PageRouter::Add(PageRoute route) { routes_.push_back(std::move(route)); }

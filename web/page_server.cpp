@@ -23,9 +23,21 @@ void ReplaceHeader(httplib::Response& response, const char* name, const char* va
   response.set_header(name, value);
 }
 
-void SetPolicy(httplib::Response& response, bool feed_document) {
-  ReplaceHeader(response, "Content-Security-Policy",
-                feed_document ? kFeedDocumentPolicy : kPagePolicy);
+const char* PolicyOf(AnswerPolicy policy) {
+  switch (policy) {
+    case AnswerPolicy::kPage:
+      return kPagePolicy;
+    case AnswerPolicy::kFeedDocument:
+      return kFeedDocumentPolicy;
+    case AnswerPolicy::kImage:
+      return kImagePolicy;
+  }
+  return kPagePolicy;
+}
+
+void SetPolicy(httplib::Response& response, AnswerPolicy policy) {
+  const bool feed_document = policy == AnswerPolicy::kFeedDocument;
+  ReplaceHeader(response, "Content-Security-Policy", PolicyOf(policy));
   // A feed document is framed by the page, which frame-ancestors allows;
   // the older header would judge the sandboxed frame by its opaque origin.
   if (feed_document) {
@@ -87,7 +99,7 @@ void PageServer::Stop() {
 }
 
 void PageServer::Answer(const httplib::Request& request, httplib::Response& response) const {
-  SetPolicy(response, false);
+  SetPolicy(response, AnswerPolicy::kPage);
   const std::string host = request.get_header_value("Host");
   const std::string origin = request.get_header_value("Origin");
   const std::string cookie = request.get_header_value("Cookie");
@@ -118,7 +130,7 @@ void PageServer::AnswerRouted(const httplib::Request& request, httplib::Response
   if (!answered) return SetText(response, 503, "tavi-host is stopping");
   response.status = answer.status;
   response.set_content(std::move(answer.body), answer.content_type.c_str());
-  SetPolicy(response, answer.feed_document);
+  SetPolicy(response, answer.policy);
 }
 
 void PageServer::AnswerEvents(httplib::Response& response) const {
