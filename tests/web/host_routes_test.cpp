@@ -6,7 +6,9 @@
 #include <functional>
 #include <vector>
 
+#include "platform/winsys_input.h"
 #include "support/host_test.h"
+#include "web/window_routes.h"
 
 namespace tavi::web {
 namespace {
@@ -19,12 +21,11 @@ class HostRoutesTest : public testing::HostTest {
   void SetUp() override {
     HostTest::SetUp();
     std::filesystem::create_directories(PluginsFolder());
-    notices_ = std::make_unique<MessageBoxNotices>([this] { ++changes_; });
   }
   void TearDown() override {
     commands_.reset();
     plugin_.reset();
-    notices_.reset();
+    platform::SetFrontEndPresent(false);
     HostTest::TearDown();
   }
 
@@ -39,7 +40,8 @@ class HostRoutesTest : public testing::HostTest {
     commands_ = std::make_unique<HostCommands>(
         *plugin_, [this](std::function<void()> work) { later_.push_back(std::move(work)); },
         [this] { ++changes_; });
-    AddHostRoutes(router_, {*host_, *plugin_, *commands_, *notices_});
+    AddHostRoutes(router_, {*host_, *plugin_, *commands_});
+    AddWindowRoutes(router_);
   }
 
   void RunLaterWork() {
@@ -53,7 +55,6 @@ class HostRoutesTest : public testing::HostTest {
     return router_.Answer({"POST", path, {}, "application/json", body});
   }
 
-  std::unique_ptr<MessageBoxNotices> notices_;
   std::unique_ptr<host::PluginModule> plugin_;
   std::unique_ptr<HostCommands> commands_;
   std::vector<std::function<void()>> later_;
@@ -81,8 +82,7 @@ TEST_F(HostRoutesTest, TheHostStateNamesTheStatusThePluginsItemsAndNoTranslatorI
             "      }\n"
             "    ],\n"
             "    \"translators\": []\n"
-            "  },\n"
-            "  \"notices\": []\n"
+            "  }\n"
             "}");
 }
 
@@ -107,15 +107,39 @@ TEST_F(HostRoutesTest, AMenuItemRunsLaterAndOneCommandAtATime) {
   EXPECT_TRUE(later_.empty());
 }
 
-TEST_F(HostRoutesTest, TheSettingsShowTheAboutBoxAsANoticeUntilDismissed) {
+// With the page present, the About box waits for the person: the command
+// runs until the page answers the box (here from inside the box's modal
+// loop, as the page's request arrives there).
+TEST_F(HostRoutesTest, TheSettingsShowTheAboutBoxUntilThePageAnswersIt) {
   Load(TAVI_MODULE_PATH);
+  platform::SetFrontEndPresent(true);
+  std::string seen;
+  int answered = 0;
+  const platform::WindowHandle page = platform::CreateWindow(
+      {"PageStandIn",
+       "",
+       {},
+       false,
+       [&](platform::WindowHandle window, platform::MessageId message, platform::WParam wparam,
+           platform::LParam lparam) {
+         if (message != platform::WM_APP)
+           return platform::DefWindowProc(window, message, wparam, lparam);
+         seen = Get("/api/windows").body;
+         EXPECT_NE(Get("/api/host").body.find("\"running\": \"Settings\""), std::string::npos);
+         const std::size_t id_at = seen.find("\"id\": ", seen.find("\"message_boxes\"")) + 6;
+         answered = Post("/api/input", "{\"kind\": \"message_box\", \"answer\": 1, \"id\": " +
+                                           std::to_string(std::stoi(seen.substr(id_at))) + "}")
+                        .status;
+         return platform::LResult{0};
+       }});
   EXPECT_EQ(Post("/api/settings", "{}").status, 202);
+  platform::PostMessage(page, platform::WM_APP, 0, 0);
   RunLaterWork();
-  const std::string state = Get("/api/host").body;
-  EXPECT_NE(state.find("\"caption\": \"About Tavi\""), std::string::npos) << state;
-  EXPECT_NE(state.find("Version: 0.1 / Final"), std::string::npos);
-  EXPECT_EQ(Post("/api/dismiss-notices", "{}").status, 200);
-  EXPECT_NE(Get("/api/host").body.find("\"notices\": []"), std::string::npos);
+  EXPECT_NE(seen.find("\"caption\": \"About Tavi\""), std::string::npos) << seen;
+  EXPECT_NE(seen.find("Version: 0.1 / Final"), std::string::npos);
+  EXPECT_EQ(answered, 200);
+  EXPECT_EQ(commands_->Running(), "") << "the box was answered and the command ended";
+  platform::DestroyWindow(page);
 }
 
 TEST_F(HostRoutesTest, ATranslatorIsOfferedOnlyByAPluginThatCanRunIt) {
@@ -139,24 +163,6 @@ TEST_F(HostRoutesTest, ATranslatorIsOfferedOnlyByAPluginThatCanRunIt) {
   EXPECT_TRUE(OffersTranslators(*plugin_));
   // It may offer one; this host cannot hand it a message yet.
   EXPECT_EQ(Post("/api/translate", request).status, 501);
-}
-
-TEST(MessageBoxNotices, KeepTheLatestBoxesAndAnswerEachWithItsDefaultButton) {
-  int changes = 0;
-  MessageBoxNotices notices([&changes] { ++changes; });
-  EXPECT_EQ(platform::MessageBox({}, "Delete?", "Tavi", platform::MB_YESNO), platform::IDYES);
-  EXPECT_EQ(platform::MessageBox({}, "Sure?", "Tavi", platform::MB_YESNO | platform::MB_DEFBUTTON2),
-            platform::IDNO);
-  for (std::size_t i = 0; i < kMaxNotices; ++i)
-    platform::MessageBox({}, "box " + std::to_string(i), "Tavi", platform::MB_OK);
-  const std::vector<Notice> kept = notices.Notices();
-  ASSERT_EQ(kept.size(), kMaxNotices);
-  EXPECT_EQ(kept.front(), (Notice{"Tavi", "box 0"}));
-  EXPECT_EQ(kept.back(), (Notice{"Tavi", "box 19"}));
-  EXPECT_EQ(changes, static_cast<int>(kMaxNotices) + 2);
-  notices.Dismiss();
-  EXPECT_TRUE(notices.Notices().empty());
-  EXPECT_EQ(changes, static_cast<int>(kMaxNotices) + 3);
 }
 
 }  // namespace
