@@ -83,7 +83,7 @@ std::optional<std::string> WebAddressToOpen(const platform::ShellRequest& reques
 
 PageEvent OpenAddressEvent(const std::string& address) {
   // One line: an event's data may not hold a line break.
-  return {"open", "{\"url\": " + JsonString(address) + "}"};
+  return {"open_address", "{\"url\": " + JsonString(address) + "}"};
 }
 
 ShellToPage::ShellToPage(PageEvents& events) {

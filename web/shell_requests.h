@@ -22,8 +22,9 @@ namespace tavi::web {
 // several arguments, an address with white space or quotes in it.
 std::optional<std::string> WebAddressToOpen(const platform::ShellRequest& request);
 
-// The event that has the open pages open `address` in a new tab: "open"
-// with {"url": address}.
+// The event that has the open pages open `address` in a new tab:
+// "open_address" with {"url": address} (not "open", which event streams
+// fire themselves when they connect).
 PageEvent OpenAddressEvent(const std::string& address);
 
 // Installs the shell handler for as long as it lives: a request with a web

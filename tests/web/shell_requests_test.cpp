@@ -76,7 +76,7 @@ TEST(ShellRequests, TheHandlerTellsThePagesToOpenAddressesAndFailsTheRest) {
     EXPECT_EQ(platform::WinExec("xterm", 1), platform::kShellFileNotFound);
   }
   EXPECT_EQ(stream->Next(now()),
-            "event: open\ndata: {\"url\": \"https://news.example/a?b=1&c=2\"}\n\n");
+            "event: open_address\ndata: {\"url\": \"https://news.example/a?b=1&c=2\"}\n\n");
   EXPECT_GT(platform::ShellExecute({}, "open", "https://news.example/", "", 1), 32)
       << "without tavi-host's handler the shell succeeds and does nothing";
   EXPECT_EQ(stream->Next(now()), "");
