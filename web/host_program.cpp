@@ -14,6 +14,7 @@
 #include "web/demo_setup.h"
 #include "web/host_change_events.h"
 #include "web/host_commands.h"
+#include "web/host_message_loop.h"
 #include "web/host_routes.h"
 #include "web/mail_routes.h"
 #include "web/page_server.h"
@@ -165,8 +166,7 @@ bool HostProgram::Serve(int port) {
 
 void HostProgram::RunUntilStopped(StopRequest& stop) {
   stop.EndLoopOf(work_.get());
-  platform::Message message;
-  while (platform::GetMessage(message)) platform::DispatchMessage(message);
+  RunHostMessageLoop();
   stop.EndLoopOf(nullptr);
   out_ << "tavi-host: stopping" << std::endl;
 }

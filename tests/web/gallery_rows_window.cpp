@@ -149,7 +149,8 @@ void MakeSplitter(GalleryLog& log, WindowHandle bar) {
   platform::SetWindowCursor(bar, res::kSplitterCursor.id);
   auto drag = std::make_shared<SplitterDrag>();
   drag->label = platform::SubclassWindow(
-      bar, [&log, drag = drag](WindowHandle window, MessageId message, WParam wparam, LParam lparam) {
+      bar,
+      [&log, drag = drag](WindowHandle window, MessageId message, WParam wparam, LParam lparam) {
         if (IsDragMessage(message)) return SplitterMessage(log, *drag, window, message, lparam);
         return platform::CallWindowProcedure(drag->label, window, message, wparam, lparam);
       });

@@ -97,6 +97,10 @@ std::string Describe(MessageId message, WParam wparam, LParam lparam) {
     return "command " + std::to_string(platform::LowWord(wparam)) + " " +
            std::to_string(platform::HighWord(wparam));
   const auto* header = reinterpret_cast<const platform::NotifyHeader*>(lparam);
+  if (header->code == platform::LVN_KEYDOWN) {
+    const auto* list = reinterpret_cast<const platform::ListViewNotify*>(lparam);
+    return "key " + std::to_string(list->key) + " " + std::to_string(list->modifiers);
+  }
   return "notify " + std::to_string(header->id) + " " + std::to_string(header->code);
 }
 
@@ -105,8 +109,8 @@ bool IsToldNotice(MessageId message, LParam lparam) {
   if (message != platform::WM_NOTIFY) return false;
   const int code = reinterpret_cast<const platform::NotifyHeader*>(lparam)->code;
   return code == platform::NM_CLICK || code == platform::NM_DBLCLK || code == platform::NM_RCLICK ||
-         code == platform::LVN_COLUMNCLICK || code == platform::TVN_ITEMEXPANDED ||
-         code == platform::TBN_DROPDOWN;
+         code == platform::LVN_COLUMNCLICK || code == platform::LVN_KEYDOWN ||
+         code == platform::TVN_ITEMEXPANDED || code == platform::TBN_DROPDOWN;
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "platform/winsys_geometry.h"
 #include "platform/winsys_input.h"
 #include "ui/window_resources.h"
+#include "web/host_message_loop.h"
 #include "web/mail_routes.h"
 #include "web/page_server.h"
 #include "web/shell_requests.h"
@@ -89,8 +90,7 @@ int RunGallery(const GalleryOptions& options) {
   platform::SetFrontEndPresent(true);
   std::cout << "window-gallery: open " << server.Address() << " " << std::endl;
   stop.EndLoopOf(work.get());
-  platform::Message message;
-  while (platform::GetMessage(message)) platform::DispatchMessage(message);
+  web::RunHostMessageLoop();
   stop.EndLoopOf(nullptr);
   work->Close();
   server.Stop();
