@@ -162,6 +162,33 @@ test('a splitter bar is dragged with its own cursor and an outline of the drag',
     .toMatch(/^split 3[6-9]\d$/);
 });
 
+test('a window is moved by its caption and a resizable one sized by its grip', async ({ page }) => {
+  await page.goto(gallery.address);
+  const rows = rowsWindow(page);
+  const rectOf = () => page.evaluate(async () => {
+    const snapshot = await (await fetch('/api/windows')).json();
+    return snapshot.windows.find((state) => state.text === 'Gallery rows').rect;
+  });
+  const before = await rectOf();
+  const caption = await rows.locator('.caption-text').boundingBox();
+  await page.mouse.move(caption.x + 20, caption.y + 5);
+  await page.mouse.down();
+  await page.mouse.move(caption.x + 70, caption.y + 35, { steps: 3 });
+  await page.mouse.up();
+  await expect.poll(rectOf).toEqual({
+    left: before.left + 50, top: before.top + 30, right: before.right + 50, bottom: before.bottom + 30,
+  });
+  const grip = await rows.locator('.resize-grip').boundingBox();
+  await page.mouse.move(grip.x + 6, grip.y + 6);
+  await page.mouse.down();
+  await page.mouse.move(grip.x + 46, grip.y + 26, { steps: 3 });
+  await page.mouse.up();
+  await expect.poll(rectOf).toEqual({
+    left: before.left + 50, top: before.top + 30, right: before.right + 90, bottom: before.bottom + 50,
+  });
+  await expect(rows).toHaveCSS('width', `${before.right - before.left + 40}px`);
+});
+
 test('a hostile text in a label or a list row stays text', async ({ page }) => {
   const dialogs = [];
   page.on('dialog', async (dialog) => {
