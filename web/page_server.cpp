@@ -2,7 +2,9 @@
 
 #include <httplib.h>
 
+#include <algorithm>
 #include <chrono>
+#include <memory>
 
 #include "web/access_token.h"
 #include "web/page_assets.h"
@@ -49,6 +51,19 @@ void SetPolicy(httplib::Response& response, AnswerPolicy policy) {
   ReplaceHeader(response, "Referrer-Policy", "no-referrer");
   ReplaceHeader(response, "Cross-Origin-Resource-Policy", "same-origin");
   ReplaceHeader(response, "Cache-Control", "no-store");
+}
+
+// Answers go out as they are: compressing them gains nothing on the
+// loopback interface, and the library's brotli at its highest quality
+// takes about 100 ms for the windows' state (a body given by a provider of
+// known length is never compressed).
+void SetBody(httplib::Response& response, std::string body, const std::string& content_type) {
+  auto shared = std::make_shared<const std::string>(std::move(body));
+  response.set_content_provider(
+      shared->size(), content_type,
+      [shared](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+        return sink.write(shared->data() + offset, std::min(length, shared->size() - offset));
+      });
 }
 
 void SetText(httplib::Response& response, int status, const std::string& text) {
@@ -117,7 +132,7 @@ void PageServer::Answer(const httplib::Request& request, httplib::Response& resp
   }
   if (const std::optional<PageAsset> asset = FindPageAsset(request.path)) {
     if (!IsRead(request.method)) return SetText(response, 405, "the page's files are only read");
-    return response.set_content(std::string(asset->bytes), asset->content_type.c_str());
+    return SetBody(response, std::string(asset->bytes), asset->content_type);
   }
   if (request.path == kEventsPath && IsRead(request.method)) return AnswerEvents(response);
   AnswerRouted(request, response);
@@ -129,7 +144,7 @@ void PageServer::AnswerRouted(const httplib::Request& request, httplib::Response
   const bool answered = parts_.work.Run([&] { answer = parts_.router.Answer(page_request); });
   if (!answered) return SetText(response, 503, "tavi-host is stopping");
   response.status = answer.status;
-  response.set_content(std::move(answer.body), answer.content_type.c_str());
+  SetBody(response, std::move(answer.body), answer.content_type);
   SetPolicy(response, answer.policy);
 }
 
