@@ -20,7 +20,7 @@ const { execSync, spawn } = require('node:child_process');
 const { chromium } = createRequire(path.join(__dirname, '../tests/package.json'))('@playwright/test');
 
 const kRows = 10000;
-const kInsertions = Number(process.env.BENCH_INSERTIONS || 200);
+const kInsertions = Number(process.env.BENCH_INSERTIONS || 500);
 
 function startGallery() {
   const child = spawn(process.env.TAVI_WINDOW_GALLERY, ['--rows', String(kRows)],

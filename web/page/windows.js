@@ -210,7 +210,6 @@ function sendMouseDown(event, handle) {
 }
 
 function pressed(event) {
-  closeMenuBars();
   const target = event.target.closest('[data-handle]');
   if (!target || (event.button !== 0 && event.button !== 2)) return;
   const handle = Number(target.dataset.handle);
@@ -273,6 +272,7 @@ export function openAddress({ url }) {
 
 export function setUpWindows() {
   const layer = byId('desktop');
+  document.addEventListener('mousedown', closeMenuBars);
   layer.addEventListener('mousedown', pressed);
   layer.addEventListener('contextmenu', (event) => {
     if (event.target.closest('[data-handle]')) event.preventDefault();
