@@ -28,7 +28,8 @@ echo "== browser tests"
   cd web/tests
   PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund
   TAVI_HOST_PROGRAM="$PWD/../../build/release/web/tavi-host" \
-    TAVI_COMMAND="$PWD/../../build/release/cli/tavi" npx playwright test
+    TAVI_COMMAND="$PWD/../../build/release/cli/tavi" \
+    TAVI_WINDOW_GALLERY="$PWD/../../build/release/tests/window_gallery" npx playwright test
 )
 
 echo "== sanitizer build"

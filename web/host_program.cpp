@@ -10,16 +10,20 @@
 #include "host/host.h"
 #include "host/plugin_loader.h"
 #include "platform/fs.h"
+#include "platform/winsys_input.h"
 #include "web/demo_setup.h"
 #include "web/host_change_events.h"
 #include "web/host_commands.h"
+#include "web/host_message_loop.h"
 #include "web/host_routes.h"
 #include "web/mail_routes.h"
-#include "web/message_box_notices.h"
 #include "web/page_server.h"
 #include "web/plugin_installation.h"
+#include "web/shell_requests.h"
 #include "web/stop_request.h"
 #include "web/stop_signals.h"
+#include "web/window_change_events.h"
+#include "web/window_routes.h"
 
 namespace tavi::web {
 namespace {
@@ -52,10 +56,11 @@ class HostProgram {
   PageEvents events_;
   host::DataFolderLock lock_;
   std::unique_ptr<host::Host> host_;
-  std::unique_ptr<MessageBoxNotices> notices_;
   std::unique_ptr<host::PluginModule> plugin_;
   std::unique_ptr<UiThreadWork> work_;
   std::unique_ptr<HostCommands> commands_;
+  std::unique_ptr<WindowChangeEvents> window_changes_;
+  std::unique_ptr<ShellToPage> shell_;
   PageRouter router_;
   std::unique_ptr<PageServer> server_;
 };
@@ -63,10 +68,13 @@ class HostProgram {
 HostProgram::~HostProgram() {
   if (work_) work_->Close();
   server_.reset();
+  // Without the page, what the plug-in asks at its end is answered at once.
+  platform::SetFrontEndPresent(false);
+  shell_.reset();
+  window_changes_.reset();
   commands_.reset();
   plugin_.reset();
   work_.reset();
-  notices_.reset();
   if (host_) host_->SetChangeListener({});
   host_.reset();
   lock_ = {};
@@ -88,7 +96,6 @@ bool HostProgram::Open(const std::string& data_folder, const std::string& module
     return false;
   }
   host_->SetChangeListener([this](const host::HostChange& change) { PublishHostChange(change); });
-  notices_ = std::make_unique<MessageBoxNotices>([this] { events_.Publish({"host"}); });
   return LoadPlugin(module, plugins_folder);
 }
 
@@ -137,14 +144,21 @@ bool HostProgram::Serve(int port) {
   commands_ = std::make_unique<HostCommands>(
       *plugin_, [&work](std::function<void()> later) { work.Post(std::move(later)); },
       [this] { events_.Publish({"host"}); });
+  window_changes_ = std::make_unique<WindowChangeEvents>(
+      events_, [&work](std::function<void()> publish) { return work.Post(std::move(publish)); });
+  shell_ = std::make_unique<ShellToPage>(events_);
   AddMailRoutes(router_, *host_);
-  AddHostRoutes(router_, {*host_, *plugin_, *commands_, *notices_});
+  AddHostRoutes(router_, {*host_, *plugin_, *commands_});
+  AddWindowRoutes(router_);
   server_ = std::make_unique<PageServer>(PageServerParts{work, router_, events_});
   if (!server_->Start(port)) {
     err_ << "tavi-host: cannot serve the page on 127.0.0.1"
          << (port == 0 ? "" : " port " + std::to_string(port)) << "\n";
     return false;
   }
+  // The page answers message boxes and popup menus from now on; a box
+  // waits for it, also while no page is open.
+  platform::SetFrontEndPresent(true);
   out_ << "tavi-host: open " << server_->Address() << " in a browser (Ctrl+C stops the host)"
        << std::endl;
   return true;
@@ -152,8 +166,7 @@ bool HostProgram::Serve(int port) {
 
 void HostProgram::RunUntilStopped(StopRequest& stop) {
   stop.EndLoopOf(work_.get());
-  platform::Message message;
-  while (platform::GetMessage(message)) platform::DispatchMessage(message);
+  RunHostMessageLoop();
   stop.EndLoopOf(nullptr);
   out_ << "tavi-host: stopping" << std::endl;
 }

@@ -5,11 +5,14 @@
 //  2. With --demo, a temporary data folder is set up (DemoSetup).
 //  3. The data folder (created when missing, with its "plugins" folder) is
 //     locked; the wait, when another program holds it, is announced.
-//  4. The stand-in host starts on it; its message boxes become notices.
+//  4. The stand-in host starts on it.
 //  5. The plug-in module is installed into the plugins folder and loaded
 //     from there through the plug-in loader (version, init, menu items,
 //     translators), with the plugins folder as its configuration folder.
 //  6. The page is served on 127.0.0.1 and its address printed, one line.
+//     The page is the window system's front end from then on: it draws the
+//     plug-in's windows and answers their message boxes and popup menus,
+//     and the shell opens web addresses in the person's browser.
 //  7. The host's user-interface thread (this one) runs its message loop
 //     until the request to stop.
 //  8. Everything ends in order: no more page work, the server stopped, the

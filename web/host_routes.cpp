@@ -39,18 +39,6 @@ void WritePlugin(JsonWriter& json, const host::PluginModule& plugin) {
   json.EndObject();
 }
 
-void WriteNotices(JsonWriter& json, const MessageBoxNotices& notices) {
-  json.Key("notices");
-  json.BeginArray();
-  for (const Notice& notice : notices.Notices()) {
-    json.BeginObject();
-    json.StringMember("caption", notice.caption);
-    json.StringMember("text", notice.text);
-    json.EndObject();
-  }
-  json.EndArray();
-}
-
 PageResponse HostState(const HostRouteParts& parts) {
   JsonWriter json;
   json.BeginObject();
@@ -58,7 +46,6 @@ PageResponse HostState(const HostRouteParts& parts) {
   json.StringMember("status", parts.host.StatusText());
   json.StringMember("running", parts.commands.Running());
   WritePlugin(json, parts.plugin);
-  WriteNotices(json, parts.notices);
   json.EndObject();
   return JsonAnswer(json.Text());
 }
@@ -70,7 +57,7 @@ PageResponse Started(CommandStart start, const HostCommands& commands) {
       json.BeginObject();
       json.StringMember("running", commands.Running());
       json.EndObject();
-      return {202, "application/json", json.Text(), false};
+      return {202, "application/json", json.Text(), AnswerPolicy::kPage};
     }
     case CommandStart::kBusy:
       return ErrorAnswer(409, commands.Running() + " is still running");
@@ -121,10 +108,6 @@ void AddHostRoutes(PageRouter& router, const HostRouteParts& parts) {
               }});
   router.Add(
       {"POST", "/api/translate", [parts](const PageCall& call) { return Translate(parts, call); }});
-  router.Add({"POST", "/api/dismiss-notices", [parts](const PageCall&) {
-                parts.notices.Dismiss();
-                return JsonAnswer("{}");
-              }});
 }
 
 }  // namespace tavi::web

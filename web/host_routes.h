@@ -1,13 +1,11 @@
 #pragma once
 
 // The page's routes to the host's own user interface beyond the mail: the
-// status bar, the Special menu's plug-in items, the plug-in's settings, its
-// translators, and the notices of message boxes. Answered on the
-// user-interface thread:
+// status bar, the Special menu's plug-in items, the plug-in's settings and
+// its translators. Answered on the user-interface thread:
 //   GET  /api/host             {"title": ..., "status": ..., "running": ...,
 //                               "plugin": {"description": ..., "menu": [{"id", "text"}],
-//                               "translators": [{"id", "description"}]},
-//                               "notices": [{"caption", "text"}]}
+//                               "translators": [{"id", "description"}]}}
 //                              (translators only when the plug-in can translate)
 //   POST /api/menu             {"item": ID}: runs the menu item (202; 409 while a
 //                              command runs; 404 for an item the plug-in has not)
@@ -16,12 +14,10 @@
 //                              "ctrl": bool, "shift": bool}: a translator on a
 //                              message (404 unknown message; 409 when the plug-in
 //                              offers no translator)
-//   POST /api/dismiss-notices  {}: forgets the notices shown
 
 #include "host/host.h"
 #include "host/plugin_loader.h"
 #include "web/host_commands.h"
-#include "web/message_box_notices.h"
 #include "web/page_router.h"
 
 namespace tavi::web {
@@ -31,7 +27,6 @@ struct HostRouteParts {
   host::Host& host;
   host::PluginModule& plugin;
   HostCommands& commands;
-  MessageBoxNotices& notices;
 };
 
 void AddHostRoutes(PageRouter& router, const HostRouteParts& parts);

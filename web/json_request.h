@@ -47,6 +47,8 @@ class JsonRequest {
   std::optional<std::int64_t> Integer(std::string_view key) const;
   std::optional<bool> Bool(std::string_view key) const;
   std::optional<std::string> String(std::string_view key) const;
+  // Whether the object has the key, with a value of any kind.
+  bool Has(std::string_view key) const { return members_.find(key) != members_.end(); }
 
   std::size_t MemberCount() const { return members_.size(); }
 

@@ -7,18 +7,6 @@
 namespace tavi::web {
 namespace {
 
-// A query parameter as a whole number; `absent` when it is not given,
-// nullopt when it is no whole number.
-std::optional<std::size_t> QueryNumber(const PageRequest& request, const std::string& key,
-                                       std::size_t absent) {
-  const auto found = request.query.find(key);
-  if (found == request.query.end()) return absent;
-  const std::string& text = found->second;
-  if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
-    return std::nullopt;
-  return std::stoul(text);
-}
-
 PageResponse ListAnswer(host::MailStore& store, int mailbox, std::size_t first, std::size_t count) {
   std::optional<std::string> list = MessageListJson(store, mailbox, first, count);
   if (!list) return ErrorAnswer(404, "there is no such mailbox");
@@ -59,7 +47,8 @@ PageResponse OpenMessage(host::MailStore& store, const PageCall& call) {
 PageResponse MessageBody(host::MailStore& store, const PageCall& call) {
   const host::MessagePtr message = FindMessage(store, call.numbers[0], call.numbers[1]);
   if (message == nullptr) return ErrorAnswer(404, "there is no such message");
-  return {200, "text/html; charset=utf-8", MessageBodyDocument(message->Raw()), true};
+  return {200, "text/html; charset=utf-8", MessageBodyDocument(message->Raw()),
+          AnswerPolicy::kFeedDocument};
 }
 
 }  // namespace

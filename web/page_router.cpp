@@ -39,11 +39,15 @@ std::optional<std::vector<int>> MatchPath(std::string_view pattern, std::string_
   if (wanted.size() != given.size()) return std::nullopt;
   std::vector<int> numbers;
   for (std::size_t i = 0; i < wanted.size(); ++i) {
-    if (wanted[i] != kNumberSegment) {
+    if (!wanted[i].starts_with(kNumberSegment)) {
       if (wanted[i] != given[i]) return std::nullopt;
       continue;
     }
-    const std::optional<int> number = WholeNumber(given[i]);
+    // "{}.svg": the number, then the rest of the segment as it is.
+    const std::string_view suffix = wanted[i].substr(kNumberSegment.size());
+    if (!given[i].ends_with(suffix)) return std::nullopt;
+    const std::optional<int> number =
+        WholeNumber(given[i].substr(0, given[i].size() - suffix.size()));
     if (!number) return std::nullopt;
     numbers.push_back(*number);
   }
@@ -62,8 +66,17 @@ bool IsJsonContentType(std::string_view content_type) {
 
 }  // namespace
 
+std::optional<std::size_t> QueryNumber(const PageRequest& request, const std::string& key,
+                                       std::size_t absent) {
+  const auto found = request.query.find(key);
+  if (found == request.query.end()) return absent;
+  const std::optional<int> number = WholeNumber(found->second);
+  if (!number) return std::nullopt;
+  return static_cast<std::size_t>(*number);
+}
+
 PageResponse JsonAnswer(std::string json) {
-  return {200, "application/json", std::move(json), false};
+  return {200, "application/json", std::move(json), AnswerPolicy::kPage};
 }
 
 PageResponse ErrorAnswer(int status, std::string_view message) {
@@ -72,7 +85,7 @@ PageResponse ErrorAnswer(int status, std::string_view message) {
   json.Key("error");
   json.String(message);
   json.EndObject();
-  return {status, "application/json", json.Text(), false};
+  return {status, "application/json", json.Text(), AnswerPolicy::kPage};
 }
 
 void PageRouter::Add(PageRoute route) { routes_.push_back(std::move(route)); }

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,14 +26,24 @@ struct PageRequest {
   std::string body;
 };
 
+// The content security policy an answer is served with (page_server.h).
+enum class AnswerPolicy {
+  kPage,          // the page's own answers
+  kFeedDocument,  // a feed's document (an article's HTML), for the page's sandboxed frames only
+  kImage,         // a picture that runs nothing, even opened on its own
+};
+
 struct PageResponse {
   int status = 200;
   std::string content_type = "application/json";
   std::string body;
-  // The body is a feed's document (an article's HTML): served with a policy
-  // of its own, for the page's sandboxed frame only.
-  bool feed_document = false;
+  AnswerPolicy policy = AnswerPolicy::kPage;
 };
+
+// A query parameter as a whole number of up to nine digits: `absent` when
+// the query does not hold it, nullopt when it is no such number.
+std::optional<std::size_t> QueryNumber(const PageRequest& request, const std::string& key,
+                                       std::size_t absent);
 
 // 200 with `json`.
 PageResponse JsonAnswer(std::string json);
@@ -53,7 +64,8 @@ struct PageRoute {
   // object, sent as application/json).
   std::string method;
   // "/api/mailboxes/{}/messages": segments to match exactly, or "{}" for a
-  // whole number of up to nine digits.
+  // whole number of up to nine digits, which a segment may follow with a
+  // fixed ending ("/api/icons/{}.svg").
   std::string pattern;
   std::function<PageResponse(const PageCall& call)> answer;
 };

@@ -2,7 +2,9 @@
 
 #include <httplib.h>
 
+#include <algorithm>
 #include <chrono>
+#include <memory>
 
 #include "web/access_token.h"
 #include "web/page_assets.h"
@@ -23,9 +25,21 @@ void ReplaceHeader(httplib::Response& response, const char* name, const char* va
   response.set_header(name, value);
 }
 
-void SetPolicy(httplib::Response& response, bool feed_document) {
-  ReplaceHeader(response, "Content-Security-Policy",
-                feed_document ? kFeedDocumentPolicy : kPagePolicy);
+const char* PolicyOf(AnswerPolicy policy) {
+  switch (policy) {
+    case AnswerPolicy::kPage:
+      return kPagePolicy;
+    case AnswerPolicy::kFeedDocument:
+      return kFeedDocumentPolicy;
+    case AnswerPolicy::kImage:
+      return kImagePolicy;
+  }
+  return kPagePolicy;
+}
+
+void SetPolicy(httplib::Response& response, AnswerPolicy policy) {
+  const bool feed_document = policy == AnswerPolicy::kFeedDocument;
+  ReplaceHeader(response, "Content-Security-Policy", PolicyOf(policy));
   // A feed document is framed by the page, which frame-ancestors allows;
   // the older header would judge the sandboxed frame by its opaque origin.
   if (feed_document) {
@@ -37,6 +51,19 @@ void SetPolicy(httplib::Response& response, bool feed_document) {
   ReplaceHeader(response, "Referrer-Policy", "no-referrer");
   ReplaceHeader(response, "Cross-Origin-Resource-Policy", "same-origin");
   ReplaceHeader(response, "Cache-Control", "no-store");
+}
+
+// Answers go out as they are: compressing them gains nothing on the
+// loopback interface, and the library's brotli at its highest quality
+// takes about 100 ms for the windows' state (a body given by a provider of
+// known length is never compressed).
+void SetBody(httplib::Response& response, std::string body, const std::string& content_type) {
+  auto shared = std::make_shared<const std::string>(std::move(body));
+  response.set_content_provider(
+      shared->size(), content_type,
+      [shared](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+        return sink.write(shared->data() + offset, std::min(length, shared->size() - offset));
+      });
 }
 
 void SetText(httplib::Response& response, int status, const std::string& text) {
@@ -87,7 +114,7 @@ void PageServer::Stop() {
 }
 
 void PageServer::Answer(const httplib::Request& request, httplib::Response& response) const {
-  SetPolicy(response, false);
+  SetPolicy(response, AnswerPolicy::kPage);
   const std::string host = request.get_header_value("Host");
   const std::string origin = request.get_header_value("Origin");
   const std::string cookie = request.get_header_value("Cookie");
@@ -105,7 +132,7 @@ void PageServer::Answer(const httplib::Request& request, httplib::Response& resp
   }
   if (const std::optional<PageAsset> asset = FindPageAsset(request.path)) {
     if (!IsRead(request.method)) return SetText(response, 405, "the page's files are only read");
-    return response.set_content(std::string(asset->bytes), asset->content_type.c_str());
+    return SetBody(response, std::string(asset->bytes), asset->content_type);
   }
   if (request.path == kEventsPath && IsRead(request.method)) return AnswerEvents(response);
   AnswerRouted(request, response);
@@ -117,8 +144,8 @@ void PageServer::AnswerRouted(const httplib::Request& request, httplib::Response
   const bool answered = parts_.work.Run([&] { answer = parts_.router.Answer(page_request); });
   if (!answered) return SetText(response, 503, "tavi-host is stopping");
   response.status = answer.status;
-  response.set_content(std::move(answer.body), answer.content_type.c_str());
-  SetPolicy(response, answer.feed_document);
+  SetBody(response, std::move(answer.body), answer.content_type);
+  SetPolicy(response, answer.policy);
 }
 
 void PageServer::AnswerEvents(httplib::Response& response) const {

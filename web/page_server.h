@@ -8,7 +8,8 @@
 //                          user-interface thread (ui_thread_work.h)
 // Every answer carries a content security policy: the page runs only the
 // scripts this server serves and connects only to it; a feed document
-// runs nothing at all and is shown only framed by the page. 503 answers a
+// runs nothing at all and is shown only framed by the page; a picture runs
+// nothing either. 503 answers a
 // request while the host is stopping, or a stream beyond the open pages
 // allowed.
 
@@ -36,6 +37,10 @@ inline constexpr const char* kFeedDocumentPolicy =
     "sandbox allow-popups allow-popups-to-escape-sandbox; default-src 'none'; "
     "img-src http: https: data:; style-src 'unsafe-inline'; base-uri 'none'; "
     "form-action 'none'; frame-ancestors 'self'";
+// A picture's (an icon): nothing runs and nothing loads, even when it is
+// opened on its own.
+inline constexpr const char* kImagePolicy =
+    "sandbox; default-src 'none'; style-src 'unsafe-inline'; frame-ancestors 'none'";
 
 // What the server hands requests to; all must outlive it.
 struct PageServerParts {

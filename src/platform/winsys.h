@@ -352,6 +352,10 @@ int MessageBox(WindowHandle owner, const std::string& text, const std::string& c
 // The answer of the default button of a box with these flags.
 int DefaultMessageBoxAnswer(std::uint32_t flags);
 
+// The answers of the buttons of a box with these flags, left to right, as a
+// front end draws them (IDOK alone for an unknown button set).
+std::vector<int> MessageBoxButtons(std::uint32_t flags);
+
 // Every box shown since the start or the last ClearShownMessageBoxes, oldest
 // first.
 std::vector<MessageBoxRequest> ShownMessageBoxes();

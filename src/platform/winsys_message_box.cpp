@@ -23,8 +23,9 @@ winsys_internal::RequestLog<MessageBoxRequest, MessageBoxHandler>& TheLog() {
   return *log;
 }
 
-// The buttons of a box, left to right.
-std::vector<int> ButtonsOf(std::uint32_t flags) {
+}  // namespace
+
+std::vector<int> MessageBoxButtons(std::uint32_t flags) {
   switch (flags & MB_TYPEMASK) {
     case MB_OKCANCEL:
       return {IDOK, IDCANCEL};
@@ -40,12 +41,10 @@ std::vector<int> ButtonsOf(std::uint32_t flags) {
   return {IDOK};
 }
 
-}  // namespace
-
 void SetMessageBoxHandler(MessageBoxHandler handler) { TheLog().SetHandler(std::move(handler)); }
 
 int DefaultMessageBoxAnswer(std::uint32_t flags) {
-  const std::vector<int> buttons = ButtonsOf(flags);
+  const std::vector<int> buttons = MessageBoxButtons(flags);
   const std::size_t index = (flags & MB_DEFMASK) >> 8;
   // The system falls back to the first button when the named one is missing.
   return index < buttons.size() ? buttons[index] : buttons.front();
@@ -72,7 +71,7 @@ bool AnswerMessageBox(int id, int answer) {
     if (box == registry.pending_boxes.end()) return false;
     flags = box->flags;
   }
-  const std::vector<int> buttons = ButtonsOf(flags);
+  const std::vector<int> buttons = MessageBoxButtons(flags);
   if (std::ranges::find(buttons, answer) == buttons.end()) return false;
   return winsys_internal::StoreAnswer(id, answer);
 }

@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "platform/winsys_input.h"
-#include "support/dialog_person.h"
+#include "platform/winsys_snapshot.h"
 #include "support/host_test.h"
+#include "web/window_routes.h"
 
 namespace tavi::web {
 namespace {
@@ -21,12 +22,11 @@ class HostRoutesTest : public testing::HostTest {
   void SetUp() override {
     HostTest::SetUp();
     std::filesystem::create_directories(PluginsFolder());
-    notices_ = std::make_unique<MessageBoxNotices>([this] { ++changes_; });
   }
   void TearDown() override {
     commands_.reset();
     plugin_.reset();
-    notices_.reset();
+    platform::SetFrontEndPresent(false);
     HostTest::TearDown();
   }
 
@@ -41,7 +41,8 @@ class HostRoutesTest : public testing::HostTest {
     commands_ = std::make_unique<HostCommands>(
         *plugin_, [this](std::function<void()> work) { later_.push_back(std::move(work)); },
         [this] { ++changes_; });
-    AddHostRoutes(router_, {*host_, *plugin_, *commands_, *notices_});
+    AddHostRoutes(router_, {*host_, *plugin_, *commands_});
+    AddWindowRoutes(router_);
   }
 
   void RunLaterWork() {
@@ -55,7 +56,6 @@ class HostRoutesTest : public testing::HostTest {
     return router_.Answer({"POST", path, {}, "application/json", body});
   }
 
-  std::unique_ptr<MessageBoxNotices> notices_;
   std::unique_ptr<host::PluginModule> plugin_;
   std::unique_ptr<HostCommands> commands_;
   std::vector<std::function<void()>> later_;
@@ -83,8 +83,7 @@ TEST_F(HostRoutesTest, TheHostStateNamesTheStatusThePluginsItemsAndNoTranslatorI
             "      }\n"
             "    ],\n"
             "    \"translators\": []\n"
-            "  },\n"
-            "  \"notices\": []\n"
+            "  }\n"
             "}");
 }
 
@@ -109,19 +108,48 @@ TEST_F(HostRoutesTest, AMenuItemRunsLaterAndOneCommandAtATime) {
   EXPECT_TRUE(later_.empty());
 }
 
-TEST_F(HostRoutesTest, TheSettingsRunThePluginsAboutBoxUntilAPersonClosesIt) {
+// The input that ends the About box as a person in the page would: its
+// answer when it waits as a message box, its close box when it is a window.
+std::string CloseAboutInput(const platform::Snapshot& snapshot) {
+  for (const platform::MessageBoxRequest& box : snapshot.message_boxes)
+    return "{\"kind\": \"message_box\", \"answer\": 1, \"id\": " + std::to_string(box.id) + "}";
+  for (const platform::WindowSnapshot& window : snapshot.windows)
+    if (!window.parent && window.text == "About Tavi")
+      return "{\"kind\": \"system_command\", \"command\": \"close\", \"window\": " +
+             std::to_string(window.handle.id) + "}";
+  return "{}";
+}
+
+// With the page present, the About box waits for the person: the command
+// runs until the page ends the box (here from inside the box's modal loop,
+// as the page's request arrives there).
+TEST_F(HostRoutesTest, TheSettingsShowTheAboutBoxUntilThePageClosesIt) {
   Load(TAVI_MODULE_PATH);
+  platform::SetFrontEndPresent(true);
+  std::string seen;
+  int closed = 0;
+  const platform::WindowHandle page = platform::CreateWindow(
+      {"PageStandIn",
+       "",
+       {},
+       false,
+       [&](platform::WindowHandle window, platform::MessageId message, platform::WParam wparam,
+           platform::LParam lparam) {
+         if (message != platform::WM_APP)
+           return platform::DefWindowProc(window, message, wparam, lparam);
+         seen = Get("/api/windows").body;
+         EXPECT_NE(Get("/api/host").body.find("\"running\": \"Settings\""), std::string::npos);
+         closed = Post("/api/input", CloseAboutInput(platform::TakeSnapshot())).status;
+         return platform::LResult{0};
+       }});
   EXPECT_EQ(Post("/api/settings", "{}").status, 202);
-  std::string caption;
-  testing::DialogPerson person([&](platform::WindowHandle dialog) {
-    caption = platform::GetWindowText(dialog);
-    EXPECT_EQ(commands_->Running(), "Settings");
-    platform::InjectKeyPress(dialog, platform::virtual_key::kEscape, 0);
-  });
+  platform::PostMessage(page, platform::WM_APP, 0, 0);
   RunLaterWork();
-  EXPECT_TRUE(person.Acted());
-  EXPECT_EQ(caption, "About Tavi");
-  EXPECT_EQ(commands_->Running(), "");
+  EXPECT_NE(seen.find("About Tavi"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("Version: 0.1 / Final"), std::string::npos);
+  EXPECT_EQ(closed, 200);
+  EXPECT_EQ(commands_->Running(), "") << "the box was closed and the command ended";
+  platform::DestroyWindow(page);
 }
 
 TEST_F(HostRoutesTest, ATranslatorIsOfferedOnlyByAPluginThatCanRunIt) {
@@ -145,24 +173,6 @@ TEST_F(HostRoutesTest, ATranslatorIsOfferedOnlyByAPluginThatCanRunIt) {
   EXPECT_TRUE(OffersTranslators(*plugin_));
   // It may offer one; this host cannot hand it a message yet.
   EXPECT_EQ(Post("/api/translate", request).status, 501);
-}
-
-TEST(MessageBoxNotices, KeepTheLatestBoxesAndAnswerEachWithItsDefaultButton) {
-  int changes = 0;
-  MessageBoxNotices notices([&changes] { ++changes; });
-  EXPECT_EQ(platform::MessageBox({}, "Delete?", "Tavi", platform::MB_YESNO), platform::IDYES);
-  EXPECT_EQ(platform::MessageBox({}, "Sure?", "Tavi", platform::MB_YESNO | platform::MB_DEFBUTTON2),
-            platform::IDNO);
-  for (std::size_t i = 0; i < kMaxNotices; ++i)
-    platform::MessageBox({}, "box " + std::to_string(i), "Tavi", platform::MB_OK);
-  const std::vector<Notice> kept = notices.Notices();
-  ASSERT_EQ(kept.size(), kMaxNotices);
-  EXPECT_EQ(kept.front(), (Notice{"Tavi", "box 0"}));
-  EXPECT_EQ(kept.back(), (Notice{"Tavi", "box 19"}));
-  EXPECT_EQ(changes, static_cast<int>(kMaxNotices) + 2);
-  notices.Dismiss();
-  EXPECT_TRUE(notices.Notices().empty());
-  EXPECT_EQ(changes, static_cast<int>(kMaxNotices) + 3);
 }
 
 }  // namespace

@@ -122,7 +122,7 @@ TEST_F(MailRoutesTest, OpeningAMessageReadsItForGoodAndGivesItsFieldsAndBody) {
   EXPECT_NE(opened.body.find("\"body\": \"" + body_path + "\""), std::string::npos);
   const PageResponse body = Get(body_path);
   EXPECT_EQ(body.status, 200);
-  EXPECT_TRUE(body.feed_document);
+  EXPECT_EQ(body.policy, AnswerPolicy::kFeedDocument);
   EXPECT_EQ(body.content_type, "text/html; charset=utf-8");
   EXPECT_NE(body.body.find("<p>Climb all 212 steps.</p>"), std::string::npos);
   // The state is in the table of contents at once: a host that stops now
@@ -170,7 +170,7 @@ TEST_F(MailRoutesTest, WhatNamesNoMailboxOrMessageIsRefusedAndChangesNothing) {
   for (const Case& test : cases) {
     SCOPED_TRACE(test.why);
     EXPECT_EQ(test.response.status, test.status) << test.response.body;
-    EXPECT_FALSE(test.response.feed_document);
+    EXPECT_EQ(test.response.policy, AnswerPolicy::kPage);
   }
   EXPECT_EQ(Store().MessageAt(news_, 1)->State(), host::kUnreadState);
   EXPECT_FALSE(host_->Windows().MailboxWindow(feeds_));

@@ -16,6 +16,9 @@ PageRouter EchoRouter() {
                 return JsonAnswer(std::to_string(call.numbers.at(0)) + "/" +
                                   std::to_string(call.numbers.at(1)));
               }});
+  router.Add({"GET", "/icons/{}.svg", [](const PageCall& call) {
+                return JsonAnswer("icon " + std::to_string(call.numbers.at(0)));
+              }});
   router.Add({"POST", "/api/open-message", [](const PageCall& call) {
                 return JsonAnswer("open " +
                                   std::to_string(call.body.Integer("message").value_or(-1)));
@@ -44,6 +47,10 @@ TEST(PageRouter, AnswersWhatARouteTakesAndRefusesTheRestWithItsOwnStatus) {
       {"a number in the path", Request("GET", "/api/mailboxes/12/messages"), 200, "list 12"},
       {"two numbers", Request("GET", "/body/3/4567"), 200, "3/4567"},
       {"nine digits", Request("GET", "/body/0/999999999"), 200, "0/999999999"},
+      {"a number with an ending", Request("GET", "/icons/102.svg"), 200, "icon 102"},
+      {"the ending alone", Request("GET", "/icons/.svg"), 404, ""},
+      {"another ending", Request("GET", "/icons/102.png"), 404, ""},
+      {"no ending", Request("GET", "/icons/102"), 404, ""},
       {"a JSON body", Request("POST", "/api/open-message", R"({"message": 7})"), 200, "open 7"},
       {"a JSON body with a charset",
        Request("POST", "/api/open-message", "{}", "application/json; charset=utf-8"), 200,

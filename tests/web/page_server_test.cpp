@@ -7,9 +7,11 @@
 #include <functional>
 #include <thread>
 
+#include "platform/module_resources.h"
 #include "support/host_test.h"
 #include "web/host_change_events.h"
 #include "web/mail_routes.h"
+#include "web/window_routes.h"
 
 namespace tavi::web {
 namespace {
@@ -29,6 +31,7 @@ class PageServerTest : public testing::HostTest {
     });
     work_ = UiThreadWork::Create();
     AddMailRoutes(router_, *host_);
+    AddWindowRoutes(router_);
     server_ = std::make_unique<PageServer>(PageServerParts{*work_, router_, events_});
     ASSERT_TRUE(server_->Start(0));
     const std::string address = server_->Address();
@@ -91,7 +94,11 @@ class PageServerTest : public testing::HostTest {
   int message_ = 0;
 };
 
-TEST_F(PageServerTest, EveryAnswerCarriesOnePolicyAndFeedHtmlItsOwn) {
+// Whatever the browser accepts, nothing is compressed: on the loopback
+// interface it would only cost time.
+TEST_F(PageServerTest, EveryAnswerCarriesOnePolicyAndFeedHtmlItsOwnUncompressed) {
+  static constexpr platform::IconImage kIcon{424242, "<svg xmlns='http://www.w3.org/2000/svg'/>"};
+  platform::RegisterIconImages({&kIcon, 1});
   const std::string cookie = SessionCookie();
   struct Case {
     const char* why;
@@ -107,11 +114,13 @@ TEST_F(PageServerTest, EveryAnswerCarriesOnePolicyAndFeedHtmlItsOwn) {
       {"JSON", "/api/mailboxes", 200, "application/json", kPagePolicy},
       {"nothing there", "/page/missing.js", 404, "application/json", kPagePolicy},
       {"a feed document", body_path, 200, "text/html; charset=utf-8", kFeedDocumentPolicy},
+      {"an icon", "/api/icons/424242.svg", 200, "image/svg+xml", kImagePolicy},
   };
   WhileLoopRuns({[&] {
     for (const Case& test : cases) {
       SCOPED_TRACE(test.why);
-      const httplib::Result answer = Request("GET", test.path, {{"Cookie", cookie}});
+      const httplib::Result answer =
+          Request("GET", test.path, {{"Cookie", cookie}, {"Accept-Encoding", "br, gzip, deflate"}});
       ASSERT_TRUE(answer);
       EXPECT_EQ(answer->status, test.status);
       EXPECT_EQ(answer->get_header_value("Content-Type"), test.content_type);
@@ -119,7 +128,9 @@ TEST_F(PageServerTest, EveryAnswerCarriesOnePolicyAndFeedHtmlItsOwn) {
       EXPECT_EQ(answer->get_header_value("Content-Security-Policy"), test.policy);
       EXPECT_EQ(answer->get_header_value("X-Content-Type-Options"), "nosniff");
       // Only a feed document may be framed, and only by the page.
-      EXPECT_EQ(answer->has_header("X-Frame-Options"), test.policy == kPagePolicy);
+      EXPECT_EQ(answer->has_header("X-Frame-Options"), test.policy != kFeedDocumentPolicy);
+      EXPECT_FALSE(answer->has_header("Content-Encoding"));
+      EXPECT_EQ(answer->get_header_value("Content-Length"), std::to_string(answer->body.size()));
     }
   }});
 }

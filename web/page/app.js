@@ -1,5 +1,5 @@
-// tavi-host's page: the host's mailboxes, messages and menus, kept up to
-// date by the host's events. Everything it shows it fetches from the host;
+// tavi-host's page: the host's mailboxes, messages and menus, and the
+// plug-in's windows over them, kept up to date by the host's events. Everything it shows it fetches from the host;
 // the host tells it when to fetch again.
 
 import { getJson, postJson, listen, coalesced } from './api.js';
@@ -10,6 +10,9 @@ import {
 import { showMessage, clearMessage } from './message_view.js';
 import { setUpMenus, showMenus } from './menus.js';
 import { byId } from './dom.js';
+import {
+  setUpWindows, refreshWindows, redrawWindows, openAddress,
+} from './windows.js';
 import {
   showHostStatus, reportProblem, clearProblems, showConnection,
 } from './status.js';
@@ -126,21 +129,18 @@ async function openSettings() {
   await request('The plug-in\'s settings', () => postJson('/api/settings', {}));
 }
 
-async function dismissNotices() {
-  clearProblems();
-  await request('Dismissing the notices', () => postJson('/api/dismiss-notices', {}));
-}
-
 function refreshAll() {
   showConnection(true);
   refreshHost();
   refreshTree();
   refreshList();
+  redrawWindows();
 }
 
 setUpMenus();
+setUpWindows();
 onArrowKeys(openNeighbour);
-byId('dismiss-notices').addEventListener('click', dismissNotices);
+byId('dismiss-notices').addEventListener('click', clearProblems);
 clearMessageList();
 listen({
   ready: refreshAll,
@@ -149,4 +149,6 @@ listen({
   messages: (changed) => {
     if (changed.mailbox === state.mailbox) refreshList();
   },
+  windows: refreshWindows,
+  open_address: openAddress,
 }, () => showConnection(false));

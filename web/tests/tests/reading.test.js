@@ -64,11 +64,24 @@ test('changes reach every open page, and closing the page stops nothing', async 
   await reader.getByRole('button', { name: 'Special' }).click();
   await reader.getByRole('menuitem', { name: 'Tavi...' }).click();
   await expect(watcher.locator('#status-text')).toHaveText('Tavi. For Help, press F1.');
+  // Its settings show the About box, which waits for the person over the
+  // host it blocks; closing the pages leaves it waiting, and a page opened
+  // later shows it.
+  const about = (page) => page.locator('[aria-label="About Tavi"]');
+  await watcher.bringToFront();
+  await watcher.getByRole('button', { name: 'Tools' }).click();
+  await watcher.getByRole('menuitem', { name: 'Tavi 0.1 Settings...' }).click();
+  await expect(about(reader)).toContainText('Version: 0.1 / Final');
+  await expect(watcher.locator('#host-blocked')).toBeVisible();
 
   await reader.close();
   await watcher.close();
   const reopened = await context.newPage();
   await reopened.goto(`${host.origin}/`);
+  await expect(about(reopened)).toContainText('Version: 0.1 / Final');
+  await about(reopened).getByRole('button', { name: /^(OK|Close)$/ }).first().click();
+  await expect(about(reopened)).toHaveCount(0);
+  await expect(reopened.locator('#host-blocked')).toBeHidden();
   await expect(reopened.getByRole('button', { name: 'Gazette (1/2)' })).toBeVisible();
   await expect(reopened.locator('#status-text')).toHaveText('Tavi. For Help, press F1.');
 });

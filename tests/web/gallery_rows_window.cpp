@@ -1,0 +1,174 @@
+// The gallery's own window: a list of many rows and one control of each
+// kind the browser tests work, each of which does what the plug-in's
+// windows do with the window system (a message box, a popup menu, the
+// shell, a splitter bar's drag with its feedback window and cursor).
+
+#include <memory>
+
+#include "gallery_window_parts.h"
+#include "platform/winsys_controls.h"
+#include "platform/winsys_geometry.h"
+#include "platform/winsys_list_view.h"
+#include "platform/winsys_menu.h"
+#include "platform/winsys_mouse.h"
+#include "platform/winsys_shell.h"
+#include "res/cursors.h"
+#include "res/popup_menu_ids.h"
+#include "res/resources.h"
+
+namespace tavi::testing {
+namespace {
+
+using platform::ControlKind;
+using platform::LParam;
+using platform::MessageId;
+using platform::WindowHandle;
+using platform::WParam;
+namespace ids = gallery_ids;
+namespace style = platform::control_style;
+
+const platform::DialogTemplate& RowsTemplate() {
+  using enum ControlKind;
+  static const platform::DialogTemplate kTemplate{
+      .id = 1,
+      .caption = "Gallery rows",
+      .class_name = "GalleryRows",
+      .rect = {0, 0, 400, 300},
+      .style = platform::dialog_style::kCaption | platform::dialog_style::kSystemMenu |
+               platform::dialog_style::kResizable,
+      .controls = {
+          {kListView, ids::kRows, "", {5, 5, 260, 195}, style::kFullRowSelect | style::kTabStop},
+          {kLabel, ids::kSplitter, "", {5, 202, 260, 4}, style::kNotify},
+          {kTreeView,
+           ids::kTree,
+           "",
+           {5, 208, 260, 87},
+           style::kHasButtons | style::kHasLines | style::kLinesAtRoot | style::kTabStop},
+          {kLabel, ids::kHostileLabel, kHostileText, {270, 5, 125, 30}},
+          {kButton, ids::kMessageBoxButton, "&Message box", {270, 38, 120, 14}, style::kTabStop},
+          {kEdit, ids::kDigits, "", {270, 56, 120, 12}, style::kDigitsOnly | style::kTabStop},
+          {kCheckBox,
+           ids::kCheck,
+           "&Checked",
+           {270, 72, 120, 12},
+           style::kAutoCheck | style::kTabStop},
+          {kEdit, ids::kAddress, "", {270, 88, 120, 12}, style::kTabStop},
+          {kButton, ids::kOpenButton, "&Open address", {270, 104, 120, 14}, style::kTabStop},
+          {kProgressBar, ids::kProgress, "", {270, 122, 120, 10}},
+          {kRichText, ids::kRichText, "Rich <b>text</b>\nsecond line", {270, 136, 120, 40}},
+          {kBrowser,
+           ids::kBrowser,
+           "<p id=shown>Browser <b>HTML</b></p><script>parent.__pwned='browser'</script>",
+           {270, 180, 120, 60}},
+      }};
+  return kTemplate;
+}
+
+const platform::MenuTemplate& RowsMenu() {
+  static const platform::MenuTemplate kMenu{
+      .id = 2,
+      .items = {{.text = "&File",
+                 .items = {{.text = "&Say hello\tCtrl+H", .command = ids::kSayHello},
+                           {.separator = true},
+                           {.text = "&Disabled", .command = 202, .disabled = true},
+                           {.text = "C&hecked", .command = 203, .checked = true},
+                           {.text = "&More", .items = {{.text = "&Deeper", .command = 204}}}}}}};
+  return kMenu;
+}
+
+void ShowPopupMenu(WindowHandle dialog) {
+  const platform::MenuHandle menu =
+      platform::CreateMenuFromTemplate(*res::FindMenu(res::popup_menu::kMenu));
+  platform::TrackPopupMenu(platform::GetSubMenu(menu, res::popup_menu::kNewsBoardSubmenu),
+                           platform::GetCursorPos(), dialog);
+  platform::DestroyMenu(menu);
+}
+
+void AnswerCommand(GalleryLog& log, WindowHandle dialog, WParam wparam) {
+  const int id = platform::LowWord(wparam);
+  if (platform::HighWord(wparam) == platform::EN_CHANGE)
+    log.Add("text " + std::to_string(id) + " " + platform::GetDlgItemText(dialog, id));
+  if (platform::HighWord(wparam) != platform::BN_CLICKED) return;
+  if (id == ids::kMessageBoxButton) {
+    const int answer = platform::MessageBox(dialog, "Keep <b>all</b> rows?\nSecond line", "Gallery",
+                                            platform::MB_YESNO | platform::MB_ICONQUESTION);
+    log.Add("box " + std::to_string(answer));
+  }
+  if (id == ids::kOpenButton) {
+    const int result = platform::ShellExecute(
+        dialog, "open", platform::GetDlgItemText(dialog, ids::kAddress), "", platform::SW_SHOW);
+    log.Add("shell " + std::string(result > 32 ? "opened" : "refused"));
+  }
+}
+
+platform::DialogProcedure RowsProcedure(GalleryLog& log) {
+  return [&log, record = RecordingProcedure(log)](
+             WindowHandle dialog, MessageId message, WParam wparam,
+             LParam lparam) -> std::optional<platform::LResult> {
+    record(dialog, message, wparam, lparam);
+    if (message == platform::WM_COMMAND) AnswerCommand(log, dialog, wparam);
+    if (message == platform::WM_NOTIFY &&
+        reinterpret_cast<const platform::NotifyHeader*>(lparam)->code == platform::NM_RCLICK)
+      ShowPopupMenu(dialog);
+    return std::nullopt;
+  };
+}
+
+// A splitter bar as the plug-in's: the mouse held on it moves a feedback
+// line (a window of its own) until it comes up.
+struct SplitterDrag {
+  WindowHandle feedback;
+  platform::WindowProcedure label;  // the label's own procedure
+};
+
+platform::LResult SplitterMessage(GalleryLog& log, SplitterDrag& drag, WindowHandle bar,
+                                  MessageId message, LParam lparam) {
+  const WindowHandle dialog = platform::GetParent(bar);
+  const platform::Rect rect = platform::GetChildRect(bar).value_or(platform::Rect{});
+  const int y = rect.top + platform::PointFromLParam(lparam).y;
+  if (message == platform::WM_LBUTTONDOWN) {
+    platform::SetCapture(bar);
+    drag.feedback = platform::CreateWindow({"", "", dialog, true, {}, 0, {}, true, rect});
+  } else if (message == platform::WM_MOUSEMOVE && drag.feedback) {
+    platform::MoveWindow(drag.feedback, {rect.left, y, rect.right, y + rect.Height()});
+  } else if (message == platform::WM_LBUTTONUP && drag.feedback) {
+    platform::DestroyWindow(drag.feedback);
+    drag.feedback = {};
+    platform::ReleaseCapture();
+    log.Add("split " + std::to_string(y));
+  }
+  return 0;
+}
+
+bool IsDragMessage(MessageId message) {
+  return message == platform::WM_LBUTTONDOWN || message == platform::WM_MOUSEMOVE ||
+         message == platform::WM_LBUTTONUP;
+}
+
+void MakeSplitter(GalleryLog& log, WindowHandle bar) {
+  platform::SetWindowCursor(bar, res::kSplitterCursor.id);
+  auto drag = std::make_shared<SplitterDrag>();
+  drag->label = platform::SubclassWindow(
+      bar,
+      [&log, drag = drag](WindowHandle window, MessageId message, WParam wparam, LParam lparam) {
+        if (IsDragMessage(message)) return SplitterMessage(log, *drag, window, message, lparam);
+        return platform::CallWindowProcedure(drag->label, window, message, wparam, lparam);
+      });
+}
+
+}  // namespace
+
+WindowHandle ShowRowsWindow(GalleryLog& log, int rows) {
+  const WindowHandle dialog = platform::CreateDialog(RowsTemplate(), {}, RowsProcedure(log), 0);
+  platform::SetMenu(dialog, platform::CreateMenuFromTemplate(RowsMenu()));
+  FillList(platform::GetDlgItem(dialog, ids::kRows), rows);
+  FillTree(platform::GetDlgItem(dialog, ids::kTree));
+  platform::SetProgressPosition(platform::GetDlgItem(dialog, ids::kProgress), 60);
+  MakeSplitter(log, platform::GetDlgItem(dialog, ids::kSplitter));
+  const platform::Rect rect = platform::GetWindowRect(dialog).value_or(platform::Rect{});
+  platform::MoveWindow(dialog, {640, 10, 640 + rect.Width(), 10 + rect.Height()});
+  platform::ShowWindow(dialog, platform::SW_SHOW);
+  return dialog;
+}
+
+}  // namespace tavi::testing
