@@ -338,10 +338,11 @@ WindowProcedure SubclassWindow(WindowHandle window, WindowProcedure procedure) {
   Lock lock(registry.lock);
   WindowRecord* record = FindRecord(registry, window);
   if (record == nullptr) return {};
-  const std::shared_ptr<const WindowProcedure> previous = std::move(record->procedure);
+  WindowProcedure previous = record->procedure ? *record->procedure : WindowProcedure();
+  winsys_internal::ReleaseAfterUnlock(registry, std::move(record->procedure));
   record->procedure =
       procedure ? std::make_shared<const WindowProcedure>(std::move(procedure)) : nullptr;
-  return previous ? *previous : WindowProcedure();
+  return previous;
 }
 
 LResult CallWindowProcedure(const WindowProcedure& procedure, WindowHandle window,

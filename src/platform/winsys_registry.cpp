@@ -66,12 +66,20 @@ void ForgetWindow(Registry& registry, WindowHandle window, ThreadId thread) {
 Lock::~Lock() {
   if (!owns_lock()) return;
   Registry& registry = TheRegistry();
-  if (!registry.change_pending) return;
+  std::vector<std::shared_ptr<const void>> released = std::move(registry.released);
+  registry.released.clear();
+  std::shared_ptr<const std::function<void()>> listener;
+  if (registry.change_pending) listener = registry.change_listener;
   registry.change_pending = false;
-  const std::shared_ptr<const std::function<void()>> listener = registry.change_listener;
   unlock();
-  // Outside the lock: the listener may read a snapshot at once.
+  // Outside the lock: the destructors may call the window system, and the
+  // listener may read a snapshot at once.
+  released.clear();
   if (listener) (*listener)();
+}
+
+void ReleaseAfterUnlock(Registry& registry, std::shared_ptr<const void> object) {
+  if (object) registry.released.push_back(std::move(object));
 }
 
 void Touch(Registry& registry, WindowRecord& record) {
@@ -165,6 +173,7 @@ void RemoveWindowTree(Registry& registry, WindowHandle window) {
   ForgetWindow(registry, window, record->thread);
   // A menu bar goes with its window.
   DestroyMenuTree(registry, record->menu);
+  ReleaseAfterUnlock(registry, std::move(record->procedure));
   registry.windows.erase(window);
   TouchSystem(registry);
 }

@@ -157,14 +157,20 @@ struct Registry {
   std::uint64_t version = 0;
   bool change_pending = false;
   std::shared_ptr<const std::function<void()>> change_listener;
+
+  // Procedures and callbacks the registry let go of, destroyed only once the
+  // lock is released: what they own may call the window system as it goes
+  // (a control handing a window back its own procedure, say).
+  std::vector<std::shared_ptr<const void>> released;
 };
 
 // The one registry; it lives until the process ends, so threads that end
 // late (and their clean-up) never find it gone.
 Registry& TheRegistry();
 
-// Holds the registry's lock. Letting it go after a change (Touch) calls the
-// change listener, after the lock is released, on the same thread.
+// Holds the registry's lock. Letting it go destroys what the registry
+// released meanwhile and, after a change (Touch), calls the change listener;
+// both after the lock is released, on the same thread.
 class Lock : public std::unique_lock<std::mutex> {
  public:
   explicit Lock(std::mutex& mutex) : std::unique_lock<std::mutex>(mutex) {}
@@ -172,6 +178,10 @@ class Lock : public std::unique_lock<std::mutex> {
   Lock(const Lock&) = delete;
   Lock& operator=(const Lock&) = delete;
 };
+
+// Keeps `object` (a procedure or a callback the registry no longer holds)
+// until the lock is let go. Lock held.
+void ReleaseAfterUnlock(Registry& registry, std::shared_ptr<const void> object);
 
 // Records a change of `record` (a new version) or of state outside any
 // window. Lock held.

@@ -32,14 +32,23 @@ TimerRecord* FirstDueTimer(Registry& registry, ThreadId thread, Clock::time_poin
   return first;
 }
 
+// Removes the timers `which` picks, their callbacks let go of after the
+// lock; whether there was one.
+template <typename Which>
+bool RemoveTimers(Registry& registry, Which which) {
+  for (TimerRecord& timer : registry.timers)
+    if (which(timer)) ReleaseAfterUnlock(registry, std::move(timer.callback));
+  return std::erase_if(registry.timers, which) != 0;
+}
+
 }  // namespace
 
 void RemoveWindowTimers(Registry& registry, WindowHandle window) {
-  std::erase_if(registry.timers, [&](const TimerRecord& timer) { return timer.window == window; });
+  RemoveTimers(registry, [&](const TimerRecord& timer) { return timer.window == window; });
 }
 
 void RemoveThreadTimers(Registry& registry, ThreadId thread) {
-  std::erase_if(registry.timers, [&](const TimerRecord& timer) { return timer.thread == thread; });
+  RemoveTimers(registry, [&](const TimerRecord& timer) { return timer.thread == thread; });
 }
 
 bool TakeDueTimer(Registry& registry, ThreadId thread, Clock::time_point now, bool remove,
@@ -100,6 +109,7 @@ TimerId SetTimer(WindowHandle window, TimerId timer_id, std::chrono::millisecond
   }
   timer->interval = std::max(interval, kMinimumTimerInterval);
   timer->due = Now() + timer->interval;
+  winsys_internal::ReleaseAfterUnlock(registry, std::move(timer->callback));
   timer->callback = callback ? std::make_shared<const TimerCallback>(std::move(callback)) : nullptr;
   return id;
 }
@@ -108,9 +118,9 @@ bool KillTimer(WindowHandle window, TimerId timer_id) {
   Registry& registry = TheRegistry();
   Lock lock(registry.lock);
   const ThreadId thread = CurrentThreadId();
-  return std::erase_if(registry.timers, [&](const TimerRecord& timer) {
-           return winsys_internal::IsTimer(timer, thread, window, timer_id);
-         }) != 0;
+  return winsys_internal::RemoveTimers(registry, [&](const TimerRecord& timer) {
+    return winsys_internal::IsTimer(timer, thread, window, timer_id);
+  });
 }
 
 }  // namespace tavi::platform

@@ -224,6 +224,53 @@ TEST_F(WindowTest, AThreadsWindowsEndWithTheThread) {
   EXPECT_FALSE(PostThreadMessage(owner, WM_APP, 0, 0));
 }
 
+// An object a procedure or a timer callback owns, which asks the window
+// system about its window as it goes, as a control handing a label back its
+// own procedure does.
+struct AsksAsItGoes {
+  WindowHandle window;
+  int* asked;
+  ~AsksAsItGoes() {
+    IsWindow(window);
+    ++*asked;
+  }
+};
+
+WindowProcedure OwningProcedure(WindowHandle window, int& asked) {
+  return [owned = std::make_shared<AsksAsItGoes>(window, &asked)](
+             WindowHandle target, MessageId message, WParam wparam, LParam lparam) {
+    return DefWindowProc(target, message, wparam, lparam);
+  };
+}
+
+TEST_F(WindowTest, WhatAProcedureOrTimerOwnsMayCallTheWindowSystemAsItGoes) {
+  int asked = 0;
+  const WindowHandle replaced = MakeWindow("Replaced", "");
+  SubclassWindow(replaced, OwningProcedure(replaced, asked));
+  SubclassWindow(replaced, {});
+  EXPECT_EQ(asked, 1);
+
+  const WindowHandle destroyed = MakeWindow("Destroyed", "");
+  SubclassWindow(destroyed, OwningProcedure(destroyed, asked));
+  SetTimer(destroyed, 1, std::chrono::hours(1),
+           [owned = std::make_shared<AsksAsItGoes>(destroyed, &asked)](WindowHandle, TimerId) {});
+  DestroyWindow(destroyed);
+  EXPECT_EQ(asked, 3);
+
+  const WindowHandle timed = MakeWindow("Timed", "");
+  SetTimer(timed, 1, std::chrono::hours(1),
+           [owned = std::make_shared<AsksAsItGoes>(timed, &asked)](WindowHandle, TimerId) {});
+  KillTimer(timed, 1);
+  EXPECT_EQ(asked, 4);
+
+  std::thread worker([&asked] {
+    const WindowHandle window = MakeWindow("Worker", "");
+    SubclassWindow(window, OwningProcedure(window, asked));
+  });
+  worker.join();
+  EXPECT_EQ(asked, 5) << "the thread's windows went with it";
+}
+
 TEST_F(WindowTest, TheDesktopAlwaysExistsAndParentsTheTopLevelWindows) {
   const WindowHandle desktop = GetDesktopWindow();
   const WindowHandle board = MakeWindow("NewsBoardWindow", "", desktop);
