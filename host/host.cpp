@@ -43,6 +43,12 @@ void Host::SetStatusText(const std::string& text) {
   if (listener_) listener_({HostChangeKind::kStatusText, 0});
 }
 
+void Host::SetAutomationEnabled(bool enabled) {
+  if (enabled == server_->Enabled()) return;
+  server_->SetEnabled(enabled);
+  if (listener_) listener_({HostChangeKind::kAutomation, 0});
+}
+
 std::string Host::StatusText() const { return windows_->StatusText(); }
 
 bool Host::OpenMailbox(int number) {

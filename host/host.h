@@ -42,12 +42,13 @@ class Host final : public HostServices {
   HostWindows& Windows() { return *windows_; }
 
   // Registers or unregisters the automation server (see AutomationServer).
-  void SetAutomationEnabled(bool enabled) { server_->SetEnabled(enabled); }
+  void SetAutomationEnabled(bool enabled);
   bool AutomationEnabled() const { return server_->Enabled(); }
 
   // Tells `listener` (empty: nobody) of every change to the mailbox tree, to
-  // a mailbox's messages (see MailStore::SetChangeListener) and to the
-  // status-bar text made through the host.
+  // a mailbox's messages (see MailStore::SetChangeListener), to the
+  // status-bar text and to the automation server's switch made through the
+  // host.
   void SetChangeListener(HostChangeListener listener);
 
   // The status-bar text.

@@ -14,6 +14,7 @@ enum class HostChangeKind {
   kMailboxTree,  // a mailbox or folder appeared in the tree
   kMessages,     // a mailbox's messages, or their states, changed
   kStatusText,   // the status-bar text changed
+  kAutomation,   // the automation server was switched on or off
 };
 
 struct HostChange {

@@ -11,6 +11,7 @@ std::vector<PageEvent> PageEventsFor(const host::HostChange& change) {
     case host::HostChangeKind::kMessages:
       return {{"mailboxes"}, {"messages", "{\"mailbox\": " + std::to_string(change.mailbox) + "}"}};
     case host::HostChangeKind::kStatusText:
+    case host::HostChangeKind::kAutomation:
       return {{"host"}};
   }
   return {};

@@ -11,7 +11,7 @@
 namespace tavi::web {
 
 // kMailboxTree: "mailboxes". kMessages: "mailboxes" (its counts) and
-// "messages" with {"mailbox": N}. kStatusText: "host".
+// "messages" with {"mailbox": N}. kStatusText and kAutomation: "host".
 std::vector<PageEvent> PageEventsFor(const host::HostChange& change);
 
 }  // namespace tavi::web

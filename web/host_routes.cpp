@@ -45,6 +45,7 @@ PageResponse HostState(const HostRouteParts& parts) {
   json.StringMember("title", host::kMainWindowTitle);
   json.StringMember("status", parts.host.StatusText());
   json.StringMember("running", parts.commands.Running());
+  json.BoolMember("automation", parts.host.AutomationEnabled());
   WritePlugin(json, parts.plugin);
   json.EndObject();
   return JsonAnswer(json.Text());
@@ -90,6 +91,13 @@ PageResponse Translate(const HostRouteParts& parts, const PageCall& call) {
   return ErrorAnswer(501, "this host cannot hand a message to a translator yet");
 }
 
+PageResponse SwitchAutomation(const HostRouteParts& parts, const PageCall& call) {
+  const std::optional<bool> enabled = call.body.Bool("enabled");
+  if (!enabled) return ErrorAnswer(400, "enabled must be true or false");
+  parts.host.SetAutomationEnabled(*enabled);
+  return HostState(parts);
+}
+
 }  // namespace
 
 bool OffersTranslators(const host::PluginModule& plugin) {
@@ -106,6 +114,8 @@ void AddHostRoutes(PageRouter& router, const HostRouteParts& parts) {
   router.Add({"POST", "/api/settings", [parts](const PageCall&) {
                 return Started(parts.commands.OpenSettings(), parts.commands);
               }});
+  router.Add({"POST", "/api/automation",
+              [parts](const PageCall& call) { return SwitchAutomation(parts, call); }});
   router.Add(
       {"POST", "/api/translate", [parts](const PageCall& call) { return Translate(parts, call); }});
 }

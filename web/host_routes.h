@@ -1,9 +1,11 @@
 #pragma once
 
 // The page's routes to the host's own user interface beyond the mail: the
-// status bar, the Special menu's plug-in items, the plug-in's settings and
-// its translators. Answered on the user-interface thread:
+// status bar, the Special menu's plug-in items, the plug-in's settings, its
+// translators and the automation server's switch. Answered on the
+// user-interface thread:
 //   GET  /api/host             {"title": ..., "status": ..., "running": ...,
+//                               "automation": bool,
 //                               "plugin": {"description": ..., "menu": [{"id", "text"}],
 //                               "translators": [{"id", "description"}]}}
 //                              (translators only when the plug-in can translate)
@@ -14,6 +16,9 @@
 //                              "ctrl": bool, "shift": bool}: a translator on a
 //                              message (404 unknown message; 409 when the plug-in
 //                              offers no translator)
+//   POST /api/automation       {"enabled": bool}: switches the automation server
+//                              on or off, as a host does when its automation is
+//                              switched off or broken
 
 #include "host/host.h"
 #include "host/plugin_loader.h"

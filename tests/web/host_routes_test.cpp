@@ -74,6 +74,7 @@ TEST_F(HostRoutesTest, TheHostStateNamesTheStatusThePluginsItemsAndNoTranslatorI
             "  \"title\": \"Mail Host\",\n"
             "  \"status\": \"Ready\",\n"
             "  \"running\": \"\",\n"
+            "  \"automation\": true,\n"
             "  \"plugin\": {\n"
             "    \"description\": \"Tavi 0.1\",\n"
             "    \"menu\": [\n"
@@ -106,6 +107,25 @@ TEST_F(HostRoutesTest, AMenuItemRunsLaterAndOneCommandAtATime) {
   EXPECT_EQ(Post("/api/menu", "{\"item\": -1}").status, 404);
   EXPECT_EQ(Post("/api/menu", "{\"item\": \"1\"}").status, 400);
   EXPECT_TRUE(later_.empty());
+}
+
+TEST_F(HostRoutesTest, ThePageSwitchesTheAutomationServerAndEveryPageIsTold) {
+  Load(TAVI_MODULE_PATH);
+  std::vector<host::HostChange> heard;
+  host_->SetChangeListener([&heard](const host::HostChange& change) { heard.push_back(change); });
+  const PageResponse off = Post("/api/automation", "{\"enabled\": false}");
+  EXPECT_EQ(off.status, 200);
+  EXPECT_NE(off.body.find("\"automation\": false"), std::string::npos) << off.body;
+  EXPECT_FALSE(host_->AutomationEnabled());
+  EXPECT_EQ(Post("/api/automation", "{\"enabled\": false}").status, 200);
+  EXPECT_EQ(heard.size(), 1u) << "a switch to the state it is in changes nothing";
+  EXPECT_EQ(Post("/api/automation", "{\"enabled\": 1}").status, 400);
+  EXPECT_EQ(Post("/api/automation", "{}").status, 400);
+  EXPECT_FALSE(host_->AutomationEnabled());
+  EXPECT_EQ(Post("/api/automation", "{\"enabled\": true}").status, 200);
+  EXPECT_TRUE(host_->AutomationEnabled());
+  EXPECT_EQ(heard, std::vector<host::HostChange>(2, {host::HostChangeKind::kAutomation, 0}));
+  host_->SetChangeListener({});
 }
 
 // The input that ends the About box as a person in the page would: its

@@ -64,7 +64,7 @@ const refreshHost = coalesced(async () => {
   if (!answer.ok) return;
   state.host = answer.data;
   showHostStatus(state.host);
-  showMenus(state.host, chooseMenuItem, openSettings);
+  showMenus(state.host, { menuItem: chooseMenuItem, settings: openSettings, automation: switchAutomation });
   showOpenedMessage();
 });
 
@@ -127,6 +127,10 @@ async function chooseMenuItem(item) {
 
 async function openSettings() {
   await request('The plug-in\'s settings', () => postJson('/api/settings', {}));
+}
+
+async function switchAutomation(enabled) {
+  await request('The automation server', () => postJson('/api/automation', { enabled }));
 }
 
 function refreshAll() {

@@ -1,6 +1,7 @@
 // The host's menu bar: the Special menu, holding the plug-in's items
-// ("Tavi..."), and the Tools menu, holding the plug-in's settings. While a
-// command of the plug-in runs, its items wait, as the host's menus do.
+// ("Tavi..."), and the Tools menu, holding the plug-in's settings and the
+// switch of the host's automation server. While a command of the plug-in
+// runs, its items wait, as the host's menus do.
 
 import { element, byId } from './dom.js';
 
@@ -22,11 +23,11 @@ function toggleMenu(name) {
   byId(`${name}-menu`).querySelector('button:not([disabled])')?.focus();
 }
 
-function menuItem(text, disabled, onChoose) {
-  const button = element('button', {
-    text,
-    attributes: { type: 'button', role: 'menuitem' },
-  });
+function menuItem(text, disabled, onChoose, checked = null) {
+  const attributes = checked === null
+    ? { type: 'button', role: 'menuitem' }
+    : { type: 'button', role: 'menuitemcheckbox', 'aria-checked': String(checked) };
+  const button = element('button', { text, attributes });
   button.disabled = disabled;
   button.addEventListener('click', () => {
     closeMenus();
@@ -48,12 +49,14 @@ export function setUpMenus() {
   });
 }
 
-// Fills the menus from the host's state ({running, plugin: {description,
-// menu}}).
-export function showMenus(host, onMenuItem, onSettings) {
+// Fills the menus from the host's state ({running, automation, plugin:
+// {description, menu}}); `on` holds what choosing an item does: menuItem(id),
+// settings() and automation(enabled).
+export function showMenus(host, on) {
   const busy = host.running !== '';
   byId('special-menu').replaceChildren(
-    ...host.plugin.menu.map((item) => menuItem(item.text, busy, () => onMenuItem(item.id))));
+    ...host.plugin.menu.map((item) => menuItem(item.text, busy, () => on.menuItem(item.id))));
   byId('tools-menu').replaceChildren(
-    menuItem(`${host.plugin.description.trim() || 'Plug-in'} Settings...`, busy, onSettings));
+    menuItem(`${host.plugin.description.trim() || 'Plug-in'} Settings...`, busy, on.settings),
+    menuItem('Automation Server', false, () => on.automation(!host.automation), host.automation));
 }
