@@ -1,10 +1,12 @@
 // The gallery's own window: a list of many rows and one control of each
 // kind the browser tests work, each of which does what the plug-in's
 // windows do with the window system (a message box, a popup menu, the
-// shell, a splitter bar's drag with its feedback window and cursor).
+// shell) or is the plug-in's own (the splitter bar between the list and the
+// tree, the information dialog of the Information menu).
 
 #include <memory>
 
+#include "gallery_information.h"
 #include "gallery_window_parts.h"
 #include "platform/winsys_controls.h"
 #include "platform/winsys_geometry.h"
@@ -12,9 +14,9 @@
 #include "platform/winsys_menu.h"
 #include "platform/winsys_mouse.h"
 #include "platform/winsys_shell.h"
-#include "res/cursors.h"
 #include "res/popup_menu_ids.h"
 #include "res/resources.h"
+#include "ui/splitter_bar.h"
 
 namespace tavi::testing {
 namespace {
@@ -27,6 +29,10 @@ using platform::WParam;
 namespace ids = gallery_ids;
 namespace style = platform::control_style;
 
+// How close the splitter bar may come to the list's top and the tree's
+// bottom, in pixels.
+constexpr int kSplitterMargin = 30;
+
 const platform::DialogTemplate& RowsTemplate() {
   using enum ControlKind;
   static const platform::DialogTemplate kTemplate{
@@ -38,11 +44,11 @@ const platform::DialogTemplate& RowsTemplate() {
                platform::dialog_style::kResizable,
       .controls = {
           {kListView, ids::kRows, "", {5, 5, 260, 195}, style::kFullRowSelect | style::kTabStop},
-          {kLabel, ids::kSplitter, "", {5, 202, 260, 4}, style::kNotify},
+          {kLabel, ids::kSplitter, "", {5, 202, 260, 4}},
           {kTreeView,
            ids::kTree,
            "",
-           {5, 208, 260, 87},
+           {5, 208, 260, 70},
            style::kHasButtons | style::kHasLines | style::kLinesAtRoot | style::kTabStop},
           {kLabel, ids::kHostileLabel, kHostileText, {270, 5, 125, 30}},
           {kButton, ids::kMessageBoxButton, "&Message box", {270, 38, 120, 14}, style::kTabStop},
@@ -72,7 +78,8 @@ const platform::MenuTemplate& RowsMenu() {
                            {.separator = true},
                            {.text = "&Disabled", .command = 202, .disabled = true},
                            {.text = "C&hecked", .command = 203, .checked = true},
-                           {.text = "&More", .items = {{.text = "&Deeper", .command = 204}}}}}}};
+                           {.text = "&More", .items = {{.text = "&Deeper", .command = 204}}}}},
+                InformationMenu()}};
   return kMenu;
 }
 
@@ -89,6 +96,7 @@ void AnswerCommand(GalleryLog& log, WindowHandle dialog, WParam wparam) {
   if (platform::HighWord(wparam) == platform::EN_CHANGE)
     log.Add("text " + std::to_string(id) + " " + platform::GetDlgItemText(dialog, id));
   if (platform::HighWord(wparam) != platform::BN_CLICKED) return;
+  if (ShowInformationFor(id, dialog, log)) return;
   if (id == ids::kMessageBoxButton) {
     const int answer = platform::MessageBox(dialog, "Keep <b>all</b> rows?\nSecond line", "Gallery",
                                             platform::MB_YESNO | platform::MB_ICONQUESTION);
@@ -101,12 +109,15 @@ void AnswerCommand(GalleryLog& log, WindowHandle dialog, WParam wparam) {
   }
 }
 
-platform::DialogProcedure RowsProcedure(GalleryLog& log) {
-  return [&log, record = RecordingProcedure(log)](
+// Holds the splitter bar as long as the window's procedure.
+platform::DialogProcedure RowsProcedure(GalleryLog& log, std::shared_ptr<SplitterBar> splitter) {
+  return [&log, splitter, record = RecordingProcedure(log)](
              WindowHandle dialog, MessageId message, WParam wparam,
              LParam lparam) -> std::optional<platform::LResult> {
     record(dialog, message, wparam, lparam);
     if (message == platform::WM_COMMAND) AnswerCommand(log, dialog, wparam);
+    if (message == kSplitterMovedMessage)
+      log.Add("split " + std::to_string(SplitterDistance(wparam)));
     if (message == platform::WM_NOTIFY &&
         reinterpret_cast<const platform::NotifyHeader*>(lparam)->code == platform::NM_RCLICK)
       ShowPopupMenu(dialog);
@@ -114,57 +125,25 @@ platform::DialogProcedure RowsProcedure(GalleryLog& log) {
   };
 }
 
-// A splitter bar as the plug-in's: the mouse held on it moves a feedback
-// line (a window of its own) until it comes up.
-struct SplitterDrag {
-  WindowHandle feedback;
-  platform::WindowProcedure label;  // the label's own procedure
-};
-
-platform::LResult SplitterMessage(GalleryLog& log, SplitterDrag& drag, WindowHandle bar,
-                                  MessageId message, LParam lparam) {
-  const WindowHandle dialog = platform::GetParent(bar);
-  const platform::Rect rect = platform::GetChildRect(bar).value_or(platform::Rect{});
-  const int y = rect.top + platform::PointFromLParam(lparam).y;
-  if (message == platform::WM_LBUTTONDOWN) {
-    platform::SetCapture(bar);
-    drag.feedback = platform::CreateWindow({"", "", dialog, true, {}, 0, {}, true, rect});
-  } else if (message == platform::WM_MOUSEMOVE && drag.feedback) {
-    platform::MoveWindow(drag.feedback, {rect.left, y, rect.right, y + rect.Height()});
-  } else if (message == platform::WM_LBUTTONUP && drag.feedback) {
-    platform::DestroyWindow(drag.feedback);
-    drag.feedback = {};
-    platform::ReleaseCapture();
-    log.Add("split " + std::to_string(y));
-  }
-  return 0;
-}
-
-bool IsDragMessage(MessageId message) {
-  return message == platform::WM_LBUTTONDOWN || message == platform::WM_MOUSEMOVE ||
-         message == platform::WM_LBUTTONUP;
-}
-
-void MakeSplitter(GalleryLog& log, WindowHandle bar) {
-  platform::SetWindowCursor(bar, res::kSplitterCursor.id);
-  auto drag = std::make_shared<SplitterDrag>();
-  drag->label = platform::SubclassWindow(
-      bar,
-      [&log, drag = drag](WindowHandle window, MessageId message, WParam wparam, LParam lparam) {
-        if (IsDragMessage(message)) return SplitterMessage(log, *drag, window, message, lparam);
-        return platform::CallWindowProcedure(drag->label, window, message, wparam, lparam);
-      });
+// The plug-in's splitter bar between the list and the tree.
+void AttachSplitter(SplitterBar& bar, WindowHandle dialog) {
+  bar.Attach(dialog, ids::kSplitter);
+  bar.SetMargins(kSplitterMargin, kSplitterMargin);
+  bar.AddAbove(ids::kRows);
+  bar.AddBelow(ids::kTree);
 }
 
 }  // namespace
 
 WindowHandle ShowRowsWindow(GalleryLog& log, int rows) {
-  const WindowHandle dialog = platform::CreateDialog(RowsTemplate(), {}, RowsProcedure(log), 0);
+  auto splitter = std::make_shared<SplitterBar>();
+  const WindowHandle dialog =
+      platform::CreateDialog(RowsTemplate(), {}, RowsProcedure(log, splitter), 0);
+  AttachSplitter(*splitter, dialog);
   platform::SetMenu(dialog, platform::CreateMenuFromTemplate(RowsMenu()));
   FillList(platform::GetDlgItem(dialog, ids::kRows), rows);
   FillTree(platform::GetDlgItem(dialog, ids::kTree));
   platform::SetProgressPosition(platform::GetDlgItem(dialog, ids::kProgress), 60);
-  MakeSplitter(log, platform::GetDlgItem(dialog, ids::kSplitter));
   const platform::Rect rect = platform::GetWindowRect(dialog).value_or(platform::Rect{});
   platform::MoveWindow(dialog, {640, 10, 640 + rect.Width(), 10 + rect.Height()});
   platform::ShowWindow(dialog, platform::SW_SHOW);

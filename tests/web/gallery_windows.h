@@ -4,8 +4,8 @@
 // template of the plug-in's resources as a modeless dialog, and a window of
 // the gallery's own with a list view of many rows and one control of every
 // kind the browser tests work (a menu bar, a message box, a popup menu,
-// typing, a drag with a cursor of its own, the shell). Each window's
-// procedure only records what it hears, for the tests to read.
+// typing, the plug-in's splitter bar and information dialog, the shell).
+// Each window's procedure only records what it hears, for the tests to read.
 
 #include <mutex>
 #include <string>

@@ -143,24 +143,54 @@ test('keys go to the focused window with their modifiers, and Tab moves the focu
   await expectLogged(page, 'command 1 0');
 });
 
-test('a splitter bar is dragged with its own cursor and an outline of the drag', async ({ page }) => {
-  await page.goto(gallery.address);
-  const rows = rowsWindow(page);
-  await rows.locator('.window-caption').click();
-  const bar = rows.locator('.label.notify');
-  await expect(bar).toHaveCSS('cursor', 'row-resize');
-  const place = await bar.boundingBox();
-  await page.mouse.move(place.x + 50, place.y + 2);
-  await page.mouse.down();
-  await page.mouse.move(place.x + 50, place.y + 40, { steps: 4 });
-  await expect(rows.locator('.drag-outline')).toBeVisible();
-  await expect(page.locator('#capture-shield')).toHaveCSS('cursor', 'row-resize');
-  await page.mouse.up();
-  await expect(rows.locator('.drag-outline')).toHaveCount(0);
-  await expect(page.locator('#capture-shield')).toBeHidden();
-  await expect.poll(async () => (await galleryLog(page)).find((line) => line.startsWith('split ')))
-    .toMatch(/^split 3[6-9]\d$/);
-});
+test('the splitter bar is dragged with its cursor and outline, and stops at its limits',
+  async ({ page }) => {
+    await page.goto(gallery.address);
+    const rows = rowsWindow(page);
+    await rows.locator('.window-caption').click();
+    const bar = rows.locator('.label.notify');
+    await expect(bar).toHaveCSS('cursor', 'row-resize');
+    // The bar, the list above it and the tree below it, in the window's client.
+    const places = () => page.evaluate(async () => {
+      const snapshot = await (await fetch('/api/windows')).json();
+      const rowsWindow = snapshot.windows.find((state) => state.text === 'Gallery rows');
+      const control = (id) => snapshot.windows.find(
+        (state) => state.parent === rowsWindow.handle && state.control_id === id).rect;
+      return { list: control(100), bar: control(105), tree: control(108) };
+    });
+    const before = await places();
+    const margin = 30;
+
+    // Pulled far below the tree's end, it stops the margin above it.
+    let box = await bar.boundingBox();
+    await page.mouse.move(box.x + 50, box.y + 2);
+    await page.mouse.down();
+    await page.mouse.move(box.x + 50, box.y + 600, { steps: 6 });
+    await expect(rows.locator('.drag-outline')).toBeVisible();
+    await expect(page.locator('#capture-shield')).toHaveCSS('cursor', 'row-resize');
+    await page.mouse.up();
+    await expect(rows.locator('.drag-outline')).toHaveCount(0);
+    await expect(page.locator('#capture-shield')).toBeHidden();
+    const down = before.tree.bottom - margin - before.bar.bottom;
+    await expectLogged(page, `split ${down}`);
+    let after = await places();
+    expect(after.bar.bottom).toBe(before.tree.bottom - margin);
+    expect(after.list.bottom).toBe(after.bar.top - 1);
+    expect(after.tree.top).toBe(after.bar.bottom + 1);
+    expect(after.tree.bottom).toBe(before.tree.bottom);
+
+    // Pushed far above the list's top, it stops the margin below it.
+    box = await bar.boundingBox();
+    await page.mouse.move(box.x + 50, box.y + 2);
+    await page.mouse.down();
+    await page.mouse.move(box.x + 50, box.y - 800, { steps: 6 });
+    await page.mouse.up();
+    await expectLogged(page, `split ${before.list.top + margin - after.bar.top}`);
+    after = await places();
+    expect(after.bar.top).toBe(before.list.top + margin);
+    expect(after.list.bottom).toBe(after.bar.top - 1);
+    expect(after.tree.top).toBe(after.bar.bottom + 1);
+  });
 
 test('a window is moved by its caption and a resizable one sized by its grip', async ({ page }) => {
   await page.goto(gallery.address);
