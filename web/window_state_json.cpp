@@ -22,6 +22,7 @@ constexpr StyleName kControlStyles[] = {
     {platform::control_style::kCenter, "center"},
     {platform::control_style::kRight, "right"},
     {platform::control_style::kNotify, "notify"},
+    {platform::control_style::kNoPrefix, "no_prefix"},
     {platform::control_style::kDefaultButton, "default_button"},
     {platform::control_style::kFlat, "flat"},
     {platform::control_style::kPushLike, "push_like"},

@@ -52,6 +52,8 @@ inline constexpr std::uint32_t kTabStop = 1u << 2;
 inline constexpr std::uint32_t kCenter = 1u << 3;
 inline constexpr std::uint32_t kRight = 1u << 4;
 inline constexpr std::uint32_t kNotify = 1u << 5;  // reports clicks (a splitter bar)
+// Shows every "&" as it is: for texts that come from feeds, not menus.
+inline constexpr std::uint32_t kNoPrefix = 1u << 20;
 // Buttons and check boxes.
 inline constexpr std::uint32_t kDefaultButton = 1u << 6;
 inline constexpr std::uint32_t kFlat = 1u << 7;

@@ -23,7 +23,7 @@ const platform::DialogTemplate& Template() {
       .icon_id = kPluginIcon,
       .controls = {
           {kIcon, kProductPicture, "", {7, 7, 21, 20}, 0, kPluginIcon},
-          {kLabel, kAboutText, "", {35, 7, 208, 72}},
+          {kLabel, kAboutText, "", {35, 7, 208, 72}, kNoPrefix},
           {kButton, kHomePageButton, "&Home Page", {7, 86, 64, 14}, kTabStop},
           {kButton, kReleaseNotesButton, "&Release Notes", {75, 86, 64, 14}, kTabStop},
           {kButton, kCloseButton, "Close", {183, 86, 60, 14}, kDefaultButton | kTabStop},

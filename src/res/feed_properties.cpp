@@ -47,7 +47,7 @@ const platform::DialogTemplate& Template() {
           {kLabel, -1, "&minutes.", {176, 121, 40, 8}},
           {kEdit, kIntervalEdit, "", {138, 119, 34, 12}, kDigitsOnly | kTabStop},
           {kIcon, kOptionPicture, "", {7, 138, 21, 20}, 0, kOptionIcons[0]},
-          {kLabel, kInfoLine, "", {33, 144, 240, 8}, kCenter},
+          {kLabel, kInfoLine, "", {33, 144, 240, 8}, kCenter | kNoPrefix},
           {kButton, kOkButton, "&OK", {113, 163, 50, 14}, kTabStop},
           {kButton, kCancelButton, "&Cancel", {168, 163, 50, 14}, kTabStop},
           {kButton, kHelpButton, "&Help", {223, 163, 50, 14}, kTabStop},

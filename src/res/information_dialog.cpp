@@ -20,7 +20,7 @@ const platform::DialogTemplate& Template() {
                platform::dialog_style::kCentered,
       .controls = {
           {kIcon, kMessagePicture, "", {7, 7, 21, 20}, 0, kFeedValidityIcon},
-          {kLabel, kMessageText, "", {35, 7, 225, 80}},
+          {kLabel, kMessageText, "", {35, 7, 225, 80}, kNoPrefix},
           {kButton, kVerifyButton, "&Verify this Feed...", {130, 95, 76, 14}, kTabStop},
           {kButton, kOkButton, "&OK", {210, 95, 50, 14}, kDefaultButton | kTabStop},
       }};

@@ -80,7 +80,7 @@ TEST(MainWindowTemplate, AWindowOfItsOwnClassWithoutACloseBox) {
                           {ControlKind::kListView, 1001, "",
                            control::kShowSelectionAlways | control::kNoColumnHeader},
                           {ControlKind::kIcon, 1054, "", 0, 1054},
-                          {ControlKind::kLabel, 1049, ""},
+                          {ControlKind::kLabel, 1049, "", control::kNoPrefix},
                           {ControlKind::kButton, 1003, "&Add"},
                           {ControlKind::kButton, 1004, "&Edit"},
                           {ControlKind::kButton, 1007, "&Delete"},
@@ -89,8 +89,8 @@ TEST(MainWindowTemplate, AWindowOfItsOwnClassWithoutACloseBox) {
                           {ControlKind::kProgressBar, 1017, ""},
                           {ControlKind::kButton, 1065, "&Stop"},
                           {ControlKind::kButton, 1067, "&Newsboard"},
-                          {ControlKind::kLabel, 1030, ""},
-                          {ControlKind::kLabel, 1028, ""},
+                          {ControlKind::kLabel, 1030, "", control::kNoPrefix},
+                          {ControlKind::kLabel, 1028, "", control::kNoPrefix},
                           {ControlKind::kButton, 1066, "&Help"},
                           {ControlKind::kButton, 1014, "&Close"},
                       });
@@ -104,7 +104,7 @@ TEST(AboutBoxTemplate, ATextBesideThePictureCloseAndThePagesButtons) {
   EXPECT_EQ(about->caption, "About");
   ExpectControls(102, {
                           {ControlKind::kIcon, about_box::kProductPicture, "", 0, 1000},
-                          {ControlKind::kLabel, about_box::kAboutText, ""},
+                          {ControlKind::kLabel, about_box::kAboutText, "", control::kNoPrefix},
                           {ControlKind::kButton, about_box::kHomePageButton, "&Home Page"},
                           {ControlKind::kButton, about_box::kReleaseNotesButton, "&Release Notes"},
                           {ControlKind::kButton, 1, "Close", control::kDefaultButton},
@@ -129,7 +129,7 @@ TEST(FeedPropertiesTemplate, FieldsOptionsAndButtonsWithoutADefault) {
                           {ControlKind::kCheckBox, 1044, "Check for new articles every"},
                           {ControlKind::kEdit, 1048, "", control::kDigitsOnly},
                           {ControlKind::kLabel, -1, "&minutes."},
-                          {ControlKind::kLabel, 1047, "", control::kCenter},
+                          {ControlKind::kLabel, 1047, "", control::kCenter | control::kNoPrefix},
                           {ControlKind::kIcon, 1040, "", 0, 129},
                           {ControlKind::kButton, 1009, "&OK"},
                           {ControlKind::kButton, 1012, "&Cancel"},
@@ -144,7 +144,7 @@ TEST(InformationDialogTemplate, TenLinesBesideAPictureAtItsFixedSize) {
   EXPECT_EQ(information->rect.width, 267);
   EXPECT_EQ(information->rect.height, 116);
   ExpectControls(106, {
-                          {ControlKind::kLabel, 1032, ""},
+                          {ControlKind::kLabel, 1032, "", control::kNoPrefix},
                           {ControlKind::kIcon, 1033, "", 0, 1010},
                           {ControlKind::kButton, 1034, "&OK", control::kDefaultButton},
                           {ControlKind::kButton, 1035, "&Verify this Feed..."},

@@ -28,7 +28,8 @@ function iconSource(iconId) {
 }
 
 function fillLabel(made, state) {
-  made.replaceChildren(...accessKeyNodes(state.text));
+  const noPrefix = state.style.includes('no_prefix');
+  made.replaceChildren(...(noPrefix ? [document.createTextNode(state.text)] : accessKeyNodes(state.text)));
   made.classList.toggle('centered', state.style.includes('center'));
   made.classList.toggle('right-aligned', state.style.includes('right'));
   made.classList.toggle('notify', state.style.includes('notify'));

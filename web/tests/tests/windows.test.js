@@ -54,7 +54,8 @@ test('every control of every dialog template is drawn at its place with its text
       const wanted = [state.rect.left, state.rect.top, state.rect.right - state.rect.left,
         state.rect.bottom - state.rect.top];
       if (place.join() !== wanted.join()) found.push(`${name}: at ${place} not ${wanted}`);
-      const shownText = state.text.replace(/&(&?)/g, '$1');
+      const shownText = state.style.includes('no_prefix') ? state.text
+        : state.text.replace(/&(&?)/g, '$1');
       if (['label', 'button', 'check_box', 'group_box'].includes(state.kind) && made.textContent !== shownText) {
         found.push(`${name}: shows "${made.textContent}"`);
       }
@@ -309,3 +310,43 @@ test('the shell opens a web address in a new tab and refuses a file', async ({ p
   await expectLogged(page, 'shell refused');
   expect(context.pages().length).toBe(pages);
 });
+
+test('the information dialog shows each of its messages over its owner, and only a feed error offers Verify',
+  async ({ page, context }) => {
+    await context.route('https://validator.w3.org/**', (route) => route.fulfill({ body: 'validator' }));
+    await page.goto(gallery.address);
+    const rows = rowsWindow(page);
+    const messages = [
+      { entry: 'Duplicate alias', command: 301, caption: 'Tavi', text: 'same alias' },
+      { entry: 'Automation error', command: 302, caption: 'Tavi - COM Error', text: 'Invalid class string' },
+      { entry: 'New articles', command: 303, caption: "You've Got New Articles!", text: '3 new articles for this feed.' },
+      { entry: 'No new articles', command: 304, caption: 'No New Articles :-(', text: 'no new articles for this feed' },
+      { entry: 'Invalid feed', command: 305, caption: 'Tavi - Feed Error', text: 'not a valid RSS/Atom feed' },
+      { entry: 'Valid feed', command: 306, caption: 'Tavi', text: 'This is a valid RSS/Atom feed.' },
+    ];
+    for (const message of messages) {
+      await rows.getByRole('button', { name: 'Information' }).click();
+      await rows.getByRole('menuitem', { name: message.entry, exact: true }).click();
+      // The gallery also shows the main window, captioned "Tavi" too.
+      const dialog = page.locator(`.window[aria-label="${message.caption}"]`, { hasText: message.text });
+      await expect(dialog).toBeVisible();
+      await expect(rows.locator('.blocked-overlay')).toBeVisible();
+      const verify = dialog.getByRole('button', { name: 'Verify this Feed...' });
+      if (message.command === 305) {
+        await expect(dialog).toContainText('URL: http://127.0.0.1:9/feed?cat=2&format=rss');
+        const opened = context.waitForEvent('page');
+        await verify.click();
+        const tab = await opened;
+        await tab.waitForURL('https://validator.w3.org/feed/check.cgi?url='
+          + 'http%3A%2F%2F127.0.0.1%3A9%2Ffeed%3Fcat%3D2%26format%3Drss');
+        await tab.close();
+        await expect(dialog).toBeVisible();
+      } else {
+        await expect(verify).toBeHidden();
+      }
+      await dialog.getByRole('button', { name: 'OK' }).click();
+      await expect(dialog).toHaveCount(0);
+      await expectLogged(page, `information ${message.command} 1`);
+      await expect(rows.locator('.blocked-overlay')).toBeHidden();
+    }
+  });
