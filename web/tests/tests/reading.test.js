@@ -85,3 +85,29 @@ test('changes reach every open page, and closing the page stops nothing', async 
   await expect(reopened.getByRole('button', { name: 'Gazette (1/2)' })).toBeVisible();
   await expect(reopened.locator('#status-text')).toHaveText('Tavi. For Help, press F1.');
 });
+
+test('with the Automation Server off, the plug-in tells the person what to switch on', async ({ page }) => {
+  await page.goto(host.address);
+  const tools = page.getByRole('button', { name: 'Tools' });
+  const automation = page.getByRole('menuitemcheckbox', { name: 'Automation Server' });
+  await tools.click();
+  await expect(automation).toHaveAttribute('aria-checked', 'true');
+  await automation.click();
+
+  await page.getByRole('button', { name: 'Special' }).click();
+  await page.getByRole('menuitem', { name: 'Tavi...' }).click();
+  const error = page.locator('[aria-label="Tavi - COM Error"]');
+  await expect(error).toContainText('Automation enabled from this machine');
+  await expect(page.locator('#host-blocked')).toBeVisible();
+  await error.getByRole('button', { name: 'OK' }).click();
+  await expect(error).toHaveCount(0);
+  await expect(page.locator('#host-blocked')).toBeHidden();
+  await expect(page.locator('#status-text')).not.toHaveText('Tavi. For Help, press F1.');
+
+  // Switched back on, the same entry goes through.
+  await tools.click();
+  await automation.click();
+  await page.getByRole('button', { name: 'Special' }).click();
+  await page.getByRole('menuitem', { name: 'Tavi...' }).click();
+  await expect(page.locator('#status-text')).toHaveText('Tavi. For Help, press F1.');
+});
