@@ -56,12 +56,12 @@ Rect DragClipRect(const Rect& bar, int grab_y, const DragRange& range) {
 // coordinates), on top of the parent's controls. Disabled, as it is only
 // drawn and never takes input.
 WindowHandle CreateFeedback(WindowHandle parent, const Rect& rect) {
-  platform::WindowSpec spec;
-  spec.class_name = kSplitterFeedbackClass;
-  spec.parent = parent;
-  spec.enabled = false;
-  spec.rect = rect;
-  const WindowHandle feedback = platform::CreateWindow(spec);
+  platform::WindowSpec description;
+  description.class_name = kSplitterFeedbackClass;
+  description.parent = parent;
+  description.enabled = false;
+  description.rect = rect;
+  const WindowHandle feedback = platform::CreateWindow(description);
   platform::SetWindowCursor(feedback, res::kSplitterCursor.id);
   return feedback;
 }

@@ -19,7 +19,7 @@ using platform::WindowSpec;
 
 class WindowViewsTest : public testing::WinsysTest {
  protected:
-  static WindowHandle Make(WindowSpec spec) { return platform::CreateWindow(spec); }
+  static WindowHandle Make(WindowSpec description) { return platform::CreateWindow(description); }
 
   // What the page is told of `window`, from its "handle" to the end of its
   // object; "" when it is not told of it.
