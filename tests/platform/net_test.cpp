@@ -292,7 +292,7 @@ TEST_F(NetTest, ServerFallingSilentMidwayKeepsWhatArrived) {
 TEST_F(NetTest, CrawlingServerFailsUnderTheSpeedFloorInBothMechanisms) {
   server_.Serve("/crawls", Answer(200, std::string(200, 'x'), Ending::kTrickle));
   const std::string target = folder_.Join("target");
-  const std::string too_slow = "The operation timed out: under 100 bytes a second for 1 s.";
+  const std::string too_slow = "The operation timed out: under 100 bytes a second for 2 s.";
 
   EXPECT_EQ(UrlDownloadToFile(server_.Url("/crawls"), target, kNoByteLimit).error, too_slow);
   EXPECT_TRUE(FolderEntries().empty());

@@ -49,7 +49,7 @@ QuickNetTimeouts::QuickNetTimeouts() {
   quick.connect = std::chrono::seconds(5);
   quick.idle = std::chrono::seconds(1);
   quick.low_speed_bytes_per_second = 100;
-  quick.low_speed_time = std::chrono::seconds(1);
+  quick.low_speed_time = std::chrono::seconds(2);
   platform::SetNetTimeouts(quick);
 }
 

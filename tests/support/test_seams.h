@@ -45,8 +45,11 @@ platform::Clock::time_point UtcInstant(int year, unsigned month, unsigned day, i
                                        int minute = 0, int second = 0);
 
 // Network time-outs short enough that a stalled or crawling server ends a test
-// in a second or two: 5 s to connect, 1 s without a byte, 1 s under 100 bytes
-// a second.
+// in a second or two: 5 s to connect, 1 s without a byte, 2 s under 100 bytes
+// a second. The floor's time is the longer, so that a server that falls
+// silent is always reported as silent: with equal times, the floor of a
+// transfer that kept up until its last bytes may run out a few milliseconds
+// before the idle time does.
 class QuickNetTimeouts {
  public:
   QuickNetTimeouts();
