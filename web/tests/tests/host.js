@@ -89,4 +89,29 @@ async function startHost(args) {
   };
 }
 
-module.exports = { startFeedServer, makeDataFolder, tavi, startHost };
+// A tavi-host over a new data folder in which the tavi command has added
+// one feed, served on loopback at `feedPath`, under `newsbox` and downloaded
+// it. `document` is the feed's text, or makes it from the feed server's
+// address. stop() also closes the feed server and removes the folder.
+async function startHostWithFeed(newsbox, feedPath, document) {
+  const documents = {};
+  const feeds = await startFeedServer(documents);
+  documents[feedPath] = typeof document === 'function' ? document(feeds.url('')) : document;
+  const folder = makeDataFolder();
+  await tavi(folder, ['init']);
+  await tavi(folder, ['add', newsbox, feeds.url(feedPath)]);
+  await tavi(folder, ['download']);
+  const host = await startHost(['--data', folder]);
+  return {
+    ...host,
+    feeds,
+    stop: async () => {
+      const ended = await host.stop();
+      await feeds.close();
+      fs.rmSync(folder, { recursive: true, force: true });
+      return ended;
+    },
+  };
+}
+
+module.exports = { startHost, startHostWithFeed };

@@ -3,31 +3,19 @@
 // nothing. Whatever ran would set a global, open a dialog or ask the feed
 // server for a path beginning /ran-.
 
-const fs = require('node:fs');
 const { test, expect } = require('@playwright/test');
-const { startFeedServer, makeDataFolder, tavi, startHost } = require('./host');
+const { startHostWithFeed } = require('./host');
 const { hostile } = require('./feeds');
 
-let feeds;
-let folder;
 let host;
 
 test.beforeEach(async () => {
-  const documents = {};
-  feeds = await startFeedServer(documents);
-  documents['/hostile.rss'] = hostile(feeds.url(''));
-  folder = makeDataFolder();
-  await tavi(folder, ['init']);
   // No name given: the feed's own title, payload and all, is learned.
-  await tavi(folder, ['add', 'Hostile', feeds.url('/hostile.rss')]);
-  await tavi(folder, ['download']);
-  host = await startHost(['--data', folder]);
+  host = await startHostWithFeed('Hostile', '/hostile.rss', hostile);
 });
 
 test.afterEach(async () => {
   expect(await host.stop()).toEqual({ code: 0, signal: null });
-  await feeds.close();
-  fs.rmSync(folder, { recursive: true, force: true });
 });
 
 test('a hostile feed is shown as text and runs nothing', async ({ page, context }) => {
@@ -66,7 +54,7 @@ test('a hostile feed is shown as text and runs nothing', async ({ page, context 
   expect(dialogs).toEqual([]);
   expect(ranRequests).toEqual([]);
   for (const part of ['item-title', 'feed-title', 'author', 'body']) {
-    for (const way of ['script', 'onerror', 'svg']) expect(feeds.hits(`/ran-${part}-${way}`)).toBe(0);
+    for (const way of ['script', 'onerror', 'svg']) expect(host.feeds.hits(`/ran-${part}-${way}`)).toBe(0);
   }
   // The page holds no element a payload brought: every feed text is text.
   await expect(page.locator('#message-rows img, #message-rows svg, #message-rows script'))

@@ -1,29 +1,19 @@
 // A person opens the host and reads what the plug-in delivered; what
 // changes reaches every open page as it happens.
 
-const fs = require('node:fs');
 const { test, expect } = require('@playwright/test');
-const { startFeedServer, makeDataFolder, tavi, startHost } = require('./host');
+const { startHostWithFeed } = require('./host');
 const { gazette } = require('./feeds');
 
-let feeds;
-let folder;
 let host;
 
 test.beforeEach(async () => {
-  feeds = await startFeedServer({ '/gazette.rss': gazette });
-  folder = makeDataFolder();
-  await tavi(folder, ['init']);
-  await tavi(folder, ['add', 'Gazette', feeds.url('/gazette.rss')]);
-  await tavi(folder, ['download']);
-  host = await startHost(['--data', folder]);
+  host = await startHostWithFeed('Gazette', '/gazette.rss', gazette);
 });
 
 test.afterEach(async () => {
   // The host stops cleanly on SIGTERM whatever the pages did.
   expect(await host.stop()).toEqual({ code: 0, signal: null });
-  await feeds.close();
-  fs.rmSync(folder, { recursive: true, force: true });
 });
 
 test('a person opens the host and reads a delivered article', async ({ page }) => {

@@ -2,29 +2,19 @@
 // naming another host (DNS rebinding), changes from another page, and bad
 // requests of its own page, which change nothing and leave the page working.
 
-const fs = require('node:fs');
 const http = require('node:http');
 const { test, expect } = require('@playwright/test');
-const { startFeedServer, makeDataFolder, tavi, startHost } = require('./host');
+const { startHostWithFeed } = require('./host');
 const { gazette } = require('./feeds');
 
-let feeds;
-let folder;
 let host;
 
 test.beforeEach(async () => {
-  feeds = await startFeedServer({ '/gazette.rss': gazette });
-  folder = makeDataFolder();
-  await tavi(folder, ['init']);
-  await tavi(folder, ['add', 'Gazette', feeds.url('/gazette.rss')]);
-  await tavi(folder, ['download']);
-  host = await startHost(['--data', folder]);
+  host = await startHostWithFeed('Gazette', '/gazette.rss', gazette);
 });
 
 test.afterEach(async () => {
   expect(await host.stop()).toEqual({ code: 0, signal: null });
-  await feeds.close();
-  fs.rmSync(folder, { recursive: true, force: true });
 });
 
 // A request with exactly the headers given (a browser would not let a page
