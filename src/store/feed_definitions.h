@@ -137,6 +137,10 @@ std::optional<std::string> FindCacheFileTwin(const std::string& alias,
 std::string NameFromLearnedTitle(const std::string& title, const std::string& alias);
 // An interval below 1 minute turns the automatic check off.
 void ApplyIntervalRule(FeedRecord& feed);
+// The interval typed as `text` (digits): its number held to 0 ..
+// settings::kMaxIntervalMinutes, however many digits there are; 0 for a text
+// that does not start with a digit.
+int IntervalFromText(const std::string& text);
 
 // The first rule the definition breaks, in the order above; nullopt when it
 // meets them all.
