@@ -160,6 +160,17 @@ std::vector<std::string> ReadListedAliases(const std::string& settings_file) {
   return AliasesOf(lines);
 }
 
+FeedRecord NewFeedRecord(const std::string& alias, const std::string& url) {
+  FeedRecord feed;
+  feed.Alias = alias;
+  feed.URL = url;
+  feed.DownloadReferringArticles = 0;
+  feed.DownloadOnlyNewArticles = 1;
+  feed.AutoCheck = 0;
+  feed.IntervalMinutes = settings::kNewFeedIntervalMinutes;
+  return feed;
+}
+
 int FeedImageIndex(const FeedRecord& feed) {
   return (feed.DownloadReferringArticles ? 1 : 0) | (feed.DownloadOnlyNewArticles ? 2 : 0) |
          (feed.AutoCheck ? 4 : 0);

@@ -32,6 +32,11 @@ struct FeedEdit {
   std::string last_article;
 };
 
+// A feed about to be subscribed, with the options a new feed starts with:
+// only new articles, no full pages, no automatic check, an interval of
+// settings::kNewFeedIntervalMinutes offered.
+FeedRecord NewFeedRecord(const std::string& alias, const std::string& url);
+
 // The feeds listed in "Aliases", in file order. A line with an empty alias or
 // name is skipped, and so is a feed whose section has no "URL" (its lines
 // stay in the file).

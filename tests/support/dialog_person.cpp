@@ -1,5 +1,6 @@
 #include "support/dialog_person.h"
 
+#include "platform/winsys_dialog.h"
 #include "platform/winsys_snapshot.h"
 
 namespace tavi::testing {
@@ -60,6 +61,13 @@ void DialogPerson::Watch(const Act& act) {
     }
     lock.lock();
     changed_.wait(lock, [&] { return changes_ != seen || stopping_; });
+  }
+}
+
+void PumpDialogMessages() {
+  platform::Message message;
+  while (platform::PeekMessage(message, true)) {
+    if (!platform::TranslateDialogInput(message)) platform::DispatchMessage(message);
   }
 }
 

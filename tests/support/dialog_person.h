@@ -51,4 +51,9 @@ class DialogPerson {
   std::thread thread_;
 };
 
+// Handles the calling thread's waiting messages as a modal dialog's loop
+// would, keys through the dialogs (TranslateDialogInput), and returns once
+// none is left: for a test that drives a modeless dialog on its own thread.
+void PumpDialogMessages();
+
 }  // namespace tavi::testing

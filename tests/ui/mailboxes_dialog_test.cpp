@@ -74,11 +74,11 @@ class MailboxesDialogTest : public testing::HostTest {
 
   void Click(TreeItem item, ClickKind kind = ClickKind::kLeft) {
     ASSERT_TRUE(InjectTreeViewClick(tree_, item, kind));
-    PumpWaitingMessages();
+    testing::PumpDialogMessages();
   }
   void PressEnterOnTree() {
     ASSERT_TRUE(InjectKeyPress(tree_, virtual_key::kReturn));
-    PumpWaitingMessages();
+    testing::PumpDialogMessages();
   }
   // Create New, answered in the New Mailbox dialog with `name` and OK.
   void CreateNew(const std::string& name) {
@@ -87,7 +87,7 @@ class MailboxesDialogTest : public testing::HostTest {
       InjectClick(GetDlgItem(ask, res::new_mailbox_dialog::kOkButton));
     });
     ASSERT_TRUE(InjectClick(GetDlgItem(dialog_->Handle(), kCreateNewButton)));
-    PumpWaitingMessages();
+    testing::PumpDialogMessages();
     EXPECT_TRUE(person.Acted());
   }
 
@@ -171,10 +171,10 @@ TEST_F(MailboxesDialogTest, AFolderShowsItsOpenImageOnlyWhileItIsExpanded) {
   const TreeItem feeds = Child(Root(), "Feeds");
 
   ASSERT_TRUE(InjectTreeViewExpand(tree_, feeds, true));
-  PumpWaitingMessages();
+  testing::PumpDialogMessages();
   EXPECT_EQ(State(feeds).content.image, kOpenFolderImage);
   ASSERT_TRUE(InjectTreeViewExpand(tree_, feeds, false));
-  PumpWaitingMessages();
+  testing::PumpDialogMessages();
   EXPECT_EQ(State(feeds).content.image, kClosedFolderImage);
 }
 

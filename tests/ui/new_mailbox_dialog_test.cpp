@@ -32,7 +32,7 @@ TEST_F(NewMailboxDialogTest, ATakenOrUnusableNameLeavesTheDialogOpenWithoutAWord
     ASSERT_TRUE(InjectText(edit, name));
     // Enter presses the default button, OK.
     ASSERT_TRUE(InjectKeyPress(edit, virtual_key::kReturn));
-    PumpWaitingMessages();
+    testing::PumpDialogMessages();
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_EQ(dialog.Name(), "");
   }
