@@ -123,17 +123,6 @@ void ApplyFeedChanges(const FeedChanges& changes, FeedRecord& feed) {
   if (changes.every) feed.IntervalMinutes = *changes.every;
 }
 
-FeedRecord NewFeedRecord(const std::string& alias, const std::string& url) {
-  FeedRecord feed;
-  feed.Alias = alias;
-  feed.URL = url;
-  feed.DownloadReferringArticles = 0;
-  feed.DownloadOnlyNewArticles = 1;
-  feed.AutoCheck = 0;
-  feed.IntervalMinutes = kDefaultNewFeedInterval;
-  return feed;
-}
-
 std::optional<std::string> CompleteFeed(FeedRecord& feed, const std::optional<std::string>& newsbox,
                                         const std::vector<std::string>& other_aliases,
                                         Session& session, std::string& note) {

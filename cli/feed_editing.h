@@ -16,10 +16,6 @@
 
 namespace tavi::cli {
 
-// The interval a new feed gets when --every is not given, as the dialog
-// offers it; the automatic check stays off.
-inline constexpr int kDefaultNewFeedInterval = 15;
-
 // What the options of add and edit ask to change; absent fields stay.
 struct FeedChanges {
   std::optional<std::string> alias;
@@ -39,9 +35,6 @@ FeedChanges ReadFeedChanges(const ParsedCommand& command);
 // with its interval, --on-demand turns it off and keeps the interval; the
 // newsbox is left to CompleteFeed.
 void ApplyFeedChanges(const FeedChanges& changes, FeedRecord& feed);
-
-// A new feed with the dialog's defaults for `alias` and `url`.
-FeedRecord NewFeedRecord(const std::string& alias, const std::string& url);
 
 // Brings the definition to the point where it can be written, or says why
 // not. `newsbox` is the mailbox asked for (nullopt: keep the feed's own):

@@ -35,6 +35,13 @@ bool IsCacheFileName(const std::string& name) {
          name.compare(name.size() - extension.size(), extension.size(), extension) == 0;
 }
 
+// A flag as the file may hold it, held to 0 or 1: the windows tick a box
+// only for 1 and the engine tests for non-zero, so a 5 must mean the same to
+// both.
+int AsFlag(int value) { return std::clamp(value, 0, 1); }
+
+int HeldInterval(int minutes) { return std::clamp(minutes, 0, settings::kMaxIntervalMinutes); }
+
 // Reads through `source`, which is the settings file itself or a batch of
 // changes to it; either offers ReadString and ReadInt.
 template <typename Source>
@@ -46,15 +53,16 @@ FeedRecord ReadFeedSection(const Source& source, std::string alias, std::string 
   feed.URL = source.ReadString(section, settings::kUrl, "");
   feed.Newsbox = source.ReadString(section, settings::kNewsbox, "");
   feed.NewsboxPath = source.ReadString(section, settings::kNewsboxPath, "");
-  feed.DownloadReferringArticles = source.ReadInt(section, settings::kDownloadReferringArticles,
-                                                  settings::kDefaultDownloadReferringArticles);
-  feed.DownloadOnlyNewArticles = source.ReadInt(section, settings::kDownloadOnlyNewArticles,
-                                                settings::kDefaultDownloadOnlyNewArticles);
-  feed.AutoCheck = source.ReadInt(section, settings::kAutoCheck, settings::kDefaultAutoCheck);
-  feed.IntervalMinutes =
-      source.ReadInt(section, settings::kIntervalMinutes, settings::kDefaultIntervalMinutes);
-  feed.NotifyNewsBoard =
-      source.ReadInt(section, settings::kNotifyNewsBoard, settings::kDefaultNotifyNewsBoard);
+  feed.DownloadReferringArticles = AsFlag(source.ReadInt(
+      section, settings::kDownloadReferringArticles, settings::kDefaultDownloadReferringArticles));
+  feed.DownloadOnlyNewArticles = AsFlag(source.ReadInt(section, settings::kDownloadOnlyNewArticles,
+                                                       settings::kDefaultDownloadOnlyNewArticles));
+  feed.AutoCheck =
+      AsFlag(source.ReadInt(section, settings::kAutoCheck, settings::kDefaultAutoCheck));
+  feed.IntervalMinutes = HeldInterval(
+      source.ReadInt(section, settings::kIntervalMinutes, settings::kDefaultIntervalMinutes));
+  feed.NotifyNewsBoard = AsFlag(
+      source.ReadInt(section, settings::kNotifyNewsBoard, settings::kDefaultNotifyNewsBoard));
   return feed;
 }
 
@@ -150,6 +158,17 @@ std::vector<std::string> ReadListedAliases(const std::string& settings_file) {
   std::vector<std::string> lines;
   ReadProfileSection(lines, settings::kAliasesSection, false, settings_file);
   return AliasesOf(lines);
+}
+
+FeedRecord NewFeedRecord(const std::string& alias, const std::string& url) {
+  FeedRecord feed;
+  feed.Alias = alias;
+  feed.URL = url;
+  feed.DownloadReferringArticles = 0;
+  feed.DownloadOnlyNewArticles = 1;
+  feed.AutoCheck = 0;
+  feed.IntervalMinutes = settings::kNewFeedIntervalMinutes;
+  return feed;
 }
 
 int FeedImageIndex(const FeedRecord& feed) {
@@ -259,6 +278,15 @@ std::string NameFromLearnedTitle(const std::string& title, const std::string& al
 
 void ApplyIntervalRule(FeedRecord& feed) {
   if (feed.IntervalMinutes < 1) feed.AutoCheck = 0;
+}
+
+int IntervalFromText(const std::string& text) {
+  long long minutes = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') break;
+    minutes = std::min<long long>(minutes * 10 + (c - '0'), settings::kMaxIntervalMinutes);
+  }
+  return static_cast<int>(minutes);
 }
 
 std::optional<FeedRule> FindBrokenRule(const FeedRecord& feed,

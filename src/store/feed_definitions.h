@@ -32,6 +32,11 @@ struct FeedEdit {
   std::string last_article;
 };
 
+// A feed about to be subscribed, with the options a new feed starts with:
+// only new articles, no full pages, no automatic check, an interval of
+// settings::kNewFeedIntervalMinutes offered.
+FeedRecord NewFeedRecord(const std::string& alias, const std::string& url);
+
 // The feeds listed in "Aliases", in file order. A line with an empty alias or
 // name is skipped, and so is a feed whose section has no "URL" (its lines
 // stay in the file).
@@ -137,6 +142,10 @@ std::optional<std::string> FindCacheFileTwin(const std::string& alias,
 std::string NameFromLearnedTitle(const std::string& title, const std::string& alias);
 // An interval below 1 minute turns the automatic check off.
 void ApplyIntervalRule(FeedRecord& feed);
+// The interval typed as `text` (digits): its number held to 0 ..
+// settings::kMaxIntervalMinutes, however many digits there are; 0 for a text
+// that does not start with a digit.
+int IntervalFromText(const std::string& text);
 
 // The first rule the definition breaks, in the order above; nullopt when it
 // meets them all.

@@ -26,6 +26,11 @@ inline constexpr int kDefaultDownloadOnlyNewArticles = 1;
 inline constexpr int kDefaultAutoCheck = 0;
 inline constexpr int kDefaultIntervalMinutes = 0;
 inline constexpr int kDefaultNotifyNewsBoard = 1;
+// The interval a new feed is offered; its automatic check starts off.
+inline constexpr int kNewFeedIntervalMinutes = 15;
+// The longest interval of the automatic check: one week. A value read
+// outside 0 to this (the file is the user's to edit) is held to it.
+inline constexpr int kMaxIntervalMinutes = 10080;
 // Stands for "no article delivered yet".
 inline constexpr const char* kDefaultLastArticle = "1/1/1970 11:10:00";
 

@@ -231,6 +231,48 @@ TEST_F(FeedDefinitions, IntervalBelowOneMinuteTurnsAutoCheckOff) {
   EXPECT_EQ(feed.AutoCheck, 1);
 }
 
+TEST_F(FeedDefinitions, NumbersOutOfRangeInTheFileAreHeldToTheirRange) {
+  WriteFile(file,
+            "[Aliases]\nHigh=High\nLow=Low\n"
+            "[High]\nURL=u\nDownloadReferringArticles=5\nDownloadOnlyNewArticles=2\n"
+            "AutoCheck=7\nIntervalMinutes=999999\nNotifyNewsBoard=3\n"
+            "[Low]\nURL=u\nDownloadReferringArticles=-1\nDownloadOnlyNewArticles=-9\n"
+            "AutoCheck=-1\nIntervalMinutes=-30\nNotifyNewsBoard=-2\n");
+  const FeedRecord high = ReadStoredFeed("High", file).feed;
+  EXPECT_EQ(high.DownloadReferringArticles, 1);
+  EXPECT_EQ(high.DownloadOnlyNewArticles, 1);
+  EXPECT_EQ(high.AutoCheck, 1);
+  EXPECT_EQ(high.IntervalMinutes, 10080);
+  EXPECT_EQ(high.NotifyNewsBoard, 1);
+  const FeedRecord low = ReadFeedDefinition("Low", file);
+  EXPECT_EQ(low.DownloadReferringArticles, 0);
+  EXPECT_EQ(low.DownloadOnlyNewArticles, 0);
+  EXPECT_EQ(low.AutoCheck, 0);
+  EXPECT_EQ(low.IntervalMinutes, 0);
+  EXPECT_EQ(low.NotifyNewsBoard, 0);
+}
+
+TEST(FeedIntervals, TypedDigitsAreHeldToAWeek) {
+  const struct {
+    const char* text;
+    int minutes;
+  } rows[] = {
+      {"", 0},
+      {"0", 0},
+      {"15", 15},
+      {"0007", 7},
+      {"10080", 10080},
+      {"10081", 10080},                 // one minute over a week
+      {"99999999999999999999", 10080},  // would overflow an int
+      {"12abc", 12},
+      {"abc", 0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    EXPECT_EQ(IntervalFromText(row.text), row.minutes);
+  }
+}
+
 TEST(CacheFiles, PathUsesTheSafeAliasAndLeadsBackToIt) {
   EXPECT_EQ(CacheFilePath("/data", "Tom's News: Daily!"), "/data/Feeds/Toms News Daily.rss");
   const std::vector<std::string> aliases{"Tom's News: Daily!", "a.b", "Plain"};

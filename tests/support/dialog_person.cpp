@@ -1,21 +1,26 @@
 #include "support/dialog_person.h"
 
+#include "platform/winsys_dialog.h"
 #include "platform/winsys_snapshot.h"
 
 namespace tavi::testing {
 namespace {
 
-// The topmost shown top-level dialog; none when there is none.
-platform::WindowHandle ShownDialog() {
+// The topmost shown top-level dialog, captioned `caption` unless that is
+// empty; none when there is none.
+platform::WindowHandle ShownDialog(const std::string& caption) {
   for (const platform::WindowSnapshot& state : platform::TakeSnapshot().windows) {
-    if (state.is_dialog && state.visible && !state.parent) return state.handle;
+    if (!state.is_dialog || !state.visible || state.parent) continue;
+    if (caption.empty() || state.text == caption) return state.handle;
   }
   return {};
 }
 
 }  // namespace
 
-DialogPerson::DialogPerson(Act act) {
+DialogPerson::DialogPerson(Act act) : DialogPerson("", std::move(act)) {}
+
+DialogPerson::DialogPerson(std::string caption, Act act) : caption_(std::move(caption)) {
   platform::SetChangeListener([this] {
     std::lock_guard<std::mutex> guard(lock_);
     ++changes_;
@@ -44,7 +49,7 @@ void DialogPerson::Watch(const Act& act) {
   while (!stopping_) {
     const std::uint64_t seen = changes_;
     lock.unlock();
-    const platform::WindowHandle dialog = ShownDialog();
+    const platform::WindowHandle dialog = ShownDialog(caption_);
     if (dialog) {
       // Marked first: what `act` injects may end the dialog, and the test
       // asks as soon as its modal loop returns.
@@ -56,6 +61,13 @@ void DialogPerson::Watch(const Act& act) {
     }
     lock.lock();
     changed_.wait(lock, [&] { return changes_ != seen || stopping_; });
+  }
+}
+
+void PumpDialogMessages() {
+  platform::Message message;
+  while (platform::PeekMessage(message, true)) {
+    if (!platform::TranslateDialogInput(message)) platform::DispatchMessage(message);
   }
 }
 

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <thread>
 
 #include "platform/winsys.h"
@@ -24,6 +25,9 @@ class DialogPerson {
   // shown dialog (the topmost one when several are), which has handled
   // WM_INITDIALOG by then. Installs the process-wide change listener.
   explicit DialogPerson(Act act);
+  // The same for the first shown dialog captioned `caption`, for a test
+  // whose own thread shows a window while the dialog is opened over it.
+  DialogPerson(std::string caption, Act act);
   // Stops watching when no dialog came, waits for `act` to finish and removes
   // the listener.
   ~DialogPerson();
@@ -37,6 +41,8 @@ class DialogPerson {
  private:
   void Watch(const Act& act);
 
+  const std::string caption_;  // "" for any dialog
+
   mutable std::mutex lock_;
   std::condition_variable changed_;
   std::uint64_t changes_ = 0;
@@ -44,5 +50,10 @@ class DialogPerson {
   bool acted_ = false;
   std::thread thread_;
 };
+
+// Handles the calling thread's waiting messages as a modal dialog's loop
+// would, keys through the dialogs (TranslateDialogInput), and returns once
+// none is left: for a test that drives a modeless dialog on its own thread.
+void PumpDialogMessages();
 
 }  // namespace tavi::testing
