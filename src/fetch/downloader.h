@@ -14,6 +14,7 @@
 // was. A server's error status (404, 500) is a failure.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -69,6 +70,10 @@ struct DownloadRequest {
   std::string CachePath;
   std::string URL;
   std::uint64_t MaxBytes = kMaxFeedDocumentBytes;
+  // When set, called on the download thread once the request is served
+  // (after any message box), with the outcome and the message text, so that
+  // the sender can tell when the thread is about to end.
+  std::function<void(bool ok, const std::string& message)> Finished = nullptr;
 };
 
 // The one thread message a download thread serves (WM_APP + 32): wparam 0,
