@@ -253,6 +253,10 @@ bool EnsureFile(const std::string& path) { return TouchFile(path, 0); }
 
 bool DeleteFile(const std::string& path) { return unlink(path.c_str()) == 0; }
 
+bool RenameFile(const std::string& from, const std::string& to) {
+  return rename(from.c_str(), to.c_str()) == 0;
+}
+
 bool CreateFolder(const std::string& path) { return mkdir(path.c_str(), 0777) == 0; }
 
 std::string ExecutablePath() {

@@ -83,6 +83,10 @@ bool EnsureFile(const std::string& path);
 // Deletes a file; false when it could not be deleted (or was absent).
 bool DeleteFile(const std::string& path);
 
+// Gives the file at `from` the name `to` in one step, replacing a file
+// there; false when it could not (absent, another file system).
+bool RenameFile(const std::string& from, const std::string& to);
+
 // Creates one folder level; false when it exists already or cannot be made.
 bool CreateFolder(const std::string& path);
 
