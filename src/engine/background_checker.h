@@ -17,6 +17,7 @@
 // unloaded module must not run on.
 
 #include <atomic>
+#include <cassert>
 #include <chrono>
 #include <functional>
 #include <future>
@@ -82,6 +83,13 @@ class BackgroundChecker {
   // Ends the checker thread and every download it started, and returns when
   // they have all ended. Does nothing when the checker is not running.
   void Stop();
+
+  // Runs one tick on the calling thread as the timer runs it on the
+  // checker's, for a measurement; only while the checker is not running.
+  void RunTick() {
+    assert(!Running() && "a tick runs on the checker's thread while it runs");
+    Tick();
+  }
 
   bool Running() const { return thread_.joinable(); }
   // The checker thread's number; 0 before Start.
