@@ -37,8 +37,6 @@ namespace {
 
 std::string AliasOfLine(const std::string& line) { return line.substr(0, line.find('=')); }
 
-bool IsSwitchedOn(int auto_check) { return auto_check > 0; }
-
 }  // namespace
 
 std::chrono::milliseconds CheckerPeriodFromEnvironment() {
@@ -115,7 +113,7 @@ void BackgroundChecker::TickFeed(const std::string& alias, const platform::OleDa
   FeedSchedule schedule;
   schedule.auto_check = ReadProfileInt(alias, settings::kAutoCheck, 0, file);
   // Most feeds are checked by hand: they cost one read.
-  if (!IsSwitchedOn(schedule.auto_check)) return;
+  if (!IsAutoCheckOn(schedule.auto_check)) return;
   schedule.last_check = ReadProfileString(alias, settings::kLastCheck, "", file);
   schedule.interval_minutes = ReadProfileInt(alias, settings::kIntervalMinutes, 0, file);
   const ScheduleStep step = PlanTick(schedule, now);
@@ -127,7 +125,7 @@ void BackgroundChecker::TickFeed(const std::string& alias, const platform::OleDa
 // not come back as a section holding nothing but its due time.
 void BackgroundChecker::WriteNextDue(const std::string& alias, const std::string& next_due) const {
   EditProfileBatch(setup_.settings_file, [&](ProfileBatch& batch) {
-    if (!IsSwitchedOn(batch.ReadInt(alias, settings::kAutoCheck, 0))) return true;
+    if (!IsAutoCheckOn(batch.ReadInt(alias, settings::kAutoCheck, 0))) return true;
     return batch.WriteString(alias, settings::kLastCheck, next_due);
   });
 }
@@ -167,6 +165,9 @@ void BackgroundChecker::JoinEndedDownloads() {
 }
 
 void BackgroundChecker::EndDownloads() {
+  // The cancel reaches every transfer of the process: none is asked for
+  // when no download of the checker's is left.
+  if (downloads_.empty()) return;
   platform::CancelNetTransfers();
   for (const std::unique_ptr<Download>& download : downloads_) {
     // Ends a thread still waiting for its request or for a message box.

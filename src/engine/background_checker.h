@@ -92,8 +92,6 @@ class BackgroundChecker {
   }
 
   bool Running() const { return thread_.joinable(); }
-  // The checker thread's number; 0 before Start.
-  platform::ThreadId ThreadId() const { return thread_id_; }
 
  private:
   struct Download;

@@ -7,19 +7,19 @@ namespace {
 
 constexpr double kMinutesPerHour = 60.0;
 
-bool IsSwitchedOn(int auto_check) { return auto_check > 0; }
-
 std::string DueTimeAfter(const platform::OleDate& now, int interval_minutes) {
   return platform::FormatLocaleDateText(now.AddHours(interval_minutes / kMinutesPerHour));
 }
 
 }  // namespace
 
+bool IsAutoCheckOn(int auto_check) { return auto_check > 0; }
+
 int ClampIntervalMinutes(int minutes) { return std::clamp(minutes, 0, kMaxIntervalMinutes); }
 
 ScheduleStep PlanTick(const FeedSchedule& schedule, const platform::OleDate& now) {
   ScheduleStep step;
-  if (!IsSwitchedOn(schedule.auto_check)) return step;
+  if (!IsAutoCheckOn(schedule.auto_check)) return step;
   const platform::OleDate due = platform::ParseLocaleDateText(schedule.last_check);
   step.download = due.IsValid() && due <= now;
   const int interval = ClampIntervalMinutes(schedule.interval_minutes);

@@ -37,12 +37,16 @@ struct ScheduleStep {
   std::optional<std::string> next_due;
 };
 
+// Whether the feed's "AutoCheck" value switches automatic checking on: any
+// positive number (a negative one, which no dialog writes, is off).
+bool IsAutoCheckOn(int auto_check);
+
 // An interval read from the file within 0..kMaxIntervalMinutes: a negative
 // one would schedule the feed in the past, a huge one past the calendar.
 int ClampIntervalMinutes(int minutes);
 
 // The tick at `now` (a valid local date) for `schedule`. Automatic checking
-// off (0, or negative, which no dialog writes) does nothing. The due time is
+// off does nothing. The due time is
 // read with ParseLocaleDateText, so older texts in any of its forms still
 // count; the new one is written in the one form FormatLocaleDateText gives
 // ("12/6/2026 1:55:15 PM"), whatever the machine's locale.
