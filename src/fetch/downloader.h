@@ -83,8 +83,10 @@ inline constexpr platform::MessageId kDownloadRequestMessage = platform::WM_APP 
 // A worker thread with its own message queue that serves one download
 // request: it runs DownloadToFile with message into the request's cache path,
 // with the request's byte limit, and, when that fails, shows the message text in a plain message
-// box (OK only, no caption of its own); then the thread ends. Messages other than the request that
-// reach it first are dispatched as usual; a quit request ends the thread unserved.
+// box (OK only, no caption of its own), unless network transfers were cancelled (the program is
+// stopping); then it calls the request's Finished and ends. Messages other than the request that
+// reach it first are dispatched as usual; a quit request ends the thread unserved, and ends a
+// message box it shows with the box's default answer.
 class cwtDownloadFile {
  public:
   cwtDownloadFile() = default;
