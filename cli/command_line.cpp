@@ -11,6 +11,7 @@
 #include "cli/mailbox_commands.h"
 #include "cli/read_command.h"
 #include "cli/session.h"
+#include "cli/watch_command.h"
 #include "version.h"
 
 namespace tavi::cli {
@@ -31,13 +32,14 @@ int RunVersion(const CommandContext& context) {
 
 CommandFunction FindCommand(const std::string& name) {
   static const std::pair<const char*, CommandFunction> kCommands[] = {
-      {"init", RunInit},       {"add", RunAdd},
-      {"edit", RunEdit},       {"delete", RunDelete},
-      {"feeds", RunFeeds},     {"download", RunDownload},
-      {"import", RunImport},   {"mailboxes", RunMailboxes},
-      {"show", RunShow},       {"read", RunRead},
-      {"inspect", RunInspect}, {"demo", RunDemo},
-      {"help", RunHelp},       {"--version", RunVersion},
+      {"init", RunInit},         {"add", RunAdd},
+      {"edit", RunEdit},         {"delete", RunDelete},
+      {"feeds", RunFeeds},       {"download", RunDownload},
+      {"import", RunImport},     {"mailboxes", RunMailboxes},
+      {"show", RunShow},         {"read", RunRead},
+      {"inspect", RunInspect},   {"demo", RunDemo},
+      {"watch", RunWatch},       {"help", RunHelp},
+      {"--version", RunVersion},
   };
   for (const auto& [command_name, function] : kCommands) {
     if (name == command_name) return function;

@@ -124,16 +124,10 @@ int RunDownload(const CommandContext& context) {
   return FinishRun(context, summary);
 }
 
-int RunImport(const CommandContext& context) {
-  const std::unique_ptr<Session> session = OpenSession(context, SessionUse::kChange);
-  if (session == nullptr) return kExitFailure;
-  if (ListCacheFiles(CacheFolder(session->Paths().DataFolder)).empty()) {
-    context.out << "The background cache holds no feed documents.\n";
-    return kExitSuccess;
-  }
+RunSummary ImportCachedFeeds(const CommandContext& context, const PluginPaths& paths) {
   TerminalCheckWindow window(context.out, context.environment.out_is_terminal,
                              context.environment.terminal_width);
-  CheckRun run(CheckPathsOf(session->Paths()), window);
+  CheckRun run(CheckPathsOf(paths), window);
   std::vector<FeedOutcome> feeds;
   const auto print = FeedPrinter(context.out, window);
   run.ImportCache([&](const FeedOutcome& feed) {
@@ -141,7 +135,17 @@ int RunImport(const CommandContext& context) {
     print(feed);
   });
   window.Clear();
-  return FinishRun(context, {std::move(feeds), run.TotalNewArticles(), false});
+  return {std::move(feeds), run.TotalNewArticles(), false};
+}
+
+int RunImport(const CommandContext& context) {
+  const std::unique_ptr<Session> session = OpenSession(context, SessionUse::kChange);
+  if (session == nullptr) return kExitFailure;
+  if (ListCacheFiles(CacheFolder(session->Paths().DataFolder)).empty()) {
+    context.out << "The background cache holds no feed documents.\n";
+    return kExitSuccess;
+  }
+  return FinishRun(context, ImportCachedFeeds(context, session->Paths()));
 }
 
 }  // namespace tavi::cli

@@ -12,11 +12,17 @@
 
 #include "cli/command_context.h"
 #include "engine/download_run.h"
+#include "plugin/plugin_paths.h"
 
 namespace tavi::cli {
 
 int RunDownload(const CommandContext& context);
 int RunImport(const CommandContext& context);
+
+// The cache import over the cache of `paths` as the menu item runs it,
+// printing each feed's line as its check ends (none for an empty cache);
+// returns what it came to.
+RunSummary ImportCachedFeeds(const CommandContext& context, const PluginPaths& paths);
 
 // One feed's line: its alias, then "N new", "no new articles" or "failed:"
 // with the cause (the new articles first when some arrived), made printable.

@@ -245,13 +245,17 @@ bool CheckRun::ImportCache(const std::function<void(const FeedOutcome&)>& feed_f
   window_.SetGeneralLine("Loading from cache... Please wait.");
   const std::vector<std::string> aliases = ReadListedAliases(paths_.settings_file);
   for (const std::string& file : ListCacheFiles(CacheFolder(paths_.data_folder))) {
+    // The import reads a copy of its own: a newer document that a background
+    // download puts in place meanwhile stays for the next import.
+    const std::string taken = file + kTakenCacheFileSuffix;
+    if (!platform::RenameFile(file, taken)) continue;
     const FeedRecord feed =
         ReadFeedDefinition(AliasOfCacheFile(file, aliases), paths_.settings_file);
-    last_result_ = CheckFeed(feed, true, file);
+    last_result_ = CheckFeed(feed, true, taken);
     if (feed_finished) feed_finished(OutcomeOf(feed));
     // A document whose feed is gone has no one to read it: left in place it
     // would bring the import back at every opening.
-    platform::DeleteFile(file);
+    platform::DeleteFile(taken);
   }
   ReopenStagingMailbox();
   ReportTotal();

@@ -31,6 +31,10 @@ struct CheckPaths {
 
 // Results of CheckFeed beyond the article count.
 inline constexpr int kCheckFailed = -1;
+// Added to a cache file's name while the import reads it; such a name is
+// not a cache file any more.
+inline constexpr const char* kTakenCacheFileSuffix = ".importing";
+
 // A run's last result before its first check.
 inline constexpr int kNotCheckedYet = -2;
 
@@ -83,7 +87,10 @@ class CheckRun {
 
   // Checks every cached feed document of the data folder's cache (and its
   // subfolders) and deletes it; `feed_finished`, when set, hears of each
-  // feed as its check ends. Always true.
+  // feed as its check ends. Each document is first renamed to a name of the
+  // import's own (kTakenCacheFileSuffix added), so that one a background
+  // download puts in its place meanwhile is kept for the next import.
+  // Always true.
   bool ImportCache(const std::function<void(const FeedOutcome&)>& feed_finished = {});
 
   int TotalNewArticles() const { return total_new_articles_; }

@@ -57,6 +57,16 @@ void DeleteStaleTarget(const std::string& path, DeleteMode mode) {
   if (deleted && mode == DeleteMode::kDeleteAndWait) PaceWait(&Pacing::after_deleting_feed_file);
 }
 
+void ServeRequest(const DownloadRequest& request) {
+  std::string text;
+  const bool ok = DownloadToFile(request.URL, request.CachePath, request.MaxBytes, &text);
+  // A transfer cancelled because the program is stopping is no news to the
+  // user, and a box would hold up the stop.
+  if (!ok && !platform::NetTransfersCancelled())
+    platform::MessageBox({}, text, "", platform::MB_OK);
+  if (request.Finished) request.Finished(ok, text);
+}
+
 // The body of a download thread: makes its queue, tells the creator its
 // number, then waits for the request.
 void RunDownloadThread(std::promise<platform::ThreadId> started) {
@@ -70,10 +80,7 @@ void RunDownloadThread(std::promise<platform::ThreadId> started) {
     }
     const std::unique_ptr<DownloadRequest> request(
         reinterpret_cast<DownloadRequest*>(message.lparam));
-    std::string text;
-    if (request && !DownloadToFile(request->URL, request->CachePath, request->MaxBytes, &text)) {
-      platform::MessageBox({}, text, "", platform::MB_OK);
-    }
+    if (request) ServeRequest(*request);
     return;
   }
 }

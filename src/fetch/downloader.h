@@ -14,6 +14,7 @@
 // was. A server's error status (404, 500) is a failure.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -69,6 +70,10 @@ struct DownloadRequest {
   std::string CachePath;
   std::string URL;
   std::uint64_t MaxBytes = kMaxFeedDocumentBytes;
+  // When set, called on the download thread once the request is served
+  // (after any message box), with the outcome and the message text, so that
+  // the sender can tell when the thread is about to end.
+  std::function<void(bool ok, const std::string& message)> Finished = nullptr;
 };
 
 // The one thread message a download thread serves (WM_APP + 32): wparam 0,
@@ -78,8 +83,10 @@ inline constexpr platform::MessageId kDownloadRequestMessage = platform::WM_APP 
 // A worker thread with its own message queue that serves one download
 // request: it runs DownloadToFile with message into the request's cache path,
 // with the request's byte limit, and, when that fails, shows the message text in a plain message
-// box (OK only, no caption of its own); then the thread ends. Messages other than the request that
-// reach it first are dispatched as usual; a quit request ends the thread unserved.
+// box (OK only, no caption of its own), unless network transfers were cancelled (the program is
+// stopping); then it calls the request's Finished and ends. Messages other than the request that
+// reach it first are dispatched as usual; a quit request ends the thread unserved, and ends a
+// message box it shows with the box's default answer.
 class cwtDownloadFile {
  public:
   cwtDownloadFile() = default;

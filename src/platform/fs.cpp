@@ -137,6 +137,17 @@ std::optional<FileAttributes> GetFileAttributes(const std::string& path) {
   return FileAttributes{S_ISDIR(info.st_mode), static_cast<std::uint64_t>(info.st_size)};
 }
 
+std::optional<FileVersion> GetFileVersion(const std::string& path) {
+  struct stat info {};
+  if (path.empty() || stat(path.c_str(), &info) != 0) return std::nullopt;
+  constexpr std::int64_t kNanosecondsPerSecond = 1000000000;
+  return FileVersion{static_cast<std::uint64_t>(info.st_dev),
+                     static_cast<std::uint64_t>(info.st_ino),
+                     static_cast<std::uint64_t>(info.st_size),
+                     static_cast<std::int64_t>(info.st_mtim.tv_sec) * kNanosecondsPerSecond +
+                         info.st_mtim.tv_nsec};
+}
+
 std::vector<std::string> FindFiles(const std::string& pattern) {
   const std::string name = NameOf(pattern);
   if (name.empty() || name == "." || name == "..") return {};
@@ -252,6 +263,10 @@ bool CreateEmptyFile(const std::string& path) { return TouchFile(path, O_TRUNC);
 bool EnsureFile(const std::string& path) { return TouchFile(path, 0); }
 
 bool DeleteFile(const std::string& path) { return unlink(path.c_str()) == 0; }
+
+bool RenameFile(const std::string& from, const std::string& to) {
+  return rename(from.c_str(), to.c_str()) == 0;
+}
 
 bool CreateFolder(const std::string& path) { return mkdir(path.c_str(), 0777) == 0; }
 

@@ -22,6 +22,23 @@ struct FileAttributes {
 // be examined (absent, or a folder on the way is unreadable).
 std::optional<FileAttributes> GetFileAttributes(const std::string& path);
 
+// What tells one version of a file from another without reading it: the
+// file it is (device and inode), its size and its modification time. A file
+// replaced by a rename is another file; one rewritten in place within the
+// clock's resolution and to the same size is not told apart.
+struct FileVersion {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  std::uint64_t size = 0;
+  std::int64_t modified_ns = 0;
+
+  friend bool operator==(const FileVersion&, const FileVersion&) = default;
+};
+
+// The version of the file that `path` finally names; nullopt when it cannot
+// be examined.
+std::optional<FileVersion> GetFileVersion(const std::string& path);
+
 // The names (not paths) of the entries of one folder that match the pattern's
 // last component, which may hold the wild cards '*' and '?'; the folder part
 // is taken literally. "." and ".." are never listed. An unreadable folder
@@ -82,6 +99,10 @@ bool EnsureFile(const std::string& path);
 
 // Deletes a file; false when it could not be deleted (or was absent).
 bool DeleteFile(const std::string& path);
+
+// Gives the file at `from` the name `to` in one step, replacing a file
+// there; false when it could not (absent, another file system).
+bool RenameFile(const std::string& from, const std::string& to);
 
 // Creates one folder level; false when it exists already or cannot be made.
 bool CreateFolder(const std::string& path);

@@ -84,6 +84,8 @@ void SetNetTimeouts(const NetTimeouts& timeouts);
 void CancelNetTransfers();
 // Lets transfers run again after CancelNetTransfers.
 void ResetNetCancel();
+// True from CancelNetTransfers until ResetNetCancel.
+bool NetTransfersCancelled();
 
 // The byte limit that lets a document be of any size.
 inline constexpr std::uint64_t kNoByteLimit = 0;

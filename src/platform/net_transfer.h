@@ -20,9 +20,6 @@
 
 namespace tavi::platform {
 
-// True from CancelNetTransfers until ResetNetCancel.
-bool NetTransfersCancelled();
-
 class NetTransfer {
  public:
   // Takes each block of the body as it arrives; a failure ends the transfer

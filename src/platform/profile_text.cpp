@@ -166,4 +166,40 @@ bool ProfileDocument::Refuse() {
   return false;
 }
 
+ProfileIndex::ProfileIndex(const ProfileDocument& document) {
+  std::vector<std::string>* current = nullptr;
+  for (const std::string& line : document.lines_) {
+    if (const auto name = SectionNameOf(line)) {
+      // A repeated name: the first section of it counts, as in the document.
+      const auto [entry, added] = sections_.try_emplace(ToLowerAscii(*name));
+      current = added ? &entry->second : nullptr;
+      continue;
+    }
+    if (current != nullptr && !Trim(line).empty()) current->emplace_back(Trim(line));
+  }
+}
+
+const std::vector<std::string>* ProfileIndex::Find(std::string_view section) const {
+  const auto found = sections_.find(ToLowerAscii(Trim(section)));
+  return found == sections_.end() ? nullptr : &found->second;
+}
+
+std::optional<std::string> ProfileIndex::Get(std::string_view section, std::string_view key) const {
+  const std::vector<std::string>* lines = Find(section);
+  if (lines == nullptr) return std::nullopt;
+  key = Trim(key);
+  for (const std::string_view line : *lines)
+    if (IsKeyLine(line, key)) return std::string(Trim(line.substr(line.find('=') + 1)));
+  return std::nullopt;
+}
+
+std::vector<std::string> ProfileIndex::Section(std::string_view section) const {
+  const std::vector<std::string>* lines = Find(section);
+  if (lines == nullptr) return {};
+  std::vector<std::string> listed;
+  for (const std::string& line : *lines)
+    if (!IsCommentOrBlank(line)) listed.push_back(line);
+  return listed;
+}
+
 }  // namespace tavi::platform

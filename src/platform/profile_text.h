@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace tavi::platform {
@@ -81,6 +82,26 @@ class ProfileDocument {
   std::string line_end_ = "\n";
   bool changed_ = false;
   bool refused_ = false;
+
+  friend class ProfileIndex;
+};
+
+// A document's sections indexed by name, for a reader that asks for many
+// keys of one file: Get and Section give exactly what the document's own
+// give, without a walk over the whole document for each.
+class ProfileIndex {
+ public:
+  explicit ProfileIndex(const ProfileDocument& document);
+
+  std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+  std::vector<std::string> Section(std::string_view section) const;
+
+ private:
+  const std::vector<std::string>* Find(std::string_view section) const;
+
+  // The non-blank lines (trimmed) of the first section of each name, by the
+  // name in lower case.
+  std::unordered_map<std::string, std::vector<std::string>> sections_;
 };
 
 }  // namespace tavi::platform

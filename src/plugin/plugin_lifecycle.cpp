@@ -36,7 +36,21 @@ std::int32_t InitPlugin(PluginPaths& paths, std::int16_t api_version, const EmsM
   info->icon = NewIconCell(kPluginIcon);
   paths.DesktopWindow = platform::GetDesktopWindow();
   paths.NewsBoardWindow = {};
+  if (api_version >= kFirstFullApiVersion) StartChecker(paths);
   return kEmsOk;
+}
+
+void StartChecker(PluginPaths& paths) {
+  if (paths.CheckerRunning) return;
+  CheckerSetup setup{paths.SettingsFile, paths.DataFolder, CheckerPeriodFromEnvironment(), {}};
+  paths.CheckerThread = std::make_unique<BackgroundChecker>(std::move(setup), paths.MainWindowOpen);
+  paths.CheckerRunning = paths.CheckerThread->Start();
+}
+
+void StopChecker(PluginPaths& paths) {
+  paths.CheckerRunning = false;
+  if (paths.CheckerThread) paths.CheckerThread->Stop();
+  paths.CheckerThread.reset();
 }
 
 bool RegisterTidyModule(const std::string& module_file) {
@@ -52,7 +66,8 @@ bool RegisterTidyModule(const std::string& module_file) {
   return register_server() >= 0;
 }
 
-std::int32_t FinishPlugin(const PluginPaths& paths) {
+std::int32_t FinishPlugin(PluginPaths& paths) {
+  StopChecker(paths);
   if (paths.NewsBoardWindow) {
     platform::SendMessage(paths.NewsBoardWindow, RegisteredWindowMessages().exit_host, 1, 1);
   }

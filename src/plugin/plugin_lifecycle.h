@@ -21,11 +21,11 @@ inline constexpr const char* kRegisterServerExport = "DllRegisterServer";
 // every path of `paths` from the configuration folder and `host_executable`
 // (ResolvePaths), reads the module's version block, registers the HTML
 // clean-up component when it is present, remembers the desktop window and
-// forgets any News Board. Returns kEmsOk; does nothing and returns kEmsOk
-// without an information record. Without a configuration record or folder
-// nothing can be resolved: returns kEmsUnknownFailure and fills nothing.
-// The background checker is not started here; it arrives with its own
-// component, so CheckerRunning stays false.
+// forgets any News Board, and starts the background checker (StartChecker)
+// when the host's API version is kFirstFullApiVersion or above. Returns
+// kEmsOk; does nothing and returns kEmsOk without an information record.
+// Without a configuration record or folder nothing can be resolved: returns
+// kEmsUnknownFailure and fills nothing.
 std::int32_t InitPlugin(PluginPaths& paths, std::int16_t api_version, const EmsMailConfig* config,
                         EmsPluginInfo* info, const std::string& host_executable);
 
@@ -35,8 +35,20 @@ std::int32_t InitPlugin(PluginPaths& paths, std::int16_t api_version, const EmsM
 // stays loaded for the life of the process.
 bool RegisterTidyModule(const std::string& module_file);
 
-// The stop: when the News Board exists, sends it "uiIzlazEudora" (wParam 1,
-// lParam 1) and waits for it to be handled. Returns kEmsOk.
-std::int32_t FinishPlugin(const PluginPaths& paths);
+// Starts the background checker on the settings file and data folder of
+// `paths`, ticking at CheckerPeriodFromEnvironment() and skipping its ticks
+// while MainWindowOpen is set, unless CheckerRunning is set already. Sets
+// CheckerRunning when the checker's thread runs.
+void StartChecker(PluginPaths& paths);
+
+// Stops the background checker when it runs, and returns once every thread
+// it started has ended (the host unloads the module right after); clears
+// CheckerRunning.
+void StopChecker(PluginPaths& paths);
+
+// The stop: stops the background checker (StopChecker); then, when the News
+// Board exists, sends it "uiIzlazEudora" (wParam 1, lParam 1) and waits for
+// it to be handled. Returns kEmsOk.
+std::int32_t FinishPlugin(PluginPaths& paths);
 
 }  // namespace tavi

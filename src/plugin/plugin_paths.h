@@ -6,9 +6,11 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "engine/background_checker.h"
 #include "engine/check_engine.h"
 #include "platform/module_version.h"
 #include "platform/winsys.h"
@@ -51,6 +53,8 @@ struct PluginPaths {
   // Shared with the background checker, which reads them without a lock.
   std::atomic<bool> CheckerRunning{false};
   std::atomic<bool> MainWindowOpen{false};
+  // Started at the host's start, stopped at its finish; null otherwise.
+  std::unique_ptr<BackgroundChecker> CheckerThread;
 };
 
 // The process-wide record.

@@ -1,8 +1,13 @@
 #include "store/profile.h"
 
+#include <atomic>
 #include <cctype>
 #include <climits>
+#include <map>
+#include <memory>
+#include <mutex>
 
+#include "platform/fs.h"
 #include "platform/profile_file.h"
 
 namespace tavi {
@@ -48,11 +53,76 @@ void AppendAssignments(const std::vector<std::string>& lines, bool values_only,
   }
 }
 
+// The settings files as last parsed, each with the version of the file it
+// was read from. The background checker reads a file of a thousand feeds key
+// by key every minute: parsing it again for each key would cost a second.
+// An entry serves only while the file is the same version (another process's
+// rewrite replaces the file, which changes it) and this process has written
+// no settings file since.
+class ParsedFiles {
+ public:
+  std::shared_ptr<const platform::ProfileIndex> Current(const std::string& file) {
+    // Taken before the file is examined: a write after this point makes the
+    // entry stale at once.
+    const std::uint64_t writes = own_writes_.load();
+    const auto version = platform::GetFileVersion(file);
+    if (version) {
+      const std::lock_guard guard(lock_);
+      const auto found = entries_.find(file);
+      if (found != entries_.end() && found->second.version == *version &&
+          found->second.own_writes == writes)
+        return found->second.index;
+    }
+    // Read after the version was taken: bytes newer than it only make the
+    // entry miss next time.
+    const auto bytes = platform::ReadFileBytes(file);
+    auto index = std::make_shared<const platform::ProfileIndex>(
+        platform::ProfileDocument::Parse(bytes.value_or("")));
+    if (version && bytes) Keep(file, {*version, writes, index});
+    return index;
+  }
+
+  void NoteOwnWrite() { ++own_writes_; }
+
+ private:
+  // A process reads a handful of settings files; a test reads many.
+  static constexpr std::size_t kMostFiles = 8;
+
+  struct Entry {
+    platform::FileVersion version;
+    std::uint64_t own_writes = 0;
+    std::shared_ptr<const platform::ProfileIndex> index;
+  };
+
+  void Keep(const std::string& file, Entry entry) {
+    const std::lock_guard guard(lock_);
+    if (entries_.size() >= kMostFiles && !entries_.contains(file)) entries_.clear();
+    entries_[file] = std::move(entry);
+  }
+
+  std::mutex lock_;
+  std::map<std::string, Entry> entries_;
+  std::atomic<std::uint64_t> own_writes_{0};
+};
+
+ParsedFiles& TheParsedFiles() {
+  static auto* const files = new ParsedFiles;
+  return *files;
+}
+
+// Runs one write and has the parsed files read again afterwards.
+template <typename Write>
+bool Written(Write write) {
+  const bool written = write();
+  TheParsedFiles().NoteOwnWrite();
+  return written;
+}
+
 }  // namespace
 
 std::string ReadProfileString(const std::string& section, const std::string& key,
                               const std::string& default_value, const std::string& file) {
-  return CutToValueLimit(platform::GetProfileValue(file, section, key).value_or(default_value));
+  return CutToValueLimit(TheParsedFiles().Current(file)->Get(section, key).value_or(default_value));
 }
 
 int ReadProfileInt(const std::string& section, const std::string& key, int default_value,
@@ -62,13 +132,13 @@ int ReadProfileInt(const std::string& section, const std::string& key, int defau
 
 bool ReadProfileSection(std::vector<std::string>& list, const std::string& section,
                         bool values_only, const std::string& file) {
-  AppendAssignments(platform::GetProfileSection(file, section), values_only, list);
+  AppendAssignments(TheParsedFiles().Current(file)->Section(section), values_only, list);
   return true;
 }
 
 bool WriteProfileString(const std::string& section, const std::string& key,
                         const std::string& value, const std::string& file) {
-  return platform::SetProfileValue(file, section, key, OneLine(value));
+  return Written([&] { return platform::SetProfileValue(file, section, key, OneLine(value)); });
 }
 
 bool WriteProfileInt(const std::string& section, const std::string& key, int value,
@@ -77,11 +147,11 @@ bool WriteProfileInt(const std::string& section, const std::string& key, int val
 }
 
 bool DeleteProfileKey(const std::string& section, const std::string& key, const std::string& file) {
-  return platform::DeleteProfileKey(file, section, key);
+  return Written([&] { return platform::DeleteProfileKey(file, section, key); });
 }
 
 bool DeleteProfileSection(const std::string& section, const std::string& file) {
-  return platform::DeleteProfileSection(file, section);
+  return Written([&] { return platform::DeleteProfileSection(file, section); });
 }
 
 std::string ProfileBatch::ReadString(const std::string& section, const std::string& key,
@@ -118,9 +188,11 @@ bool ProfileBatch::DeleteSection(const std::string& section) {
 }
 
 bool EditProfileBatch(const std::string& file, const std::function<bool(ProfileBatch&)>& change) {
-  return platform::EditProfile(file, [&change](platform::ProfileDocument& document) {
-    ProfileBatch batch(document);
-    return change(batch);
+  return Written([&] {
+    return platform::EditProfile(file, [&change](platform::ProfileDocument& document) {
+      ProfileBatch batch(document);
+      return change(batch);
+    });
   });
 }
 

@@ -346,6 +346,31 @@ TEST_F(CheckEngineTest, CacheImportFindsEachFeedFromItsFileName) {
   EXPECT_EQ(server_.Hits("/feed.xml"), 0);
 }
 
+// A background download may put a newer document in place while the import
+// reads the older one: the newer one waits for the next import.
+TEST_F(CheckEngineTest, CacheImportKeepsADocumentThatArrivesWhileItReads) {
+  ASSERT_TRUE(SaveFeed(feed_, "", paths_.settings_file));
+  platform::CreateFolder(data_.Join("Feeds"));
+  const std::string cache_file = data_.Join("Feeds/News.rss");
+  WriteFile(cache_file, RssFeed(RssItem("older", "Fri, 11 Dec 2026 08:00:00 GMT")));
+  const std::string newer = RssFeed(RssItem("newer", "Fri, 11 Dec 2026 09:00:00 GMT"));
+  CheckRun run(paths_, window_);
+  std::vector<std::string> checked;
+  EXPECT_TRUE(run.ImportCache([&](const FeedOutcome& feed) {
+    checked.push_back(feed.alias);
+    WriteFile(cache_file, newer);
+  }));
+  EXPECT_EQ(checked, std::vector<std::string>{"News"});
+  EXPECT_EQ(Messages("News").size(), 1u);
+  EXPECT_EQ(testing::ReadFile(cache_file), newer);
+  EXPECT_EQ(platform::FindFiles(data_.Join("Feeds/*")), std::vector<std::string>{"News.rss"});
+
+  CheckRun next(paths_, window_);
+  EXPECT_TRUE(next.ImportCache());
+  EXPECT_EQ(Messages("News").size(), 2u);
+  EXPECT_FALSE(platform::GetFileAttributes(cache_file));
+}
+
 TEST_F(CheckEngineTest, DownloadRunStopsWhenAskedAndSumsUp) {
   server_.Serve("/feed.xml", RssFeed(RssItem("a", "Fri, 11 Dec 2026 08:00:00 GMT")));
   FeedRecord second = feed_;

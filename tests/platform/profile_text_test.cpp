@@ -149,3 +149,38 @@ TEST(ProfileDocument, OddButStorableNamesAndValuesReadBack) {
 
 }  // namespace
 }  // namespace tavi::platform
+
+namespace tavi::platform {
+namespace {
+
+// The index answers every question as the document does, odd documents
+// included.
+TEST(ProfileIndex, AnswersAsTheDocumentDoes) {
+  const char* const documents[] = {
+      "[A]\nx=1\ny = 2 \n\n[b]\nz=3\n",
+      // Repeated sections and keys: the first of each counts.
+      "[A]\nx=1\nx=2\n[a]\nx=3\ny=4\n",
+      // Comments, blanks around names, lines without "=", a header with text after it.
+      "; head\n[ Sec ] trailing\n  key  =  v  \n;k=comment\nloose line\n[Other]\n=empty\n",
+      // Lines before any section and CR LF line ends.
+      "x=outside\r\n[S]\r\nk=v\r\n",
+      "",
+  };
+  const std::pair<const char*, const char*> questions[] = {
+      {"A", "x"},    {"a", "Y"},    {"b", "z"}, {"Sec", "key"}, {" sec ", " KEY "},
+      {"Sec", ";k"}, {"Other", ""}, {"S", "k"}, {"", "x"},      {"Missing", "x"},
+  };
+  for (const char* text : documents) {
+    SCOPED_TRACE(text);
+    const ProfileDocument document = ProfileDocument::Parse(text);
+    const ProfileIndex index(document);
+    for (const auto& [section, key] : questions) {
+      SCOPED_TRACE(std::string(section) + "/" + key);
+      EXPECT_EQ(index.Get(section, key), document.Get(section, key));
+      EXPECT_EQ(index.Section(section), document.Section(section));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tavi::platform

@@ -70,9 +70,39 @@ TEST_F(PluginLifecycleTest, StartFillsTheInformationRecordAndThePaths) {
   EXPECT_EQ(paths.DesktopWindow, platform::GetDesktopWindow());
   EXPECT_FALSE(paths.NewsBoardWindow);
   EXPECT_FALSE(paths.TidyRegistered);
-  EXPECT_FALSE(paths.CheckerRunning);
+  EXPECT_TRUE(paths.CheckerRunning);
   FreeHostBlock(info.description);
   FreeHostBlock(info.icon);
+}
+
+// The host unloads the module right after its finish call: the checker's
+// thread must be gone by then.
+TEST_F(PluginLifecycleTest, TheCheckerRunsFromStartToFinishOnFullHostsOnly) {
+  const std::string config_dir = PluginsFolder();
+  EmsMailConfig config{config_dir.c_str()};
+  for (const std::int16_t api_version : {3, 4, 7}) {
+    SCOPED_TRACE(api_version);
+    PluginPaths paths;
+    EmsPluginInfo info{};
+    ASSERT_EQ(InitPlugin(paths, api_version, &config, &info, "-1"), kEmsOk);
+    const bool full = api_version >= 4;
+    EXPECT_EQ(paths.CheckerRunning, full);
+    ASSERT_EQ(paths.CheckerThread != nullptr, full);
+    if (full) {
+      const BackgroundChecker* first = paths.CheckerThread.get();
+      EXPECT_TRUE(first->Running());
+      FreeHostBlock(info.description);
+      FreeHostBlock(info.icon);
+      EXPECT_EQ(InitPlugin(paths, api_version, &config, &info, "-1"), kEmsOk);
+      EXPECT_EQ(paths.CheckerThread.get(), first) << "a running checker is not started again";
+    }
+
+    EXPECT_EQ(FinishPlugin(paths), kEmsOk);
+    EXPECT_FALSE(paths.CheckerRunning);
+    EXPECT_EQ(paths.CheckerThread, nullptr);
+    FreeHostBlock(info.description);
+    FreeHostBlock(info.icon);
+  }
 }
 
 TEST_F(PluginLifecycleTest, StartWithoutRecordsFillsNothing) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/fs.h"
 #include "support/temp_dir.h"
 
 namespace tavi {
@@ -80,6 +81,39 @@ TEST(Profile, LineBreaksInValuesAreStoredAsBlanks) {
   ASSERT_TRUE(WriteProfileString("Aliases", "News", "Daily\r\n[Evil]\nNews", file));
   EXPECT_EQ(ReadProfileString("Aliases", "News", "", file), "Daily  [Evil] News");
   EXPECT_EQ(ReadFile(file), "[Aliases]\nNews=Daily  [Evil] News\n");
+}
+
+// Reads come from the file as parsed last while it stays the same file: a
+// change by anyone must show at the next read.
+TEST(Profile, ReadsSeeEveryChangeToTheFile) {
+  TempDir dir;
+  const std::string file = dir.Join("tavi.ini");
+  WriteFile(file, "[S]\nk=first\n");
+  EXPECT_EQ(ReadProfileString("S", "k", "", file), "first");
+
+  // Another process's writer replaces the file whole.
+  ASSERT_TRUE(platform::ReplaceFile(file, "[S]\nk=second\n"));
+  EXPECT_EQ(ReadProfileString("S", "k", "", file), "second");
+
+  // An editor rewrites it in place, to another size.
+  WriteFile(file, "[S]\nk=third one\n");
+  EXPECT_EQ(ReadProfileString("S", "k", "", file), "third one");
+
+  // This process's own writes, whatever their way.
+  ASSERT_TRUE(WriteProfileString("S", "k", "fourth", file));
+  EXPECT_EQ(ReadProfileString("S", "k", "", file), "fourth");
+  ASSERT_TRUE(EditProfileBatch(
+      file, [](ProfileBatch& batch) { return batch.WriteString("S", "k", "fifth!"); }));
+  EXPECT_EQ(ReadProfileString("S", "k", "", file), "fifth!");
+  ASSERT_TRUE(DeleteProfileKey("S", "k", file));
+  EXPECT_EQ(ReadProfileString("S", "k", "gone", file), "gone");
+  std::vector<std::string> lines;
+  ASSERT_TRUE(DeleteProfileSection("S", file));
+  ReadProfileSection(lines, "S", false, file);
+  EXPECT_TRUE(lines.empty());
+
+  platform::DeleteFile(file);
+  EXPECT_EQ(ReadProfileString("S", "k", "absent", file), "absent");
 }
 
 }  // namespace
