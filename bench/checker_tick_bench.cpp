@@ -55,7 +55,10 @@ class SettingsFolder {
 void BM_TickOverThousandFeedsNoneDue(benchmark::State& state) {
   const SettingsFolder folder;
   const std::atomic<bool> main_window_open{false};
-  tavi::BackgroundChecker checker({folder.SettingsFile(), folder.Folder()}, main_window_open);
+  tavi::CheckerSetup setup;
+  setup.settings_file = folder.SettingsFile();
+  setup.data_folder = folder.Folder();
+  tavi::BackgroundChecker checker(setup, main_window_open);
   for (auto _ : state) checker.RunTick();
   const std::string before =
       tavi::ReadProfileString("Feed0", "LastCheck", "", folder.SettingsFile());

@@ -1,6 +1,6 @@
 #include "engine/check_schedule.h"
 
-#include <algorithm>
+#include "store/feed_definitions.h"
 
 namespace tavi {
 namespace {
@@ -14,8 +14,6 @@ std::string DueTimeAfter(const platform::OleDate& now, int interval_minutes) {
 }  // namespace
 
 bool IsAutoCheckOn(int auto_check) { return auto_check > 0; }
-
-int ClampIntervalMinutes(int minutes) { return std::clamp(minutes, 0, kMaxIntervalMinutes); }
 
 ScheduleStep PlanTick(const FeedSchedule& schedule, const platform::OleDate& now) {
   ScheduleStep step;

@@ -18,11 +18,6 @@
 
 namespace tavi {
 
-// The longest interval the schedule honours: a year. A hand-edited file may
-// hold any number, and a due time past the calendar's end could not be
-// written back.
-inline constexpr int kMaxIntervalMinutes = 365 * 24 * 60;
-
 // One feed's schedule as the settings file holds it, numbers as read.
 struct FeedSchedule {
   int auto_check = 0;        // 0 off, anything else on
@@ -40,10 +35,6 @@ struct ScheduleStep {
 // Whether the feed's "AutoCheck" value switches automatic checking on: any
 // positive number (a negative one, which no dialog writes, is off).
 bool IsAutoCheckOn(int auto_check);
-
-// An interval read from the file within 0..kMaxIntervalMinutes: a negative
-// one would schedule the feed in the past, a huge one past the calendar.
-int ClampIntervalMinutes(int minutes);
 
 // The tick at `now` (a valid local date) for `schedule`. Automatic checking
 // off does nothing. The due time is

@@ -40,8 +40,6 @@ bool IsCacheFileName(const std::string& name) {
 // both.
 int AsFlag(int value) { return std::clamp(value, 0, 1); }
 
-int HeldInterval(int minutes) { return std::clamp(minutes, 0, settings::kMaxIntervalMinutes); }
-
 // Reads through `source`, which is the settings file itself or a batch of
 // changes to it; either offers ReadString and ReadInt.
 template <typename Source>
@@ -59,7 +57,7 @@ FeedRecord ReadFeedSection(const Source& source, std::string alias, std::string 
                                                        settings::kDefaultDownloadOnlyNewArticles));
   feed.AutoCheck =
       AsFlag(source.ReadInt(section, settings::kAutoCheck, settings::kDefaultAutoCheck));
-  feed.IntervalMinutes = HeldInterval(
+  feed.IntervalMinutes = ClampIntervalMinutes(
       source.ReadInt(section, settings::kIntervalMinutes, settings::kDefaultIntervalMinutes));
   feed.NotifyNewsBoard = AsFlag(
       source.ReadInt(section, settings::kNotifyNewsBoard, settings::kDefaultNotifyNewsBoard));
@@ -136,6 +134,10 @@ bool IsReservedSectionName(const std::string& alias) {
 }
 
 }  // namespace
+
+int ClampIntervalMinutes(int minutes) {
+  return std::clamp(minutes, 0, settings::kMaxIntervalMinutes);
+}
 
 std::vector<FeedRecord> LoadFeedList(const std::string& settings_file) {
   std::vector<std::string> lines;

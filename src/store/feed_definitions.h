@@ -142,6 +142,9 @@ std::optional<std::string> FindCacheFileTwin(const std::string& alias,
 std::string NameFromLearnedTitle(const std::string& title, const std::string& alias);
 // An interval below 1 minute turns the automatic check off.
 void ApplyIntervalRule(FeedRecord& feed);
+// An interval read from the file held to 0 .. settings::kMaxIntervalMinutes:
+// a negative one would schedule the feed in the past.
+int ClampIntervalMinutes(int minutes);
 // The interval typed as `text` (digits): its number held to 0 ..
 // settings::kMaxIntervalMinutes, however many digits there are; 0 for a text
 // that does not start with a digit.
