@@ -18,6 +18,11 @@ std::optional<platform::LResult> BoardProcedure(platform::WindowHandle board,
     platform::ShowWindow(board, platform::SW_SHOW);
     return kShown;
   }
+  // The host is unloading the plug-in, whose code answers for the window.
+  if (message == RegisteredWindowMessages().exit_host) {
+    platform::DestroyWindow(board);
+    return 0;
+  }
   if (message == platform::WM_CLOSE) {
     platform::ShowWindow(board, platform::SW_HIDE);
     return 0;

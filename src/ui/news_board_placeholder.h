@@ -4,7 +4,8 @@
 // the board's template and class, so that the main window can create it,
 // the check run can address it, and "uiDisplayWindow" shows it. It answers
 // every other message as a plain dialog does, except that its close box only
-// hides it: the board outlives the main window.
+// hides it (the board outlives the main window) and "uiIzlazEudora", the
+// host's farewell, destroys it.
 
 #include "platform/winsys.h"
 

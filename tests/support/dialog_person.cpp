@@ -39,24 +39,30 @@ bool DialogPerson::Acted() const {
   return acted_;
 }
 
-void DialogPerson::Watch(const Act& act) {
+platform::WindowHandle DialogPerson::WaitForDialog(
+    const std::function<bool(platform::WindowHandle dialog)>& wanted) {
   std::unique_lock<std::mutex> lock(lock_);
   while (!stopping_) {
     const std::uint64_t seen = changes_;
     lock.unlock();
     const platform::WindowHandle dialog = ShownDialog();
-    if (dialog) {
-      // Marked first: what `act` injects may end the dialog, and the test
-      // asks as soon as its modal loop returns.
-      lock.lock();
-      acted_ = true;
-      lock.unlock();
-      act(dialog);
-      return;
-    }
+    if (dialog && wanted(dialog)) return dialog;
     lock.lock();
     changed_.wait(lock, [&] { return changes_ != seen || stopping_; });
   }
+  return {};
+}
+
+void DialogPerson::Watch(const Act& act) {
+  const platform::WindowHandle dialog = WaitForDialog([](platform::WindowHandle) { return true; });
+  if (!dialog) return;
+  {
+    // Marked first: what `act` injects may end the dialog, and the test
+    // asks as soon as its modal loop returns.
+    std::lock_guard<std::mutex> guard(lock_);
+    acted_ = true;
+  }
+  act(dialog);
 }
 
 }  // namespace tavi::testing

@@ -357,10 +357,13 @@ TEST_F(MainWindowTest, OpeningANewsboxEndsTheWindow) {
   EXPECT_EQ(window_->Summary().LastResult(), kNotCheckedYet);
 }
 
-TEST_F(MainWindowTest, NewsboardShowsTheBoard) {
+TEST_F(MainWindowTest, NewsboardShowsTheBoardUntilTheHostSaysFarewell) {
   Open();
   Click(kNewsboardButton);
   EXPECT_TRUE(IsWindowVisible(news_board_));
+  // The host's farewell ends the board with the plug-in that answers for it.
+  SendMessage(news_board_, RegisteredWindowMessages().exit_host, 1, 1);
+  EXPECT_FALSE(IsWindow(news_board_));
 }
 
 TEST_F(MainWindowTest, CacheImportDisablesEverythingImportsAndEnds) {

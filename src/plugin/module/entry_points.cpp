@@ -74,7 +74,9 @@ int32_t ems_special_info(void* /*globals*/, EmsMenu* menu) {
 int32_t ems_special_hook(void* /*globals*/, EmsMenu* menu) {
   if (menu == nullptr) return kEmsUnknownFailure;
   if (menu->id != tavi::kSpecialMenu.id) return kEmsOk;
-  return Guarded(kEmsUnknownFailure, [] { return tavi::RunMenuHook(tavi::GlobalPluginPaths()); });
+  // Add and Edit open nothing until the plug-in has its Feed Properties.
+  return Guarded(kEmsUnknownFailure,
+                 [] { return tavi::RunMenuHook(tavi::GlobalPluginPaths(), {}); });
 }
 
 int32_t ems_translator_info(void* /*globals*/, EmsTranslator* translator) {

@@ -54,6 +54,11 @@ test('changes reach every open page, and closing the page stops nothing', async 
   await reader.getByRole('button', { name: 'Special' }).click();
   await reader.getByRole('menuitem', { name: 'Tavi...' }).click();
   await expect(watcher.locator('#status-text')).toHaveText('Tavi. For Help, press F1.');
+  // It opens Tavi's window over the host, listing the feed; Close ends it.
+  const main = reader.locator('[aria-label="Tavi"]');
+  await expect(main).toContainText('Gazette');
+  await main.getByRole('button', { name: 'Close' }).click();
+  await expect(main).toHaveCount(0);
   // Its settings show the About box, which waits for the person over the
   // host it blocks; closing the pages leaves it waiting, and a page opened
   // later shows it.
@@ -100,4 +105,8 @@ test('with the Automation Server off, the plug-in tells the person what to switc
   await page.getByRole('button', { name: 'Special' }).click();
   await page.getByRole('menuitem', { name: 'Tavi...' }).click();
   await expect(page.locator('#status-text')).toHaveText('Tavi. For Help, press F1.');
+  const main = page.locator('[aria-label="Tavi"]');
+  await main.getByRole('button', { name: 'Close' }).click();
+  await expect(main).toHaveCount(0);
+  await expect(page.locator('#host-blocked')).toBeHidden();
 });
