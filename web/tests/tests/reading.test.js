@@ -110,3 +110,17 @@ test('with the Automation Server off, the plug-in tells the person what to switc
   await expect(main).toHaveCount(0);
   await expect(page.locator('#host-blocked')).toBeHidden();
 });
+
+test('the Tavi window opens its help in a new tab of the host', async ({ page, context }) => {
+  await page.goto(host.address);
+  await page.getByRole('button', { name: 'Special' }).click();
+  await page.getByRole('menuitem', { name: 'Tavi...' }).click();
+  const main = page.locator('[aria-label="Tavi"]');
+  const opened = context.waitForEvent('page');
+  await main.getByRole('button', { name: 'Help' }).click();
+  const help = await opened;
+  await help.waitForURL(new RegExp(`^${host.origin}/help/\\d+\\.htm$`));
+  await expect(help.locator('h1')).toHaveText('Downloading Articles');
+  await main.getByRole('button', { name: 'Close' }).click();
+  await expect(main).toHaveCount(0);
+});
