@@ -89,6 +89,19 @@ std::vector<std::string> ProfileDocument::Section(std::string_view section) cons
   return lines;
 }
 
+std::vector<ProfileDocument::NamedSection> ProfileDocument::Sections() const {
+  std::vector<NamedSection> sections;
+  for (const std::string& line : lines_) {
+    if (const auto name = SectionNameOf(line)) {
+      sections.push_back({std::string(*name), {}});
+      continue;
+    }
+    if (!sections.empty() && !IsCommentOrBlank(line))
+      sections.back().lines.emplace_back(Trim(line));
+  }
+  return sections;
+}
+
 bool ProfileDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
   if (!IsStorableSectionName(section) || !IsStorableKeyName(key) || !IsStorableValue(value))
     return Refuse();

@@ -40,6 +40,16 @@ class ProfileDocument {
   // document order; lines without "=" included. Empty for a missing section.
   std::vector<std::string> Section(std::string_view section) const;
 
+  // Every section in document order, each with its name as its header gives
+  // it (without the blanks around it) and the lines Section gives for it: one
+  // pass, for a reader of many sections. Lines before the first header
+  // belong to none.
+  struct NamedSection {
+    std::string name;
+    std::vector<std::string> lines;
+  };
+  std::vector<NamedSection> Sections() const;
+
   // Sets the key's value: an existing key's line is rewritten in place; a new
   // key goes after the last non-blank line of its section, and a new section
   // at the end. False, with the document unchanged and the refusal recorded,

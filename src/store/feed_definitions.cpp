@@ -130,16 +130,16 @@ bool IsReservedSectionName(const std::string& alias) {
 }  // namespace
 
 std::vector<FeedRecord> LoadFeedList(const std::string& settings_file) {
-  std::vector<std::string> lines;
-  ReadProfileSection(lines, settings::kAliasesSection, false, settings_file);
+  // One read for the whole list: a thousand feeds are some ten thousand
+  // keys, and each read of its own would read the file again.
+  const ProfileSnapshot snapshot(settings_file);
   std::vector<FeedRecord> feeds;
-  for (const std::string& line : lines) {
+  for (const std::string& line : snapshot.ReadSection(settings::kAliasesSection)) {
     const auto equals = line.find('=');
     std::string alias = line.substr(0, equals);
     std::string name = line.substr(equals + 1);
     if (alias.empty() || name.empty()) continue;
-    FeedRecord feed =
-        ReadFeedSection(SettingsFileSource{settings_file}, std::move(alias), std::move(name));
+    FeedRecord feed = ReadFeedSection(snapshot, std::move(alias), std::move(name));
     if (feed.URL.empty()) continue;
     feeds.push_back(std::move(feed));
   }

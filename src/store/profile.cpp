@@ -3,6 +3,8 @@
 #include <cctype>
 #include <climits>
 
+#include "platform/ascii.h"
+#include "platform/fs.h"
 #include "platform/profile_file.h"
 
 namespace tavi {
@@ -48,7 +50,56 @@ void AppendAssignments(const std::vector<std::string>& lines, bool values_only,
   }
 }
 
+// How a section is found: its name without the blanks around it, in
+// lower case, as the settings file compares section names.
+std::string SectionKey(std::string_view section) {
+  constexpr std::string_view kBlanks = " \t\r";
+  const auto first = section.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return "";
+  const auto last = section.find_last_not_of(kBlanks);
+  return platform::ToLowerAscii(section.substr(first, last - first + 1));
+}
+
+// The section as a document of its own, read by the document's own rules.
+platform::ProfileDocument SectionDocument(const platform::ProfileDocument::NamedSection& section) {
+  std::string text = "[" + section.name + "]\n";
+  for (const std::string& line : section.lines) text.append(line).append("\n");
+  return platform::ProfileDocument::Parse(text);
+}
+
 }  // namespace
+
+ProfileSnapshot::ProfileSnapshot(const std::string& file) {
+  const platform::ProfileDocument document =
+      platform::ProfileDocument::Parse(platform::ReadFileBytes(file).value_or(""));
+  // The first of a repeated section counts, as it does for every reader.
+  for (const auto& section : document.Sections())
+    sections_.try_emplace(SectionKey(section.name), SectionDocument(section));
+}
+
+const platform::ProfileDocument* ProfileSnapshot::Find(const std::string& section) const {
+  const auto found = sections_.find(SectionKey(section));
+  return found == sections_.end() ? nullptr : &found->second;
+}
+
+std::string ProfileSnapshot::ReadString(const std::string& section, const std::string& key,
+                                        const std::string& default_value) const {
+  const platform::ProfileDocument* document = Find(section);
+  if (document == nullptr) return CutToValueLimit(default_value);
+  return CutToValueLimit(document->Get(section, key).value_or(default_value));
+}
+
+int ProfileSnapshot::ReadInt(const std::string& section, const std::string& key,
+                             int default_value) const {
+  return ParseLeadingInteger(ReadString(section, key, std::to_string(default_value)));
+}
+
+std::vector<std::string> ProfileSnapshot::ReadSection(const std::string& section) const {
+  std::vector<std::string> lines;
+  if (const platform::ProfileDocument* document = Find(section))
+    AppendAssignments(document->Section(section), false, lines);
+  return lines;
+}
 
 std::string ReadProfileString(const std::string& section, const std::string& key,
                               const std::string& default_value, const std::string& file) {

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/profile_text.h"
@@ -72,6 +73,29 @@ class ProfileBatch {
 
  private:
   platform::ProfileDocument& document_;
+};
+
+// The settings file as one read found it, for a reader of many keys (the
+// feed list): each read follows the rules of ReadProfileString,
+// ReadProfileInt and ReadProfileSection, without reading the file again.
+class ProfileSnapshot {
+ public:
+  // Reads `file` now; a file that cannot be read reads as empty.
+  explicit ProfileSnapshot(const std::string& file);
+
+  std::string ReadString(const std::string& section, const std::string& key,
+                         const std::string& default_value) const;
+  int ReadInt(const std::string& section, const std::string& key, int default_value) const;
+  // The section's lines that hold "=", whole ("key=value").
+  std::vector<std::string> ReadSection(const std::string& section) const;
+
+ private:
+  // A section's own document, found by its name in lower case; null when
+  // absent.
+  const platform::ProfileDocument* Find(const std::string& section) const;
+
+  // Each section as a document of its own (the first of a repeated name).
+  std::unordered_map<std::string, platform::ProfileDocument> sections_;
 };
 
 // Runs `change` over the settings file and stores everything it changed in

@@ -42,6 +42,20 @@ TEST(ProfileDocument, FirstOfRepeatedSectionsAndKeysCounts) {
   EXPECT_EQ(document.Text(), "[S]\nK=one\nk=2\n[s]\nK=3\n");
 }
 
+TEST(ProfileDocument, SectionsListsEachHeaderWithItsLines) {
+  const ProfileDocument document = ProfileDocument::Parse(
+      "loose=line\n[ One ]\na=1\n; comment\n\n  b = 2 \n[Two]\n[one]\nc=3\n");
+  const auto sections = document.Sections();
+  ASSERT_EQ(sections.size(), 3u);
+  EXPECT_EQ(sections[0].name, "One");
+  EXPECT_EQ(sections[0].lines, (std::vector<std::string>{"a=1", "b = 2"}));
+  EXPECT_EQ(sections[0].lines, document.Section("One"));
+  EXPECT_EQ(sections[1].name, "Two");
+  EXPECT_TRUE(sections[1].lines.empty());
+  EXPECT_EQ(sections[2].name, "one");
+  EXPECT_EQ(sections[2].lines, std::vector<std::string>{"c=3"});
+}
+
 TEST(ProfileDocument, SetRewritesInPlaceOrAddsAfterTheLastNonBlankLine) {
   auto document =
       ProfileDocument::Parse("; kept\r\n[One]\r\nA=1\r\nB=2\r\n\r\n\r\n[Two]\r\nC=3\r\n");

@@ -82,5 +82,53 @@ TEST(Profile, LineBreaksInValuesAreStoredAsBlanks) {
   EXPECT_EQ(ReadFile(file), "[Aliases]\nNews=Daily  [Evil] News\n");
 }
 
+// The snapshot must read exactly what the key-by-key reads read, whatever
+// the file holds.
+TEST(Profile, SnapshotReadsWhatEachReadOfItsOwnReads) {
+  const TempDir dir;
+  const std::string file = dir.Join("tavi.ini");
+  WriteFile(file,
+            "stray=before any section\r\n"
+            "[Aliases]\r\n"
+            "News=Daily News\r\n"
+            "; a comment=no\r\n"
+            "no equals here\r\n"
+            " [ news ] \r\n"
+            " URL = http://a \r\n"
+            "url=second key of the name\r\n"
+            "Count=42x\r\n"
+            "Long=" +
+                std::string(300, 'v') +
+                "\r\n"
+                "[NEWS]\r\n"
+                "URL=repeated section\r\n"
+                "Only=in the repeat\r\n"
+                "[Empty]\r\n");
+  const ProfileSnapshot snapshot(file);
+  struct Read {
+    const char* section;
+    const char* key;
+  };
+  const Read reads[] = {{"News", "URL"},    {"news ", "url"},    {"NEWS", "Only"},
+                        {"News", "Long"},   {"News", "Count"},   {"Empty", "URL"},
+                        {"Gone", "URL"},    {"Aliases", "news"}, {"", "stray"},
+                        {"News", "Missing"}};
+  for (const Read& read : reads) {
+    SCOPED_TRACE(std::string(read.section) + "/" + read.key);
+    EXPECT_EQ(snapshot.ReadString(read.section, read.key, "default"),
+              ReadProfileString(read.section, read.key, "default", file));
+    EXPECT_EQ(snapshot.ReadInt(read.section, read.key, 7),
+              ReadProfileInt(read.section, read.key, 7, file));
+  }
+  for (const char* section : {"Aliases", "news", "Empty", "Gone"}) {
+    SCOPED_TRACE(section);
+    std::vector<std::string> lines;
+    ReadProfileSection(lines, section, false, file);
+    EXPECT_EQ(snapshot.ReadSection(section), lines);
+  }
+  EXPECT_EQ(snapshot.ReadString("News", "URL", ""), "http://a");
+  EXPECT_EQ(ProfileSnapshot(dir.Join("missing.ini")).ReadString("News", "URL", "none"), "none");
+}
+
 }  // namespace
 }  // namespace tavi
