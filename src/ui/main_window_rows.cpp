@@ -48,8 +48,4 @@ std::string StoredNewsboxOf(const std::string& alias, const std::string& setting
   return ReadProfileString(alias, settings::kNewsbox, MakeSafeFileName(alias), settings_file);
 }
 
-bool RowTextLess(const std::string& a, const std::string& b) {
-  return platform::CompareIgnoringCase(a, b) < 0;
-}
-
 }  // namespace tavi

@@ -45,7 +45,4 @@ bool NeedsNewsboxRow(const FeedRecord& feed, const std::vector<NewsboxEntry>& en
 // says; the alias made file-name safe when the section names none.
 std::string StoredNewsboxOf(const std::string& alias, const std::string& settings_file);
 
-// The order of both lists: by row text, letter case ignored.
-bool RowTextLess(const std::string& a, const std::string& b);
-
 }  // namespace tavi
