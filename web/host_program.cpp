@@ -12,6 +12,7 @@
 #include "platform/fs.h"
 #include "platform/winsys_input.h"
 #include "web/demo_setup.h"
+#include "web/help_pages.h"
 #include "web/host_change_events.h"
 #include "web/host_commands.h"
 #include "web/host_message_loop.h"
@@ -60,6 +61,7 @@ class HostProgram {
   std::unique_ptr<UiThreadWork> work_;
   std::unique_ptr<HostCommands> commands_;
   std::unique_ptr<WindowChangeEvents> window_changes_;
+  std::unique_ptr<HelpPages> help_;
   std::unique_ptr<ShellToPage> shell_;
   PageRouter router_;
   std::unique_ptr<PageServer> server_;
@@ -123,6 +125,8 @@ bool HostProgram::LoadPlugin(const std::string& module, const std::string& plugi
   std::string error;
   const std::string installed = InstallPluginModule(module, plugins_folder, error);
   if (!installed.empty()) plugin_ = host::PluginModule::Load(installed, plugins_folder, {}, &error);
+  // The help is a courtesy: a plug-in without it still runs.
+  help_ = std::make_unique<HelpPages>(InstallPluginHelp(module, plugins_folder));
   if (plugin_ == nullptr) {
     err_ << "tavi-host: cannot load the plug-in " << module << ": " << error << "\n";
     return false;
@@ -146,10 +150,11 @@ bool HostProgram::Serve(int port) {
       [this] { events_.Publish({"host"}); });
   window_changes_ = std::make_unique<WindowChangeEvents>(
       events_, [&work](std::function<void()> publish) { return work.Post(std::move(publish)); });
-  shell_ = std::make_unique<ShellToPage>(events_);
+  shell_ = std::make_unique<ShellToPage>(events_, *help_);
   AddMailRoutes(router_, *host_);
   AddHostRoutes(router_, {*host_, *plugin_, *commands_});
   AddWindowRoutes(router_);
+  AddHelpRoutes(router_, *help_);
   server_ = std::make_unique<PageServer>(PageServerParts{work, router_, events_});
   if (!server_->Start(port)) {
     err_ << "tavi-host: cannot serve the page on 127.0.0.1"

@@ -17,4 +17,14 @@ namespace tavi::web {
 std::string InstallPluginModule(const std::string& module, const std::string& plugins_folder,
                                 std::string& error);
 
+// The help folder a module ships beside itself: its file name's stem and
+// "-help" ("tavi-help" beside "tavi.so").
+std::string HelpFolderOf(const std::string& module);
+
+// Copies the pages ("*.htm") of the module's help folder into the help
+// folder of the same name in `plugins_folder`, each unless the same bytes
+// are there already. Returns the installed help folder; "" when the module
+// ships no help or a page cannot be copied (the host then shows no help).
+std::string InstallPluginHelp(const std::string& module, const std::string& plugins_folder);
+
 }  // namespace tavi::web

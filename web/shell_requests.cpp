@@ -81,14 +81,21 @@ std::optional<std::string> WebAddressToOpen(const platform::ShellRequest& reques
   return std::nullopt;
 }
 
+std::optional<std::string> HelpAddressToOpen(const platform::ShellRequest& request,
+                                             const HelpPages& help) {
+  if (!IsOpen(request) || !Trimmed(request.parameters).empty()) return std::nullopt;
+  return help.AddressOf(std::string(Unquoted(request.target)));
+}
+
 PageEvent OpenAddressEvent(const std::string& address) {
   // One line: an event's data may not hold a line break.
   return {"open_address", "{\"url\": " + JsonString(address) + "}"};
 }
 
-ShellToPage::ShellToPage(PageEvents& events) {
-  platform::SetShellHandler([&events](const platform::ShellRequest& request) {
-    const std::optional<std::string> address = WebAddressToOpen(request);
+ShellToPage::ShellToPage(PageEvents& events, const HelpPages& help) {
+  platform::SetShellHandler([&events, &help](const platform::ShellRequest& request) {
+    std::optional<std::string> address = WebAddressToOpen(request);
+    if (!address) address = HelpAddressToOpen(request, help);
     if (!address) return false;
     events.Publish(OpenAddressEvent(*address));
     return true;

@@ -22,7 +22,8 @@ inline constexpr const char* kSettingsFileName = "tavi.ini";
 inline constexpr const char* kFeedFileName = "feed.xml";
 inline constexpr const char* kModuleFileName = "tavi.so";
 inline constexpr const char* kTidyModuleName = "TidyCOM.so";
-inline constexpr const char* kHelpFileName = "tavi.chm";
+// The help: a folder of HTML pages, one per topic.
+inline constexpr const char* kHelpFileName = "tavi-help";
 inline constexpr const char* kHostSettingsFileName = "deudora.ini";
 inline constexpr const char* kInMailboxFileName = "In.mbx";
 inline constexpr const char* kOutMailboxFileName = "Out.mbx";
@@ -40,7 +41,7 @@ struct PluginPaths {
   std::string InMailboxFile;   // DataFolder/In.mbx
   std::string OutMailboxFile;  // DataFolder/Out.mbx
   std::string TidyModule;      // the HTML clean-up component beside the module
-  std::string HelpFile;        // the help file beside the module
+  std::string HelpFile;        // the help pages' folder beside the module
   std::string ProductName;     // from the version block; "" when unreadable
   std::string VersionText;     // "major.minor"; "" when unreadable
   std::string Description;     // ProductName + " " + VersionText

@@ -9,6 +9,8 @@
 
 #include "plugin/ems_api.h"
 #include "plugin/plugin_paths.h"
+#include "ui/main_window.h"
+#include "ui/window_context.h"
 
 namespace tavi {
 
@@ -39,10 +41,24 @@ struct MenuHookStart {
 MenuHookStart StartMenuHook(const PluginPaths& paths);
 
 // The menu item as the host runs it: finds the host's main window and its
-// document area (HostMainWindow, MdiClient), then holds MainWindowOpen set
-// while StartMenuHook runs (and, with the main window, while that window is
-// open), clearing it on every way out. Returns the result for the host.
-std::int32_t RunMenuHook(PluginPaths& paths);
+// document area (HostMainWindow, MdiClient) and holds MainWindowOpen set
+// until it returns, clearing it on every way out. After StartMenuHook's
+// checks it imports the background cache in the main window's cache-import
+// mode when the cache holds documents, then runs the main window modally
+// over the host's main window (the active window when the host shows none),
+// Feed Properties opened through `edit_feed`, and finally reports the run
+// in the information dialog when the window checked any feed. Returns the
+// result for the host; at once, with kEmsOk and nothing done, while an
+// earlier use of the item is still under way (a run or the cache import
+// pumps the host's messages, so the menu can be chosen again meanwhile).
+std::int32_t RunMenuHook(PluginPaths& paths, const EditFeedFunction& edit_feed);
+
+// The cache import: the main window in cache-import mode, shown modeless
+// over `owner` with every control disabled, told by a short-lived thread to
+// import, and run until it has ended itself. Returns what the import
+// brought.
+RunSummary ImportCacheInWindow(const WindowContext& context, platform::WindowHandle owner,
+                               platform::WindowHandle& news_board);
 
 // True when the cache folder ("Feeds" in `data_folder`) holds a "*.rss" file,
 // directly or in a folder below it.

@@ -13,8 +13,6 @@ namespace {
 
 using namespace res::information_dialog;
 
-constexpr int kOkResult = 1;
-
 }  // namespace
 
 InformationDialog::InformationDialog(InformationInputs inputs, std::string product_name)
@@ -36,7 +34,7 @@ platform::LResult InformationDialog::OnInitDialog(platform::WParam, platform::LP
   return 0;
 }
 
-void InformationDialog::OnOk() { EndDialog(kOkResult); }
+void InformationDialog::OnOk() { EndDialog(kInformationOk); }
 
 void InformationDialog::OnVerify() {
   // Fire and forget: a browser that cannot be started leaves the message as

@@ -15,6 +15,9 @@
 
 namespace tavi {
 
+// What RunModal returns when the user pressed OK.
+inline constexpr int kInformationOk = 1;
+
 class InformationDialog : public DialogWindow {
  public:
   // `inputs` choose and fill the message; `product_name` titles the captions

@@ -66,6 +66,11 @@ InformationMessage ComposeInformationMessage(const InformationInputs& inputs,
               kAutomationErrorIcon, false};
     case InformationMode::kRunResult:
       return RunResultMessage(inputs, product_name);
+    case InformationMode::kConfirmDelete:
+      return {product_name + " - Delete Feed",
+              FeedHeader(inputs) + "Press OK to unsubscribe this feed.\n" +
+                  "Its newsbox and the articles in it stay.",
+              kAliasConflictIcon, false};
     case InformationMode::kValidFeed:
       return {product_name, FeedHeader(inputs) + "This is a valid RSS/Atom feed.",
               kFeedValidityIcon, false};

@@ -16,6 +16,7 @@ enum class InformationMode {
   kAutomationError = 3,
   kRunResult = 5,
   kValidFeed = 6,
+  kConfirmDelete = 7,  // OK deletes the feed; Escape or the close box keeps it
 };
 
 // What the caller fills in before the dialog is shown.

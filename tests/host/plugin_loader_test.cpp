@@ -27,6 +27,8 @@ constexpr const char* kComErrorText =
 // The information dialog's text and its OK button, as a person finds them.
 constexpr int kInformationText = 1032;
 constexpr int kInformationOk = 1034;
+// The main window's Close button.
+constexpr int kMainWindowClose = 1014;
 // The About box's text and its Close button.
 constexpr int kAboutText = 1091;
 constexpr int kAboutClose = 1;
@@ -110,7 +112,14 @@ TEST_F(PluginLoaderTest, TranslatorAppliesToHtmlTextInItsContexts) {
 
 TEST_F(PluginLoaderTest, MenuItemShowsTheReadyTextWhenTheHostAnswers) {
   LoadPlugin();
-  EXPECT_EQ(plugin_->ChooseMenuItem(), kEmsOk);
+  {
+    // The item opens the plug-in's main window, which the person closes.
+    testing::DialogPerson person([](platform::WindowHandle main_window) {
+      platform::InjectClick(platform::GetDlgItem(main_window, kMainWindowClose));
+    });
+    EXPECT_EQ(plugin_->ChooseMenuItem(), kEmsOk);
+    EXPECT_TRUE(person.Acted());
+  }
   EXPECT_EQ(host_->StatusText(), "Tavi. For Help, press F1.");
   EXPECT_TRUE(platform::ShownMessageBoxes().empty());
   EXPECT_EQ(plugin_->ChooseMenuItem(2), kEmsOk);

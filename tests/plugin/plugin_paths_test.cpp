@@ -93,7 +93,7 @@ TEST(PluginPaths, ResolvesEveryPathBesideTheConfigurationFolder) {
   EXPECT_EQ(paths.FeedFile, "/Users/Ann/Mail/PlugIns/feed.xml");
   EXPECT_EQ(paths.ModuleFile, "/Users/Ann/Mail/PlugIns/tavi.so");
   EXPECT_EQ(paths.TidyModule, "/Users/Ann/Mail/PlugIns/TidyCOM.so");
-  EXPECT_EQ(paths.HelpFile, "/Users/Ann/Mail/PlugIns/tavi.chm");
+  EXPECT_EQ(paths.HelpFile, "/Users/Ann/Mail/PlugIns/tavi-help");
   EXPECT_EQ(paths.InMailboxFile, "/Users/Ann/Mail/In.mbx");
   EXPECT_EQ(paths.OutMailboxFile, "/Users/Ann/Mail/Out.mbx");
 }

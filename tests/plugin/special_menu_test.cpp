@@ -4,15 +4,23 @@
 
 #include <filesystem>
 
+#include "delivery/host_automation.h"
 #include "host/host.h"
+#include "platform/fs.h"
 #include "platform/winsys_controls.h"
 #include "platform/winsys_dialog.h"
+#include "platform/winsys_focus.h"
 #include "platform/winsys_input.h"
 #include "plugin/host_blocks.h"
 #include "res/information_dialog_ids.h"
+#include "res/main_window_ids.h"
+#include "store/feed_definitions.h"
+#include "store/pacing.h"
 #include "support/dialog_person.h"
 #include "support/host_test.h"
+#include "support/loopback_server.h"
 #include "support/temp_dir.h"
+#include "support/test_seams.h"
 
 namespace tavi {
 namespace {
@@ -95,6 +103,21 @@ class MenuHookTest : public testing::HostTest {
     testing::WriteFile(data_.Join("Feeds/News.rss"), "<rss/>");
   }
 
+  void TearDown() override {
+    if (platform::IsWindow(paths_.NewsBoardWindow)) platform::DestroyWindow(paths_.NewsBoardWindow);
+    HostTest::TearDown();
+  }
+  // A feed of one item, published at `hour` on 11 December 2026.
+  static std::string RssWithItem(const std::string& guid, int hour) {
+    return "<?xml version=\"1.0\"?><rss version=\"2.0\"><channel><title>Daily</title><item>"
+           "<title>Story</title><link>http://example.com/" +
+           guid + "</link><guid>" + guid + "</guid><pubDate>Fri, 11 Dec 2026 " +
+           std::to_string(hour) + ":00:00 GMT</pubDate></item></channel></rss>";
+  }
+
+  testing::PinnedUtcClock clock_{testing::UtcInstant(2026, 12, 12, 12)};
+  testing::RecordingSleeper sleeper_;
+  testing::LoopbackServer server_;
   PluginPaths paths_;
 };
 
@@ -143,7 +166,7 @@ TEST_F(MenuHookTest, AutomationOffShowsTheComErrorOverTheHostWhileTheFlagIsSet) 
     platform::InjectClick(platform::GetDlgItem(dialog, res::information_dialog::kOkButton));
   });
 
-  EXPECT_EQ(RunMenuHook(paths_), kEmsRefused);
+  EXPECT_EQ(RunMenuHook(paths_, {}), kEmsRefused);
 
   ASSERT_TRUE(person.Acted());
   EXPECT_EQ(caption, "Tavi - COM Error");
@@ -160,14 +183,78 @@ TEST_F(MenuHookTest, AutomationOffShowsTheComErrorOverTheHostWhileTheFlagIsSet) 
   EXPECT_TRUE(platform::ShownMessageBoxes().empty());
 }
 
-TEST_F(MenuHookTest, RunFindsTheHostWindowsAndClearsTheFlag) {
-  EXPECT_EQ(RunMenuHook(paths_), kEmsOk);
+TEST_F(MenuHookTest, RunFindsTheHostWindowsAndOpensTheMainWindowOverTheHost) {
+  platform::WindowHandle owner;
+  bool open_while_shown = false;
+  testing::DialogPerson person([&](platform::WindowHandle dialog) {
+    owner = platform::GetOwner(dialog);
+    open_while_shown = paths_.MainWindowOpen;
+    platform::InjectClick(platform::GetDlgItem(dialog, res::main_window::kCloseButton));
+  });
+  EXPECT_EQ(RunMenuHook(paths_, {}), kEmsOk);
+  ASSERT_TRUE(person.Acted());
+  EXPECT_EQ(owner, host_->Windows().MainWindow());
+  EXPECT_TRUE(open_while_shown);
   EXPECT_EQ(paths_.HostMainWindow, host_->Windows().MainWindow());
   EXPECT_EQ(paths_.MdiClient, host_->Windows().DocumentArea());
   EXPECT_FALSE(paths_.MainWindowOpen);
 
   paths_.ApiVersion = 3;
-  EXPECT_EQ(RunMenuHook(paths_), kEmsRefused);
+  EXPECT_EQ(RunMenuHook(paths_, {}), kEmsRefused);
+  EXPECT_FALSE(paths_.MainWindowOpen);
+}
+
+TEST_F(MenuHookTest, ASecondUseWhileTheFirstRunsReturnsAtOnce) {
+  paths_.MainWindowOpen = true;
+  const std::string status_before = host_->StatusText();
+  EXPECT_EQ(RunMenuHook(paths_, {}), kEmsOk);
+  // Nothing ran: not the checks, and no window; the first use's flag stays.
+  EXPECT_EQ(host_->StatusText(), status_before);
+  EXPECT_FALSE(paths_.HostMainWindow);
+  EXPECT_TRUE(paths_.MainWindowOpen);
+}
+
+// The whole item: the cached document is imported first, the person then
+// downloads the one feed in the main window, and the run is reported.
+TEST_F(MenuHookTest, ImportsTheCacheThenReportsTheWindowsDownload) {
+  SetPacing(Pacing::None());
+  platform::CreateFolder(data_.Join("plugins"));
+  paths_.SettingsFile = data_.Join("plugins/tavi.ini");
+  paths_.FeedFile = data_.Join("plugins/feed.xml");
+  paths_.ConfigDir = data_.Join("plugins");
+  paths_.InMailboxFile = data_.Join("In.mbx");
+  FeedRecord feed;
+  feed.Alias = "News";
+  feed.Name = "Daily";
+  feed.URL = server_.Url("/news");
+  feed.Newsbox = "News";
+  feed.NewsboxPath = CreateTopLevelMailbox("News");
+  ASSERT_TRUE(SaveFeed(feed, "", paths_.SettingsFile));
+  std::filesystem::create_directories(data_.Join("Feeds"));
+  testing::WriteFile(data_.Join("Feeds/News.rss"), RssWithItem("cached", 8));
+  server_.Serve("/news", RssWithItem("online", 9), "application/rss+xml");
+
+  std::string report;
+  testing::DialogPerson person([&](platform::WindowHandle) {
+    const platform::WindowHandle main = person.WaitForDialog([](platform::WindowHandle dialog) {
+      return platform::IsWindowEnabled(
+          platform::GetDlgItem(dialog, res::main_window::kCloseButton));
+    });
+    platform::InjectClick(platform::GetDlgItem(main, res::main_window::kDownloadButton));
+    const platform::WindowHandle shown =
+        person.WaitForDialog([main](platform::WindowHandle dialog) { return dialog != main; });
+    report = platform::GetWindowText(shown);
+    platform::InjectClick(platform::GetDlgItem(shown, res::information_dialog::kOkButton));
+  });
+  EXPECT_EQ(RunMenuHook(paths_, {}), kEmsOk);
+
+  EXPECT_EQ(report, "You've Got New Articles!");
+  EXPECT_FALSE(std::filesystem::exists(data_.Join("Feeds/News.rss")));
+  const auto news = host_->Store().FindByName("News");
+  ASSERT_TRUE(news);
+  host_->Store().ReadMailboxAgain(*news);
+  EXPECT_EQ(host_->Store().RawMessages(*news).size(), 2u);
+  EXPECT_TRUE(platform::IsWindow(paths_.NewsBoardWindow));
   EXPECT_FALSE(paths_.MainWindowOpen);
 }
 

@@ -44,24 +44,37 @@ bool DialogPerson::Acted() const {
   return acted_;
 }
 
-void DialogPerson::Watch(const Act& act) {
+platform::WindowHandle DialogPerson::WaitUntilShown(
+    const std::function<platform::WindowHandle()>& find) {
   std::unique_lock<std::mutex> lock(lock_);
   while (!stopping_) {
     const std::uint64_t seen = changes_;
     lock.unlock();
-    const platform::WindowHandle dialog = ShownDialog(caption_);
-    if (dialog) {
-      // Marked first: what `act` injects may end the dialog, and the test
-      // asks as soon as its modal loop returns.
-      lock.lock();
-      acted_ = true;
-      lock.unlock();
-      act(dialog);
-      return;
-    }
+    if (const platform::WindowHandle dialog = find()) return dialog;
     lock.lock();
     changed_.wait(lock, [&] { return changes_ != seen || stopping_; });
   }
+  return {};
+}
+
+platform::WindowHandle DialogPerson::WaitForDialog(
+    const std::function<bool(platform::WindowHandle dialog)>& wanted) {
+  return WaitUntilShown([&] {
+    const platform::WindowHandle dialog = ShownDialog("");
+    return dialog && wanted(dialog) ? dialog : platform::WindowHandle{};
+  });
+}
+
+void DialogPerson::Watch(const Act& act) {
+  const platform::WindowHandle dialog = WaitUntilShown([this] { return ShownDialog(caption_); });
+  if (!dialog) return;
+  {
+    // Marked first: what `act` injects may end the dialog, and the test
+    // asks as soon as its modal loop returns.
+    std::lock_guard<std::mutex> guard(lock_);
+    acted_ = true;
+  }
+  act(dialog);
 }
 
 void PumpDialogMessages() {

@@ -38,8 +38,17 @@ class DialogPerson {
   // dialog: call it after the modal loop has returned.
   bool Acted() const;
 
+  // For `act`, when the person answers more than one window: waits until
+  // the topmost shown dialog is one for which `wanted` holds, and returns
+  // it; none when the person is told to stop first.
+  platform::WindowHandle WaitForDialog(
+      const std::function<bool(platform::WindowHandle dialog)>& wanted);
+
  private:
   void Watch(const Act& act);
+  // Waits until `find` gives a dialog, looking again after each change;
+  // none when the person is told to stop first.
+  platform::WindowHandle WaitUntilShown(const std::function<platform::WindowHandle()>& find);
 
   const std::string caption_;  // "" for any dialog
 

@@ -6,8 +6,10 @@
 #include <functional>
 #include <vector>
 
+#include "platform/winsys_dialog.h"
 #include "platform/winsys_input.h"
 #include "platform/winsys_snapshot.h"
+#include "support/dialog_person.h"
 #include "support/host_test.h"
 #include "web/window_routes.h"
 
@@ -17,6 +19,10 @@ namespace {
 // The host with a plug-in loaded from its plugins folder, as tavi-host has
 // it; the work the commands leave for later waits in `later_` until the
 // test runs it, as the user-interface thread would.
+// The Close button of the plug-in's main window, which the host knows only
+// as a window of the plug-in.
+constexpr int kMainWindowCloseButton = 1014;
+
 class HostRoutesTest : public testing::HostTest {
  protected:
   void SetUp() override {
@@ -99,7 +105,14 @@ TEST_F(HostRoutesTest, AMenuItemRunsLaterAndOneCommandAtATime) {
   EXPECT_EQ(Post("/api/menu", "{\"item\": 1}").status, 409);
   EXPECT_EQ(Post("/api/settings", "{}").status, 409);
   EXPECT_EQ(later_.size(), 1u);
-  RunLaterWork();
+  {
+    // The item opens Tavi's main window over the host; the person closes it.
+    testing::DialogPerson person([](platform::WindowHandle main_window) {
+      platform::InjectClick(platform::GetDlgItem(main_window, kMainWindowCloseButton));
+    });
+    RunLaterWork();
+    EXPECT_TRUE(person.Acted());
+  }
   EXPECT_EQ(host_->StatusText(), "Tavi. For Help, press F1.");
   EXPECT_EQ(commands_->Running(), "");
   EXPECT_EQ(changes_, 2);  // started, ended

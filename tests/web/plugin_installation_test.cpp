@@ -37,6 +37,27 @@ TEST(InstallPluginModule, CopiesTheModuleIntoThePluginsFolderOnlyWhenItDiffers) 
   EXPECT_EQ(error, "");
 }
 
+TEST(InstallPluginHelp, CopiesTheHelpPagesShippedBesideTheModule) {
+  const testing::TempDir root;
+  std::filesystem::create_directories(root.Join("plugins"));
+  testing::WriteFile(root.Join("tavi.so"), "module");
+  EXPECT_EQ(InstallPluginHelp(root.Join("tavi.so"), root.Join("plugins")), "")
+      << "a module without help";
+  std::filesystem::create_directories(root.Join("tavi-help"));
+  testing::WriteFile(root.Join("tavi-help/Settings.htm"), "<p>one</p>");
+  testing::WriteFile(root.Join("tavi-help/notes.txt"), "not a page");
+  const std::string installed = InstallPluginHelp(root.Join("tavi.so"), root.Join("plugins"));
+  EXPECT_EQ(installed, root.Join("plugins/tavi-help"));
+  EXPECT_EQ(testing::ReadFile(installed + "/Settings.htm"), "<p>one</p>");
+  EXPECT_FALSE(std::filesystem::exists(installed + "/notes.txt"));
+  // A new build's pages replace the old ones; the installed module's own
+  // help is the installed folder.
+  testing::WriteFile(root.Join("tavi-help/Settings.htm"), "<p>two</p>");
+  EXPECT_EQ(InstallPluginHelp(root.Join("tavi.so"), root.Join("plugins")), installed);
+  EXPECT_EQ(testing::ReadFile(installed + "/Settings.htm"), "<p>two</p>");
+  EXPECT_EQ(InstallPluginHelp(root.Join("plugins/tavi.so"), root.Join("plugins")), installed);
+}
+
 TEST(InstallPluginModule, SaysWhyWhenItCannot) {
   const testing::TempDir root;
   testing::WriteFile(root.Join("tavi.so"), "module");

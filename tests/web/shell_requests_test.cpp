@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+
+#include "support/temp_dir.h"
 
 namespace tavi::web {
 namespace {
@@ -69,7 +72,8 @@ TEST(ShellRequests, TheHandlerTellsThePagesToOpenAddressesAndFailsTheRest) {
   const auto now = std::chrono::steady_clock::now;
   ASSERT_EQ(stream->Next(now()), "event: ready\ndata: {}\n\n");
   {
-    const ShellToPage shell(events);
+    const HelpPages no_help("");
+    const ShellToPage shell(events, no_help);
     EXPECT_GT(platform::ShellExecute({}, "open", "https://news.example/a?b=1&c=2", "", 1), 32);
     EXPECT_EQ(platform::ShellExecute({}, "open", "file:///etc/passwd", "", 1),
               platform::kShellFileNotFound);
@@ -80,6 +84,65 @@ TEST(ShellRequests, TheHandlerTellsThePagesToOpenAddressesAndFailsTheRest) {
   EXPECT_GT(platform::ShellExecute({}, "open", "https://news.example/", "", 1), 32)
       << "without tavi-host's handler the shell succeeds and does nothing";
   EXPECT_EQ(stream->Next(now()), "");
+}
+
+// The help folder of an installed plug-in, with two pages, a file that is
+// no page, and a link that leads out of the folder.
+class HelpShellTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(Help());
+    for (const char* name : {"Settings.htm", "Getting Started.htm", "notes.txt"})
+      testing::WriteFile(Help() + "/" + name, "<p>help</p>");
+    testing::WriteFile(root_.Join("secret.htm"), "secret");
+    std::filesystem::create_symlink(root_.Join("secret.htm"), Help() + "/Linked.htm");
+  }
+  std::string Help() const { return root_.Join("tavi-help"); }
+
+  testing::TempDir root_;
+};
+
+TEST_F(HelpShellTest, OnlyThePagesOfTheHelpFolderOpenAsTheHostsOwnAddresses) {
+  const HelpPages help(Help());
+  struct Case {
+    const char* why;
+    ShellRequest request;
+    std::optional<std::string> opened;
+  };
+  const Case cases[] = {
+      {"the first page in name order", Open(Help() + "/Getting Started.htm"), "/help/1.htm"},
+      {"the second", Open(Help() + "/Settings.htm"), "/help/2.htm"},
+      {"quoted", Open("\"" + Help() + "/Settings.htm\""), "/help/2.htm"},
+      {"through the folder's parent", Open(Help() + "/../tavi-help/Settings.htm"), "/help/2.htm"},
+      {"no page", Open(Help() + "/notes.txt"), std::nullopt},
+      {"a link out of the folder", Open(Help() + "/Linked.htm"), std::nullopt},
+      {"beside the folder", Open(root_.Join("secret.htm")), std::nullopt},
+      {"up and out", Open(Help() + "/../secret.htm"), std::nullopt},
+      {"a missing page", Open(Help() + "/Gone.htm"), std::nullopt},
+      {"with parameters", Open(Help() + "/Settings.htm", "--x"), std::nullopt},
+      {"another verb", Open(Help() + "/Settings.htm", "", "print"), std::nullopt},
+      {"run", {ShellRequest::Kind::kRun, {}, "", Help() + "/Settings.htm", ""}, std::nullopt},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.why);
+    EXPECT_EQ(HelpAddressToOpen(test.request, help), test.opened);
+  }
+  EXPECT_EQ(HelpAddressToOpen(Open(Help() + "/Settings.htm"), HelpPages("")), std::nullopt);
+}
+
+TEST_F(HelpShellTest, TheHostServesEachPageThatRunsNothing) {
+  const HelpPages help(Help());
+  PageRouter router;
+  AddHelpRoutes(router, help);
+  const PageResponse page = router.Answer({"GET", "/help/2.htm", {}, "", ""});
+  EXPECT_EQ(page.status, 200);
+  EXPECT_EQ(page.content_type, "text/html; charset=utf-8");
+  EXPECT_EQ(page.body, "<p>help</p>");
+  EXPECT_EQ(page.policy, AnswerPolicy::kImage);
+  for (const char* path : {"/help/0.htm", "/help/3.htm", "/help/Settings.htm"}) {
+    SCOPED_TRACE(path);
+    EXPECT_EQ(router.Answer({"GET", path, {}, "", ""}).status, 404);
+  }
 }
 
 }  // namespace

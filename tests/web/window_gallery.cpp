@@ -84,7 +84,8 @@ int RunGallery(const GalleryOptions& options) {
   AddGalleryRoutes(router, log, rows);
   const web::WindowChangeEvents changes(
       events, [&work](std::function<void()> publish) { return work->Post(std::move(publish)); });
-  const web::ShellToPage shell(events);
+  const web::HelpPages no_help("");
+  const web::ShellToPage shell(events, no_help);
   web::PageServer server({*work, router, events});
   if (!server.Start(options.port)) return 1;
   platform::SetFrontEndPresent(true);

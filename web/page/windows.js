@@ -263,7 +263,8 @@ function setUpCaptureShield() {
 export function openAddress({ url }) {
   let address;
   try {
-    address = new URL(url);
+    // A help page comes as a path of this page's own address.
+    address = new URL(url, window.location.origin);
   } catch {
     return;
   }

@@ -2,6 +2,7 @@
 // user-interface thread, and each one hands over to the plug-in's own code.
 
 #include <cstdint>
+#include <string>
 
 #include "files/file_names.h"
 #include "plugin/about_box.h"
@@ -10,9 +11,11 @@
 #include "plugin/plugin_lifecycle.h"
 #include "plugin/plugin_paths.h"
 #include "plugin/plugin_tables.h"
+#include "plugin/plugin_window_context.h"
 #include "plugin/special_menu.h"
 #include "plugin/translator_registration.h"
 #include "store/pacing.h"
+#include "ui/feed_properties_dialog.h"
 #include "ui/window_messages.h"
 #include "ui/window_resources.h"
 
@@ -74,7 +77,15 @@ int32_t ems_special_info(void* /*globals*/, EmsMenu* menu) {
 int32_t ems_special_hook(void* /*globals*/, EmsMenu* menu) {
   if (menu == nullptr) return kEmsUnknownFailure;
   if (menu->id != tavi::kSpecialMenu.id) return kEmsOk;
-  return Guarded(kEmsUnknownFailure, [] { return tavi::RunMenuHook(tavi::GlobalPluginPaths()); });
+  return Guarded(kEmsUnknownFailure, [] {
+    tavi::PluginPaths& paths = tavi::GlobalPluginPaths();
+    // The record is read when Add or Edit is pressed, once the menu item has
+    // found the host's windows.
+    return tavi::RunMenuHook(
+        paths, [&paths](tavi::platform::WindowHandle owner, const std::string& alias) {
+          return tavi::ShowFeedProperties(owner, tavi::WindowContextOf(paths), alias);
+        });
+  });
 }
 
 int32_t ems_translator_info(void* /*globals*/, EmsTranslator* translator) {

@@ -54,6 +54,11 @@ test('changes reach every open page, and closing the page stops nothing', async 
   await reader.getByRole('button', { name: 'Special' }).click();
   await reader.getByRole('menuitem', { name: 'Tavi...' }).click();
   await expect(watcher.locator('#status-text')).toHaveText('Tavi. For Help, press F1.');
+  // It opens Tavi's window over the host, listing the feed; Close ends it.
+  const main = reader.locator('[aria-label="Tavi"]');
+  await expect(main).toContainText('Gazette');
+  await main.getByRole('button', { name: 'Close' }).click();
+  await expect(main).toHaveCount(0);
   // Its settings show the About box, which waits for the person over the
   // host it blocks; closing the pages leaves it waiting, and a page opened
   // later shows it.
@@ -100,4 +105,22 @@ test('with the Automation Server off, the plug-in tells the person what to switc
   await page.getByRole('button', { name: 'Special' }).click();
   await page.getByRole('menuitem', { name: 'Tavi...' }).click();
   await expect(page.locator('#status-text')).toHaveText('Tavi. For Help, press F1.');
+  const main = page.locator('[aria-label="Tavi"]');
+  await main.getByRole('button', { name: 'Close' }).click();
+  await expect(main).toHaveCount(0);
+  await expect(page.locator('#host-blocked')).toBeHidden();
+});
+
+test('the Tavi window opens its help in a new tab of the host', async ({ page, context }) => {
+  await page.goto(host.address);
+  await page.getByRole('button', { name: 'Special' }).click();
+  await page.getByRole('menuitem', { name: 'Tavi...' }).click();
+  const main = page.locator('[aria-label="Tavi"]');
+  const opened = context.waitForEvent('page');
+  await main.getByRole('button', { name: 'Help' }).click();
+  const help = await opened;
+  await help.waitForURL(new RegExp(`^${host.origin}/help/\\d+\\.htm$`));
+  await expect(help.locator('h1')).toHaveText('Downloading Articles');
+  await main.getByRole('button', { name: 'Close' }).click();
+  await expect(main).toHaveCount(0);
 });
