@@ -105,9 +105,12 @@ class ParsedFiles {
   std::atomic<std::uint64_t> own_writes_{0};
 };
 
+// An object of its own rather than one never freed: the plug-in module that
+// holds it is unloaded by the host, and what only it pointed to would be
+// lost for good.
 ParsedFiles& TheParsedFiles() {
-  static auto* const files = new ParsedFiles;
-  return *files;
+  static ParsedFiles files;
+  return files;
 }
 
 // Runs one write and has the parsed files read again afterwards.
