@@ -1,5 +1,10 @@
 #include "engine/check_engine.h"
 
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <system_error>
+
 #include "delivery/host_automation.h"
 #include "delivery/host_members.h"
 #include "delivery/mailbox_file.h"
@@ -22,6 +27,8 @@ using platform::OleDate;
 constexpr const char* kInMailboxName = "In";
 constexpr const char* kArticleFileName = "article.html";
 constexpr platform::CalendarTime kNoLastArticle{1970, 1, 1, 10, 20, 30};
+// How often the window is pumped while a feed document downloads.
+constexpr std::chrono::milliseconds kFetchPumpPeriod{20};
 
 // The stored "LastArticle", or the day before any feed when it cannot be read.
 OleDate ReadLastArticleDate(const std::string& alias, const std::string& settings_file) {
@@ -97,8 +104,7 @@ int CheckRun::CheckFeed(const FeedRecord& record, bool from_cache,
 
   PrepareStaging(feed);
   if (!from_cache) {
-    const platform::NetResult fetched =
-        FetchToFile(feed.URL, document_path, DeleteMode::kDeleteAndWait, kMaxFeedDocumentBytes);
+    const platform::NetResult fetched = FetchDocument(feed.URL, document_path);
     if (!fetched.ok) last_check_.failure = fetched.error;
   }
   if (last_check_.failure.empty())
@@ -120,6 +126,31 @@ int CheckRun::CheckFeed(const FeedRecord& record, bool from_cache,
   PaceWait(&Pacing::at_end_of_check);
   window_.PumpMessages();
   return last_result_;
+}
+
+// The transfer runs on a thread of its own while this one keeps the window
+// answering, so that a stop ends a transfer that would otherwise run until
+// its time limits.
+platform::NetResult CheckRun::FetchDocument(const std::string& url,
+                                            const std::string& document_path) {
+  const auto fetch = [&] {
+    return FetchToFile(url, document_path, DeleteMode::kDeleteAndWait, kMaxFeedDocumentBytes);
+  };
+  std::atomic<bool> cancel{false};
+  std::future<platform::NetResult> fetched;
+  try {
+    fetched = std::async(std::launch::async, [&] {
+      const platform::NetCancelScope scope(cancel);
+      return fetch();
+    });
+  } catch (const std::system_error&) {
+    return fetch();
+  }
+  while (fetched.wait_for(kFetchPumpPeriod) != std::future_status::ready) {
+    window_.PumpMessages();
+    if (window_.StopRequested()) cancel = true;
+  }
+  return fetched.get();
 }
 
 void CheckRun::Deliver(const FeedRecord& feed) {

@@ -14,6 +14,7 @@
 #include "delivery/composer.h"
 #include "engine/check_window.h"
 #include "platform/automation.h"
+#include "platform/net.h"
 #include "platform/oledate.h"
 #include "platform/winsys.h"
 #include "store/feed_definitions.h"
@@ -113,6 +114,9 @@ class CheckRun {
 
  private:
   void PrepareStaging(const FeedRecord& feed);
+  // Fetches the feed's document into `document_path`, pumping the window
+  // meanwhile and cancelling the transfer once it asks to stop.
+  platform::NetResult FetchDocument(const std::string& url, const std::string& document_path);
   // Loads the document and composes its new articles into "Pending",
   // counting them in last_check_; sets its failure when the document is not
   // a feed.

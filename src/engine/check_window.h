@@ -31,6 +31,9 @@ class CheckWindow {
   // Handles the window messages waiting for the calling thread, so the
   // window repaints and its Stop button can be pressed.
   virtual void PumpMessages() = 0;
+  // Asked between pumps while a feed document downloads: true ends the
+  // transfer at once, and the check fails with the cancel's text.
+  virtual bool StopRequested() const { return false; }
   // Takes the focus back after a host window was closed under it.
   virtual void TakeFocus() = 0;
 

@@ -97,7 +97,7 @@ InternetFile::~InternetFile() = default;
 NetResult InternetFile::Read(std::span<char> buffer, std::size_t* count) {
   assert(count != nullptr && "Read needs a place for the count");
   assert(!buffer.empty() && "an empty buffer cannot tell data from the end");
-  if (NetTransfersCancelled()) return NetResult::Failure(kCancelledText);
+  if (TransferCancelled()) return NetResult::Failure(kCancelledText);
   Transfer& body = *transfer_;
   if (!body.HasUnreadBytes()) {
     body.received.clear();

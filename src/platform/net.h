@@ -29,11 +29,12 @@
 //   pace under the low-speed floor each have a time limit (NetTimeouts), and
 //   the text names the limit: "The operation timed out: no data for 60 s."
 // - CancelNetTransfers ends every transfer within a fifth of a second: "The
-//   operation was cancelled."
+//   operation was cancelled."; a NetCancelScope ends those of one thread.
 //
 // Every function may be called from any thread; a session and the files
 // opened through it belong to the thread that uses them.
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -86,6 +87,19 @@ void CancelNetTransfers();
 void ResetNetCancel();
 // True from CancelNetTransfers until ResetNetCancel.
 bool NetTransfersCancelled();
+
+// Cancels only the transfers of the thread that holds it: while it exists,
+// every transfer that thread runs fails within a fifth of a second with
+// "The operation was cancelled." once `cancel` is true, as after
+// CancelNetTransfers; other threads' transfers go on. Another thread sets
+// `cancel`, which must outlive the scope. One scope per thread at a time.
+class NetCancelScope {
+ public:
+  explicit NetCancelScope(const std::atomic<bool>& cancel);
+  ~NetCancelScope();
+  NetCancelScope(const NetCancelScope&) = delete;
+  NetCancelScope& operator=(const NetCancelScope&) = delete;
+};
 
 // The byte limit that lets a document be of any size.
 inline constexpr std::uint64_t kNoByteLimit = 0;

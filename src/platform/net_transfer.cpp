@@ -23,6 +23,9 @@ constexpr std::size_t kMaxReasonLength = 80;
 std::atomic<bool> cancel_requested{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "CancelNetTransfers must be signal-safe");
 
+// The cancel of the thread's NetCancelScope, if it holds one.
+thread_local const std::atomic<bool>* thread_cancel = nullptr;
+
 void EnsureCurlInitialised() {
   static std::once_flag once;
   // The result is deliberately unchecked: a library that did not initialise
@@ -68,6 +71,14 @@ void ResetNetCancel() { cancel_requested.store(false); }
 
 bool NetTransfersCancelled() { return cancel_requested.load(); }
 
+bool TransferCancelled() {
+  return NetTransfersCancelled() || (thread_cancel != nullptr && thread_cancel->load());
+}
+
+NetCancelScope::NetCancelScope(const std::atomic<bool>& cancel) { thread_cancel = &cancel; }
+
+NetCancelScope::~NetCancelScope() { thread_cancel = nullptr; }
+
 NetTransfer::NetTransfer(const NetTimeouts& timeouts, std::uint64_t max_bytes, BodySink sink)
     : timeouts_(timeouts),
       max_bytes_(max_bytes),
@@ -84,7 +95,7 @@ NetTransfer::~NetTransfer() {
 }
 
 NetResult NetTransfer::Start(const std::string& url) {
-  if (NetTransfersCancelled()) return NetResult::Failure(kCancelledText);
+  if (TransferCancelled()) return NetResult::Failure(kCancelledText);
   const CURLcode code = Configure(url);
   if (code != CURLE_OK) return CurlFailure(code);
   if (curl_multi_add_handle(multi_.get(), easy_.get()) != CURLM_OK) {
@@ -142,7 +153,7 @@ size_t NetTransfer::ReceiveHeader(char* data, size_t size, size_t count, void* u
 bool NetTransfer::TakeBody(std::string_view bytes) {
   NoteBytes(bytes.size());
   body_bytes_ += bytes.size();
-  if (NetTransfersCancelled()) {
+  if (TransferCancelled()) {
     Stop(NetResult::Failure(kCancelledText));
     return false;
   }
@@ -202,7 +213,7 @@ void NetTransfer::CollectEnd() {
 // False, with the transfer stopped, once it is cancelled or a limit of the
 // pace is passed.
 bool NetTransfer::WithinLimits() {
-  if (NetTransfersCancelled()) {
+  if (TransferCancelled()) {
     Stop(NetResult::Failure(kCancelledText));
     return false;
   }

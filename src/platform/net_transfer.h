@@ -20,6 +20,10 @@
 
 namespace tavi::platform {
 
+// True when the transfers of the calling thread are to end: after
+// CancelNetTransfers, or once the cancel of its NetCancelScope is set.
+bool TransferCancelled();
+
 class NetTransfer {
  public:
   // Takes each block of the body as it arrives; a failure ends the transfer

@@ -101,7 +101,8 @@ LResult MainWindow::OnInitDialog(WParam, LParam) {
   if (const auto* table = res::FindAcceleratorTable(kAccelerators))
     platform::SetDialogAccelerators(Handle(), *table);
   CloseHostMailboxWindow(context_.paths.mdi_client, kStagingMailbox);
-  check_ = std::make_unique<MainWindowCheck>(Handle(), context_.paths, news_board_);
+  check_ =
+      std::make_unique<MainWindowCheck>(Handle(), context_.paths, news_board_, stop_requested_);
   check_->SetGeneralLine(kReadyText);
   if (const auto* menu = res::FindMenu(res::popup_menu::kMenu))
     newsbox_menu_ = platform::CreateMenuFromTemplate(*menu);

@@ -10,8 +10,8 @@ namespace tavi {
 using namespace res::main_window;
 
 MainWindowCheck::MainWindowCheck(platform::WindowHandle window, const CheckPaths& paths,
-                                 platform::WindowHandle news_board)
-    : window_(window), board_(news_board), run_(paths, *this) {}
+                                 platform::WindowHandle news_board, const bool& stop_requested)
+    : window_(window), stop_requested_(stop_requested), board_(news_board), run_(paths, *this) {}
 
 void MainWindowCheck::SetGeneralLine(const std::string& text) {
   platform::SetDlgItemText(window_, kGeneralLine, text);
@@ -31,7 +31,9 @@ void MainWindowCheck::PumpMessages() {
   platform::Message message;
   while (platform::PeekMessage(message, true)) {
     if (message.message == platform::WM_QUIT) {
-      // Left for the modal loop, which ends on it.
+      // Left for the modal loop, which ends on it; a download in progress
+      // is not waited for.
+      quit_seen_ = true;
       platform::PostQuitMessage(static_cast<int>(message.wparam));
       return;
     }

@@ -15,9 +15,10 @@ namespace tavi {
 class MainWindowCheck : public CheckWindow {
  public:
   // `window`: the open main window; `news_board`: none when there is no
-  // board. Prepares the run's delivery state now.
+  // board; `stop_requested`: the window's Stop, read while a document
+  // downloads. Prepares the run's delivery state now.
   MainWindowCheck(platform::WindowHandle window, const CheckPaths& paths,
-                  platform::WindowHandle news_board);
+                  platform::WindowHandle news_board, const bool& stop_requested);
 
   CheckRun& Run() { return run_; }
 
@@ -25,6 +26,8 @@ class MainWindowCheck : public CheckWindow {
   void SetInfoLine(const std::string& text) override;
   void SetProgress(int percent) override;
   void PumpMessages() override;
+  // Stop was pressed, or the program is to quit.
+  bool StopRequested() const override { return stop_requested_ || quit_seen_; }
   void TakeFocus() override;
   bool HasNewsBoard() const override { return board_.Present(); }
   void AnnounceNewArticle(const NewArticleNotice& notice) override;
@@ -33,6 +36,8 @@ class MainWindowCheck : public CheckWindow {
 
  private:
   platform::WindowHandle window_;
+  const bool& stop_requested_;
+  bool quit_seen_ = false;
   NewsBoardLink board_;
   CheckRun run_;
 };

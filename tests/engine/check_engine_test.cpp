@@ -3,13 +3,17 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
+#include <thread>
 
 #include "delivery/host_automation.h"
 #include "engine/download_run.h"
 #include "fetch/downloader.h"
 #include "host/host.h"
 #include "platform/fs.h"
+#include "platform/net.h"
 #include "store/pacing.h"
 #include "store/profile.h"
 #include "support/host_test.h"
@@ -44,6 +48,19 @@ class RecordingWindow : public CheckWindow {
   std::vector<NewArticleNotice> notices;
   int deliveries_ended = 0;
   int brought_forward = 0;
+};
+
+// A window whose Stop another thread presses.
+class StoppableWindow : public RecordingWindow {
+ public:
+  void PumpMessages() override {
+    ++pumps;
+    RecordingWindow::PumpMessages();
+  }
+  bool StopRequested() const override { return stop; }
+
+  std::atomic<bool> stop{false};
+  int pumps = 0;
 };
 
 std::string RssItem(const std::string& guid, const std::string& date) {
@@ -369,6 +386,36 @@ TEST_F(CheckEngineTest, CacheImportKeepsADocumentThatArrivesWhileItReads) {
   EXPECT_TRUE(next.ImportCache());
   EXPECT_EQ(Messages("News").size(), 2u);
   EXPECT_FALSE(platform::GetFileAttributes(cache_file));
+}
+
+// Stop pressed while the document stalls: the default time limits would
+// hold the check for a minute, the window pumped meanwhile.
+TEST_F(CheckEngineTest, StopDuringTheDownloadEndsTheTransferAtOnceAndOnlyThatOne) {
+  platform::SetNetTimeouts(platform::NetTimeouts::Defaults());
+  testing::LoopbackResponse stalling;
+  stalling.body = "<rss version=\"2.0\"><channel>";
+  stalling.ending = testing::LoopbackResponse::Ending::kStallAfterBody;
+  server_.Serve("/feed.xml", stalling);
+  StoppableWindow window;
+  CheckRun run(paths_, window);
+  std::thread person([&] {
+    server_.WaitUntilStalled();
+    window.stop = true;
+  });
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_EQ(run.CheckFeed(feed_, false, FeedFile()), kCheckFailed);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+  person.join();
+  EXPECT_EQ(run.LastCheck().failure, "The operation was cancelled.");
+  EXPECT_GT(window.pumps, 0);
+  EXPECT_FALSE(platform::GetFileAttributes(FeedFile()));
+  EXPECT_FALSE(platform::NetTransfersCancelled()) << "other transfers go on";
+
+  // The next check, with Stop not pressed, downloads as before.
+  window.stop = false;
+  server_.Serve("/feed.xml", RssFeed(RssItem("a", "Fri, 11 Dec 2026 08:00:00 GMT")),
+                "application/rss+xml");
+  EXPECT_EQ(run.CheckFeed(feed_, false, FeedFile()), 1);
 }
 
 TEST_F(CheckEngineTest, DownloadRunStopsWhenAskedAndSumsUp) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <thread>
@@ -389,6 +390,28 @@ TEST_F(NetTest, CancelEndsEveryWaitingTransferPromptly) {
     EXPECT_LT(ended_at - cancelled_at, kCancelledPromptly);
   }
   EXPECT_TRUE(FolderEntries().empty());
+}
+
+TEST_F(NetTest, ACancelScopeEndsOnlyTheTransfersOfItsThread) {
+  SetNetTimeouts(NetTimeouts::Defaults());
+  server_.Serve("/stalls", Answer(200, "<rss>", Ending::kStallAfterBody));
+  server_.Serve("/feed", "<rss/>");
+  std::atomic<bool> cancel{false};
+  TransferThread scoped([&] {
+    const NetCancelScope scope(cancel);
+    return UrlDownloadToFile(server_.Url("/stalls"), folder_.Join("stalls"), kNoByteLimit).error;
+  });
+  server_.WaitUntilStalled();
+
+  const auto cancelled_at = std::chrono::steady_clock::now();
+  cancel = true;
+  const auto [error, ended_at] = scoped.Join();
+  EXPECT_EQ(error, kCancelled);
+  EXPECT_LT(ended_at - cancelled_at, kCancelledPromptly);
+  // This thread holds no scope: its transfers go on.
+  EXPECT_TRUE(UrlDownloadToFile(server_.Url("/feed"), folder_.Join("after"), kNoByteLimit).ok);
+  EXPECT_EQ(ReadThroughSession(server_.Url("/feed")).body, "<rss/>");
+  EXPECT_FALSE(NetTransfersCancelled());
 }
 
 TEST_F(NetTest, CancelEndsAnEndlessFileUrlPromptly) {

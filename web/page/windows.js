@@ -18,6 +18,7 @@ import { Toolbar } from './toolbar.js';
 import { WindowFrame } from './window_frame.js';
 import { simpleControlView } from './window_controls.js';
 import { closeMenuBars } from './window_menus.js';
+import { withoutAccessKeys } from './access_keys.js';
 import { showMessageBoxes, showPopupMenus } from './message_boxes.js';
 import {
   sendInput, modifiersOf, clientPoint, virtualKey, isWindowsKey, followDrag, isDragging,
@@ -125,6 +126,30 @@ function drawOrder() {
   }
 }
 
+// A control that a person types into or chooses from shows no text of its
+// own: it is named by the label or group box listed just before it, the one
+// whose access key leads to it.
+const kNamedByLabel = new Set(['edit', 'list_view', 'tree_view']);
+const kLabels = new Set(['label', 'group_box']);
+
+function labelText(state) {
+  return state.style.includes('no_prefix') ? state.text : withoutAccessKeys(state.text);
+}
+
+function nameByLabels(children) {
+  for (const siblings of children.values()) {
+    siblings.forEach((handle, index) => {
+      const state = model.states.get(handle);
+      if (!kNamedByLabel.has(state.kind)) return;
+      const before = index > 0 ? model.states.get(siblings[index - 1]) : null;
+      const name = before && kLabels.has(before.kind) ? labelText(before) : '';
+      const made = views.get(handle).view.element;
+      if (name && made.getAttribute('aria-label') !== name) made.setAttribute('aria-label', name);
+      else if (!name) made.removeAttribute('aria-label');
+    });
+  }
+}
+
 function forgetGoneWindows() {
   const present = new Set(model.order);
   for (const [handle, entry] of views) {
@@ -163,6 +188,7 @@ function draw() {
   const children = childrenByParent();
   for (const handle of model.order) drawWindow(model.states.get(handle), children);
   forgetGoneWindows();
+  nameByLabels(children);
   if (!model.order.includes(raised)) raised = 0;
   drawOrder();
   followFocus();

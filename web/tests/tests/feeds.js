@@ -36,6 +36,32 @@ const gazette = rss('Harbour Town Gazette', [
   },
 ]);
 
+const courier = rss('Valley Courier', [
+  {
+    title: 'Bridge repairs finished early',
+    link: 'http://courier.example/bridge',
+    guid: 'http://courier.example/bridge',
+    date: 'Tue, 04 Nov 2025 09:00:00 +0000',
+    description: '<p>The old stone bridge reopens on Thursday.</p>',
+  },
+]);
+
+// A route that answers with the header and the first bytes of `document`,
+// then one more byte every `milliseconds`: a transfer that goes on for
+// minutes, which only a stop or the server's close ends.
+function trickling(document, milliseconds = 250) {
+  return (request, response) => {
+    response.writeHead(200, { 'Content-Type': 'application/rss+xml; charset=utf-8' });
+    let sent = 64;
+    response.write(document.slice(0, sent));
+    const timer = setInterval(() => {
+      if (sent < document.length) response.write(document[sent]);
+      sent += 1;
+    }, milliseconds);
+    response.on('close', () => clearInterval(timer));
+  };
+}
+
 // Payloads that would run, were any of them taken for markup in the page or
 // run in the frame: each would set a global, open a dialog, or ask the
 // feed server (at `base`) for a path beginning /ran-.
@@ -59,4 +85,4 @@ function hostile(base) {
   }]);
 }
 
-module.exports = { gazette, hostile };
+module.exports = { gazette, courier, hostile, trickling };

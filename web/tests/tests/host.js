@@ -19,8 +19,9 @@ function programFromEnvironment(name) {
 const kHostProgram = programFromEnvironment('TAVI_HOST_PROGRAM');
 const kTaviCommand = programFromEnvironment('TAVI_COMMAND');
 
-// Serves `documents` ({path: text}) and counts every request by path, known
-// or not, so that a test sees whether anything fetched what a payload asks.
+// Serves `documents` ({path: text, or a function that answers the request
+// itself}) and counts every request by path, known or not, so that a test
+// sees whether anything fetched what a payload asks.
 async function startFeedServer(documents) {
   const hits = new Map();
   const server = http.createServer((request, response) => {
@@ -32,6 +33,10 @@ async function startFeedServer(documents) {
       response.end('not found');
       return;
     }
+    if (typeof document === 'function') {
+      document(request, response);
+      return;
+    }
     response.writeHead(200, { 'Content-Type': 'application/rss+xml; charset=utf-8' });
     response.end(document);
   });
@@ -40,7 +45,11 @@ async function startFeedServer(documents) {
   return {
     url: (requestPath) => base + requestPath,
     hits: (requestPath) => hits.get(requestPath) || 0,
-    close: () => new Promise((resolve) => server.close(resolve)),
+    // Answers still trickling are cut off.
+    close: () => new Promise((resolve) => {
+      server.close(resolve);
+      server.closeAllConnections();
+    }),
   };
 }
 
@@ -89,22 +98,24 @@ async function startHost(args) {
   };
 }
 
-// A tavi-host over a new data folder in which the tavi command has added
-// one feed, served on loopback at `feedPath`, under `newsbox` and downloaded
-// it. `document` is the feed's text, or makes it from the feed server's
-// address. stop() also closes the feed server and removes the folder.
-async function startHostWithFeed(newsbox, feedPath, document) {
-  const documents = {};
+// A tavi-host over a new data folder made by `tavi init`, with a feed server
+// serving `documents` (see startFeedServer). `prepare(tavi, feeds)`, when
+// given, runs the tavi command on the folder before the host starts (tavi
+// takes the argument list). The result also runs the tavi command on the
+// folder (`tavi(args)`, for commands that only read while the host holds it);
+// stop() also closes the feed server and removes the folder.
+async function startHostOnNewFolder(documents, prepare) {
   const feeds = await startFeedServer(documents);
-  documents[feedPath] = typeof document === 'function' ? document(feeds.url('')) : document;
   const folder = makeDataFolder();
-  await tavi(folder, ['init']);
-  await tavi(folder, ['add', newsbox, feeds.url(feedPath)]);
-  await tavi(folder, ['download']);
+  const taviHere = (args) => tavi(folder, args);
+  await taviHere(['init']);
+  if (prepare) await prepare(taviHere, feeds);
   const host = await startHost(['--data', folder]);
   return {
     ...host,
     feeds,
+    folder,
+    tavi: taviHere,
     stop: async () => {
       const ended = await host.stop();
       await feeds.close();
@@ -114,4 +125,17 @@ async function startHostWithFeed(newsbox, feedPath, document) {
   };
 }
 
-module.exports = { startHost, startHostWithFeed };
+// A tavi-host over a new data folder in which the tavi command has added
+// one feed, served on loopback at `feedPath`, under `newsbox` and downloaded
+// it. `document` is the feed's text, or makes it from the feed server's
+// address.
+async function startHostWithFeed(newsbox, feedPath, document) {
+  const documents = {};
+  return startHostOnNewFolder(documents, async (taviHere, feeds) => {
+    documents[feedPath] = typeof document === 'function' ? document(feeds.url('')) : document;
+    await taviHere(['add', newsbox, feeds.url(feedPath)]);
+    await taviHere(['download']);
+  });
+}
+
+module.exports = { startHost, startHostWithFeed, startHostOnNewFolder };
