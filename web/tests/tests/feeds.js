@@ -59,4 +59,4 @@ function hostile(base) {
   }]);
 }
 
-module.exports = { gazette, hostile };
+module.exports = { gazette, hostile, rss };

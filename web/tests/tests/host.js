@@ -19,14 +19,17 @@ function programFromEnvironment(name) {
 const kHostProgram = programFromEnvironment('TAVI_HOST_PROGRAM');
 const kTaviCommand = programFromEnvironment('TAVI_COMMAND');
 
-// Serves `documents` ({path: text}) and counts every request by path, known
-// or not, so that a test sees whether anything fetched what a payload asks.
+// Serves `documents` ({path: text, or a function giving the text or a
+// promise of it, so that a test can hold an answer back}) and counts every
+// request by path, known or not, so that a test sees whether anything
+// fetched what a payload asks.
 async function startFeedServer(documents) {
   const hits = new Map();
-  const server = http.createServer((request, response) => {
+  const server = http.createServer(async (request, response) => {
     const requestPath = new URL(request.url, 'http://127.0.0.1').pathname;
     hits.set(requestPath, (hits.get(requestPath) || 0) + 1);
-    const document = documents[requestPath];
+    const served = documents[requestPath];
+    const document = typeof served === 'function' ? await served() : served;
     if (document === undefined) {
       response.writeHead(404, { 'Content-Type': 'text/plain' });
       response.end('not found');
@@ -60,9 +63,13 @@ function tavi(dataFolder, args) {
   });
 }
 
-// Starts tavi-host and waits for the line with the address to open.
-async function startHost(args) {
-  const child = spawn(kHostProgram, args, { stdio: ['ignore', 'pipe', 'pipe'] });
+// Starts tavi-host, with `environment` added to this process's, and waits
+// for the line with the address to open.
+async function startHost(args, environment = {}) {
+  const child = spawn(kHostProgram, args, {
+    stdio: ['ignore', 'pipe', 'pipe'],
+    env: { ...process.env, ...environment },
+  });
   let output = '';
   const exited = new Promise((resolve) => child.on('exit', (code, signal) => resolve({ code, signal })));
   const address = await new Promise((resolve, reject) => {
@@ -114,4 +121,4 @@ async function startHostWithFeed(newsbox, feedPath, document) {
   };
 }
 
-module.exports = { startHost, startHostWithFeed };
+module.exports = { makeDataFolder, startFeedServer, startHost, startHostWithFeed, tavi };
