@@ -149,10 +149,16 @@ std::optional<std::string> Mailbox::ReadCommittedBytes(FileStamp& stamp) {
   const std::optional<std::uint64_t> committed = ReadCommittedLength(TocPath());
   std::optional<std::string> bytes = ReadMailboxBytes(path_);
   if (!bytes || !committed || bytes->size() <= *committed) return bytes;
-  // Beyond the committed length lies an append that never completed (the
-  // process was killed while writing it): a writable store cuts it off, and
-  // one that cannot holds the file unreadable rather than ever commit the
-  // torn bytes with a later append. A read-only store only leaves it out.
+  // A writable store holds the data folder alone, and once it has read the
+  // file its own appends are committed or cut back at once: bytes beyond the
+  // committed length are then an append of the plug-in's in this process
+  // (staging after the host indexed the file half-way), and kept.
+  if (loaded_ && access_ == StoreAccess::kReadWrite) return bytes;
+  // Read afresh, beyond the committed length lies an append that never
+  // completed (the process was killed while writing it): a writable store
+  // cuts it off, and one that cannot holds the file unreadable rather than
+  // ever commit the torn bytes with a later append. A read-only store only
+  // leaves it out.
   if (access_ == StoreAccess::kReadWrite) {
     if (truncate(path_.c_str(), static_cast<off_t>(*committed)) != 0) return std::nullopt;
     stamp = StampOf(path_);

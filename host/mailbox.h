@@ -24,12 +24,15 @@
 // deletes its table of contents and appends to the file). A file without a
 // table of contents, or with one of an older version or someone else's, has
 // nothing cut: whoever appends to a mailbox file without committing must
-// delete its table of contents first. The mailbox notices by the file's
-// identity, size and times when its file changed since it last read or
-// wrote it, and indexes it again. Messages taken out in memory but still in
-// the changed file are then removed from what is on disk by their exact
-// bytes, so a foreign change is kept and a moved message is still never left
-// only in memory.
+// delete its table of contents first. Should the host index such a file
+// half-way (a page asking for the counts while the plug-in stages), a
+// writable mailbox that has read the file keeps what lies beyond the length
+// it committed: only the plug-in in its own process can have put it there.
+// The mailbox notices by the file's identity, size and times when its file
+// changed since it last read or wrote it, and indexes it again. Messages
+// taken out in memory but still in the changed file are then removed from
+// what is on disk by their exact bytes, so a foreign change is kept and a
+// moved message is still never left only in memory.
 //
 // A read-only mailbox reads its file but never writes, cuts or creates one.
 //
@@ -117,9 +120,9 @@ class Mailbox {
 
   // Reads the file when it was never read or changed since the mailbox last
   // read or wrote it, first cutting off what lies beyond the committed
-  // length; writes the table of contents when it read. False when the file
-  // exists but cannot be read or cut, or a pending rewrite fails (memory then
-  // stays as it was).
+  // length unless a writable mailbox read it before; writes the table of
+  // contents when it read. False when the file exists but cannot be read or
+  // cut, or a pending rewrite fails (memory then stays as it was).
   bool ReadIfChanged();
   // Reads the file again whatever its state and writes the table of
   // contents. False as for ReadIfChanged.

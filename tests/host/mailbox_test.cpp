@@ -176,6 +176,22 @@ TEST_F(MailboxTest, AMissingOrForeignTableOfContentsCutsNothing) {
   }
 }
 
+// The page asks for the counts while the plug-in stages a feed: the host
+// indexes Pending with one message, and the plug-in appends the next.
+TEST_F(MailboxTest, AnAppendAfterTheHostIndexedTheFileHalfWayIsKept) {
+  const std::string a = RawMessage("a");
+  const std::string b = RawMessage("b");
+  WriteFile(PathOf("Pending.mbx"), a);
+  auto store = Open();
+  const int pending = *store->FindByName("Pending");
+  ASSERT_EQ(store->MessageCount(pending), 1u);
+  ASSERT_EQ(ReadCommittedLength(PathOf("Pending.toc")), a.size());
+  WriteFile(PathOf("Pending.mbx"), a + b);
+  EXPECT_EQ(store->RawMessages(pending), (std::vector<std::string>{a, b}));
+  EXPECT_EQ(ReadFile(PathOf("Pending.mbx")), a + b);
+  EXPECT_EQ(ReadCommittedLength(PathOf("Pending.toc")), (a + b).size());
+}
+
 TEST_F(MailboxTest, AStateChangeNeverCommitsALengthTheFileNoLongerHas) {
   WriteFile(PathOf("Pending.mbx"), RawMessage("a"));
   auto store = Open();

@@ -85,4 +85,4 @@ function hostile(base) {
   }]);
 }
 
-module.exports = { gazette, courier, hostile, trickling };
+module.exports = { gazette, courier, hostile, rss, trickling };

@@ -69,9 +69,13 @@ function tavi(dataFolder, args) {
   });
 }
 
-// Starts tavi-host and waits for the line with the address to open.
-async function startHost(args) {
-  const child = spawn(kHostProgram, args, { stdio: ['ignore', 'pipe', 'pipe'] });
+// Starts tavi-host, with `environment` added to this process's, and waits
+// for the line with the address to open.
+async function startHost(args, environment = {}) {
+  const child = spawn(kHostProgram, args, {
+    stdio: ['ignore', 'pipe', 'pipe'],
+    env: { ...process.env, ...environment },
+  });
   let output = '';
   const exited = new Promise((resolve) => child.on('exit', (code, signal) => resolve({ code, signal })));
   const address = await new Promise((resolve, reject) => {
@@ -138,4 +142,4 @@ async function startHostWithFeed(newsbox, feedPath, document) {
   });
 }
 
-module.exports = { startHost, startHostWithFeed, startHostOnNewFolder };
+module.exports = { makeDataFolder, startFeedServer, startHost, startHostWithFeed, startHostOnNewFolder, tavi };
