@@ -275,22 +275,33 @@ FeedOutcome CheckRun::OutcomeOf(const FeedRecord& feed) const {
 bool CheckRun::ImportCache(const std::function<void(const FeedOutcome&)>& feed_finished) {
   window_.SetGeneralLine("Loading from cache... Please wait.");
   const std::vector<std::string> aliases = ReadListedAliases(paths_.settings_file);
-  for (const std::string& file : ListCacheFiles(CacheFolder(paths_.data_folder))) {
+  const std::string folder = CacheFolder(paths_.data_folder);
+  // What a killed import left under the taken name would otherwise never be
+  // read again, and its articles may have left the feed since.
+  for (const std::string& taken : ListTakenCacheFiles(folder)) {
+    const std::string_view suffix = kTakenCacheFileSuffix;
+    ImportTaken(taken.substr(0, taken.size() - suffix.size()), taken, aliases, feed_finished);
+  }
+  for (const std::string& file : ListCacheFiles(folder)) {
     // The import reads a copy of its own: a newer document that a background
     // download puts in place meanwhile stays for the next import.
     const std::string taken = file + kTakenCacheFileSuffix;
-    if (!platform::RenameFile(file, taken)) continue;
-    const FeedRecord feed =
-        ReadFeedDefinition(AliasOfCacheFile(file, aliases), paths_.settings_file);
-    last_result_ = CheckFeed(feed, true, taken);
-    if (feed_finished) feed_finished(OutcomeOf(feed));
-    // A document whose feed is gone has no one to read it: left in place it
-    // would bring the import back at every opening.
-    platform::DeleteFile(taken);
+    if (platform::RenameFile(file, taken)) ImportTaken(file, taken, aliases, feed_finished);
   }
   ReopenStagingMailbox();
   ReportTotal();
   return true;
+}
+
+void CheckRun::ImportTaken(const std::string& file, const std::string& taken,
+                           const std::vector<std::string>& aliases,
+                           const std::function<void(const FeedOutcome&)>& feed_finished) {
+  const FeedRecord feed = ReadFeedDefinition(AliasOfCacheFile(file, aliases), paths_.settings_file);
+  last_result_ = CheckFeed(feed, true, taken);
+  if (feed_finished) feed_finished(OutcomeOf(feed));
+  // A document whose feed is gone has no one to read it: left in place it
+  // would bring the import back at every opening.
+  platform::DeleteFile(taken);
 }
 
 void CheckRun::ReportTotal() {

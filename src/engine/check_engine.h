@@ -32,9 +32,6 @@ struct CheckPaths {
 
 // Results of CheckFeed beyond the article count.
 inline constexpr int kCheckFailed = -1;
-// Added to a cache file's name while the import reads it; such a name is
-// not a cache file any more.
-inline constexpr const char* kTakenCacheFileSuffix = ".importing";
 
 // A run's last result before its first check.
 inline constexpr int kNotCheckedYet = -2;
@@ -90,7 +87,9 @@ class CheckRun {
   // subfolders) and deletes it; `feed_finished`, when set, hears of each
   // feed as its check ends. Each document is first renamed to a name of the
   // import's own (kTakenCacheFileSuffix added), so that one a background
-  // download puts in its place meanwhile is kept for the next import.
+  // download puts in its place meanwhile is kept for the next import. A
+  // document an earlier import took and never finished with (it was killed)
+  // is checked first, as the older of the two.
   // Always true.
   bool ImportCache(const std::function<void(const FeedOutcome&)>& feed_finished = {});
 
@@ -114,6 +113,11 @@ class CheckRun {
 
  private:
   void PrepareStaging(const FeedRecord& feed);
+  // Checks the cache document `file` of ImportCache under its taken name
+  // `taken`, tells `feed_finished`, and deletes it.
+  void ImportTaken(const std::string& file, const std::string& taken,
+                   const std::vector<std::string>& aliases,
+                   const std::function<void(const FeedOutcome&)>& feed_finished);
   // Fetches the feed's document into `document_path`, pumping the window
   // meanwhile and cancelling the transfer once it asks to stop.
   platform::NetResult FetchDocument(const std::string& url, const std::string& document_path);

@@ -31,8 +31,35 @@ std::string StemOf(const std::string& file_name) {
 
 bool IsCacheFileName(const std::string& name) {
   const std::string_view extension = kCacheExtension;
-  return name.size() > extension.size() &&
-         name.compare(name.size() - extension.size(), extension.size(), extension) == 0;
+  return name.size() > extension.size() && name.ends_with(extension);
+}
+
+bool IsTakenCacheFileName(const std::string& name) {
+  const std::string_view suffix = kTakenCacheFileSuffix;
+  return name.ends_with(suffix) && IsCacheFileName(name.substr(0, name.size() - suffix.size()));
+}
+
+// The files under `cache_folder`, at any depth, whose names `wanted` accepts,
+// in the order the file system lists them.
+std::vector<std::string> ListCacheTree(const std::string& cache_folder,
+                                       bool (*wanted)(const std::string& name)) {
+  std::vector<std::string> files;
+  // Folders still to list, with their depth: a link that loops back up must
+  // not keep the listing going forever.
+  std::vector<std::pair<std::string, int>> folders{{cache_folder, 0}};
+  while (!folders.empty()) {
+    const auto [folder, depth] = std::move(folders.back());
+    folders.pop_back();
+    for (const std::string& name : platform::FindFiles(platform::JoinPath(folder, "*"))) {
+      const std::string path = platform::JoinPath(folder, name);
+      const auto attributes = platform::GetFileAttributes(path);
+      if (!attributes) continue;
+      if (!attributes->directory && wanted(name)) files.push_back(path);
+      if (attributes->directory && depth < kMaxCacheFolderDepth)
+        folders.emplace_back(path, depth + 1);
+    }
+  }
+  return files;
 }
 
 // A flag as the file may hold it, held to 0 or 1: the windows tick a box
@@ -332,23 +359,11 @@ std::string CacheFilePath(const std::string& data_folder, const std::string& ali
 }
 
 std::vector<std::string> ListCacheFiles(const std::string& cache_folder) {
-  std::vector<std::string> files;
-  // Folders still to list, with their depth: a link that loops back up must
-  // not keep the listing going forever.
-  std::vector<std::pair<std::string, int>> folders{{cache_folder, 0}};
-  while (!folders.empty()) {
-    const auto [folder, depth] = std::move(folders.back());
-    folders.pop_back();
-    for (const std::string& name : platform::FindFiles(platform::JoinPath(folder, "*"))) {
-      const std::string path = platform::JoinPath(folder, name);
-      const auto attributes = platform::GetFileAttributes(path);
-      if (!attributes) continue;
-      if (!attributes->directory && IsCacheFileName(name)) files.push_back(path);
-      if (attributes->directory && depth < kMaxCacheFolderDepth)
-        folders.emplace_back(path, depth + 1);
-    }
-  }
-  return files;
+  return ListCacheTree(cache_folder, IsCacheFileName);
+}
+
+std::vector<std::string> ListTakenCacheFiles(const std::string& cache_folder) {
+  return ListCacheTree(cache_folder, IsTakenCacheFileName);
 }
 
 std::string AliasOfCacheFile(const std::string& cache_file,

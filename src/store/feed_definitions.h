@@ -167,6 +167,13 @@ std::string CacheFolder(const std::string& data_folder);
 // Every file matching "*.rss" in the cache folder and, at any depth, in its
 // subfolders, in the order the file system lists them.
 std::vector<std::string> ListCacheFiles(const std::string& cache_folder);
+// Added to a cache file's name while the import reads it; such a name is
+// not a cache file any more.
+inline constexpr const char* kTakenCacheFileSuffix = ".importing";
+// The cache files an import took (kTakenCacheFileSuffix added) and never
+// finished with, as a killed import leaves them; found as ListCacheFiles
+// finds cache files.
+std::vector<std::string> ListTakenCacheFiles(const std::string& cache_folder);
 
 // The alias a cache file belongs to: the listed alias whose safe file name is
 // the file's stem (letter case ignored), else the text of the file name before

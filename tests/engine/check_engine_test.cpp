@@ -388,6 +388,23 @@ TEST_F(CheckEngineTest, CacheImportKeepsADocumentThatArrivesWhileItReads) {
   EXPECT_FALSE(platform::GetFileAttributes(cache_file));
 }
 
+// An import killed while it read a document left it under the taken name:
+// the next import reads it first, then the newer document beside it.
+TEST_F(CheckEngineTest, CacheImportReadsWhatAKilledImportLeftTaken) {
+  ASSERT_TRUE(SaveFeed(feed_, "", paths_.settings_file));
+  platform::CreateFolder(data_.Join("Feeds"));
+  const std::string cache_file = data_.Join("Feeds/News.rss");
+  WriteFile(cache_file + kTakenCacheFileSuffix,
+            RssFeed(RssItem("older", "Fri, 11 Dec 2026 08:00:00 GMT")));
+  WriteFile(cache_file, RssFeed(RssItem("newer", "Fri, 11 Dec 2026 09:00:00 GMT")));
+  CheckRun run(paths_, window_);
+  std::vector<std::string> checked;
+  EXPECT_TRUE(run.ImportCache([&](const FeedOutcome& feed) { checked.push_back(feed.alias); }));
+  EXPECT_EQ(checked, (std::vector<std::string>{"News", "News"}));
+  EXPECT_EQ(Messages("News").size(), 2u);
+  EXPECT_EQ(platform::FindFiles(data_.Join("Feeds/*")), std::vector<std::string>{});
+}
+
 // Stop pressed while the document stalls: the default time limits would
 // hold the check for a minute, the window pumped meanwhile.
 TEST_F(CheckEngineTest, StopDuringTheDownloadEndsTheTransferAtOnceAndOnlyThatOne) {
