@@ -3,11 +3,13 @@
 #include <atomic>
 #include <chrono>
 #include <future>
+#include <optional>
 #include <system_error>
 
 #include "delivery/host_automation.h"
 #include "delivery/host_members.h"
 #include "delivery/mailbox_file.h"
+#include "delivery/staging_lease.h"
 #include "fetch/date_text.h"
 #include "fetch/downloader.h"
 #include "fetch/feed_reader.h"
@@ -26,6 +28,8 @@ using platform::OleDate;
 
 constexpr const char* kInMailboxName = "In";
 constexpr const char* kArticleFileName = "article.html";
+// Who holds the staging mailbox while a feed is checked, as a refusal names it.
+constexpr const char* kCheckRunUser = "a check run";
 constexpr platform::CalendarTime kNoLastArticle{1970, 1, 1, 10, 20, 30};
 // How often the window is pumped while a feed document downloads.
 constexpr std::chrono::milliseconds kFetchPumpPeriod{20};
@@ -97,6 +101,12 @@ int CheckRun::CheckFeed(const FeedRecord& record, bool from_cache,
   if (const std::string missing = PrepareFeedForCheck(feed, paths_.in_mailbox_file);
       !missing.empty()) {
     last_check_.failure = "the feed has no " + missing;
+    return kCheckFailed;
+  }
+  const std::optional<StagingLease> staging = StagingLease::Take(kCheckRunUser);
+  if (!staging) {
+    last_check_.failure = StagingBusyText(StagingLease::Holder());
+    last_result_ = kCheckFailed;
     return kCheckFailed;
   }
   const OleDate last_article_date = ReadLastArticleDate(feed.Alias, paths_.settings_file);

@@ -6,9 +6,11 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <optional>
 #include <thread>
 
 #include "delivery/host_automation.h"
+#include "delivery/staging_lease.h"
 #include "engine/download_run.h"
 #include "fetch/downloader.h"
 #include "host/host.h"
@@ -259,6 +261,21 @@ TEST_F(CheckEngineTest, ArticlesThatCouldNotBeStagedAreDeliveredByTheNextCheck) 
   EXPECT_EQ(delivered.size(), static_cast<std::size_t>(kArticles));
   EXPECT_EQ(run.LastCheck().failure, "");
   EXPECT_EQ(LastArticle(), "12/11/2026 12:30:00");
+}
+
+TEST_F(CheckEngineTest, FeedWaitsWhileAnotherTaskHoldsTheStagingMailbox) {
+  server_.Serve("/feed.xml", RssFeed(RssItem("a", "Fri, 11 Dec 2026 08:00:00 GMT")),
+                "application/rss+xml");
+  CheckRun run(paths_, window_);
+  {
+    const std::optional<StagingLease> transfer = StagingLease::Take("an article transfer");
+    EXPECT_EQ(Check(run), kCheckFailed);
+    EXPECT_NE(run.LastCheck().failure.find("in use by an article transfer"), std::string::npos);
+    EXPECT_TRUE(Messages("News").empty());
+    EXPECT_EQ(LastArticle(), settings::kDefaultLastArticle);
+  }
+  EXPECT_EQ(Check(run), 1);
+  EXPECT_EQ(StagingLease::Holder(), "");
 }
 
 TEST_F(CheckEngineTest, FullArticleIsFetchedIntoTheBody) {
