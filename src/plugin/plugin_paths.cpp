@@ -71,6 +71,13 @@ std::string FindDataFolder(const std::string& settings_file, const std::string& 
   return FolderOf(FolderOf(settings_file));
 }
 
+std::string ReleaseNotesFile(const std::string& settings_file) {
+  constexpr std::string_view kSettingsExtension = ".ini";
+  std::string notes = settings_file;
+  if (notes.ends_with(kSettingsExtension)) notes.resize(notes.size() - kSettingsExtension.size());
+  return notes + ".txt";
+}
+
 void ResolvePaths(PluginPaths& paths, const std::string& config_dir,
                   const std::string& host_executable) {
   paths.ConfigDir = config_dir;

@@ -83,6 +83,10 @@ std::string HostSettingsFile(const std::string& host_executable);
 // the letter case is part of the name.)
 std::string FindDataFolder(const std::string& settings_file, const std::string& host_executable);
 
+// The release notes shipped beside the settings file: its path with ".ini"
+// replaced by ".txt".
+std::string ReleaseNotesFile(const std::string& settings_file);
+
 // Sets ProductName, VersionText and Description from a module's version
 // block; without a block (or without an entry) the texts are empty and
 // Description is a single blank.
