@@ -7,10 +7,12 @@
 // clicks, each announced to the parent first so that the parent may cancel
 // it.
 //
-// A navigation to an http, https or file address is fetched on a thread of
-// the control's own (the internet session of net.h, at most
+// A navigation to an http or https address is fetched on a thread of the
+// control's own (the internet session of net.h, at most
 // kMaxBrowserPageBytes); "about:blank" and "" load an empty document; any
-// other address fails. When the load ends, on the control's thread:
+// other address (file:, javascript:, a share, a malformed one) fails without
+// being touched, since the addresses come from feeds. When the load ends, on
+// the control's thread:
 // - a page that arrived becomes the document (the window text is its HTML);
 // - a failed one (no connection, an HTTP error status, too large) becomes a
 //   short error page naming the address and the reason, and the load counts
