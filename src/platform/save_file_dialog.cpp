@@ -131,23 +131,45 @@ void OnCommand(WindowHandle dialog, SaveFileSession& session, int id, int code) 
   }
 }
 
-// A file picked in the list goes into the name field; a folder opened
-// (double click, Enter) is entered, and a file opened is saved.
-void OnFileListNotify(WindowHandle dialog, SaveFileSession& session, const ListViewNotify& notify) {
-  const int row = notify.row;
-  const bool file = row >= 0 && !IsFolderRow(session, row);
-  const auto file_name = [&] {
-    return session.listing.files[row - session.listing.folders.size()];
-  };
-  const int code = notify.header.code;
-  if (code == LVN_ITEMCHANGED && file && (notify.new_state & ~notify.old_state & LVIS_SELECTED)) {
-    SetDlgItemText(dialog, kFileName, file_name());
-  } else if ((code == NM_DBLCLK || code == NM_RETURN) && IsFolderRow(session, row)) {
+bool IsFileRow(const SaveFileSession& session, int row) {
+  return row >= 0 && !IsFolderRow(session, row) &&
+         row < static_cast<int>(session.listing.folders.size() + session.listing.files.size());
+}
+
+const std::string& FileOfRow(const SaveFileSession& session, int row) {
+  return session.listing.files[row - session.listing.folders.size()];
+}
+
+// A row opened: a folder's is entered, a file's is saved.
+void OpenRow(WindowHandle dialog, SaveFileSession& session, int row) {
+  // Entering a folder lists another: the row is not looked at again.
+  if (IsFolderRow(session, row)) {
     SaveTypedName(dialog, session, session.listing.folders[row]);
-  } else if (code == NM_DBLCLK && file) {
-    SaveTypedName(dialog, session, file_name());
-  } else if (code == NM_RETURN) {
-    SaveTypedName(dialog, session, GetDlgItemText(dialog, kFileName));
+  } else if (IsFileRow(session, row)) {
+    SaveTypedName(dialog, session, FileOfRow(session, row));
+  }
+}
+
+// A file picked in the list goes into the name field; a row double-clicked
+// is opened; Enter opens a folder picked, and otherwise saves the name typed.
+void OnFileListNotify(WindowHandle dialog, SaveFileSession& session, const ListViewNotify& notify) {
+  switch (notify.header.code) {
+    case LVN_ITEMCHANGED:
+      if (IsFileRow(session, notify.row) && (notify.new_state & ~notify.old_state & LVIS_SELECTED))
+        SetDlgItemText(dialog, kFileName, FileOfRow(session, notify.row));
+      return;
+    case NM_DBLCLK:
+      OpenRow(dialog, session, notify.row);
+      return;
+    case NM_RETURN: {
+      const int picked = GetNextSelectedListViewRow(GetDlgItem(dialog, kFileList));
+      if (IsFolderRow(session, picked)) {
+        OpenRow(dialog, session, picked);
+      } else {
+        SaveTypedName(dialog, session, GetDlgItemText(dialog, kFileName));
+      }
+      return;
+    }
   }
 }
 

@@ -127,14 +127,18 @@ TEST_F(SaveFileDialogTest, ANameWithAnExtensionOrAFolderOfItsOwnIsTakenAsTyped) 
     SCOPED_TRACE(c.typed);
     SaveFileRequest request = Request();
     request.default_extension = ".eml";
-    testing::DialogPerson person([&](WindowHandle dialog) { SaveAs(dialog, c.typed); });
+    // Enter in the name field saves as Save does.
+    testing::DialogPerson person([&](WindowHandle dialog) {
+      InjectText(GetDlgItem(dialog, kFileName), c.typed);
+      InjectKeyPress(GetDlgItem(dialog, kFileName), virtual_key::kReturn);
+    });
     const std::optional<SaveFileChoice> choice = GetSaveFileName(request);
     ASSERT_TRUE(choice);
     EXPECT_EQ(choice->path, c.path);
   }
 }
 
-TEST_F(SaveFileDialogTest, FoldersAreEnteredByDoubleClickByNameByDotDotAndLeftWithUp) {
+TEST_F(SaveFileDialogTest, FoldersAreEnteredByDoubleClickEnterOrNameLeftByDotDotOrUp) {
   testing::WriteFile(folder_.Join("Older/old.nws"), "x");
   std::vector<std::vector<std::string>> seen;
   std::string name_after_entering;
@@ -153,6 +157,10 @@ TEST_F(SaveFileDialogTest, FoldersAreEnteredByDoubleClickByNameByDotDotAndLeftWi
     name_after_entering = GetDlgItemText(dialog, kFileName);
     InjectClick(GetDlgItem(dialog, kUpButton));
     shows(folder_.path());
+    const WindowHandle list = GetDlgItem(dialog, kFileList);
+    InjectListViewClick(list, 0, ClickKind::kLeft);
+    InjectKeyPress(list, virtual_key::kReturn);
+    shows(folder_.Join("Older"));
     InjectClick(GetDlgItem(dialog, IDCANCEL));
   });
 
@@ -160,7 +168,7 @@ TEST_F(SaveFileDialogTest, FoldersAreEnteredByDoubleClickByNameByDotDotAndLeftWi
 
   const std::vector<std::string> top{"[Older]", "a.nws", "b.NWS"};
   const std::vector<std::string> older{"old.nws"};
-  EXPECT_EQ(seen, (std::vector<std::vector<std::string>>{older, top, older, top}));
+  EXPECT_EQ(seen, (std::vector<std::vector<std::string>>{older, top, older, top, older}));
   EXPECT_EQ(name_after_entering, "") << "a folder's name does not stay as the file's";
 }
 
@@ -188,8 +196,8 @@ TEST_F(SaveFileDialogTest, ChoosingATypeListsItsFilesAndIsReturnedWithThePath) {
 
   const std::optional<SaveFileChoice> choice = GetSaveFileName(Request());
 
-  EXPECT_EQ(seen, (std::vector<std::vector<std::string>>{
-                      {"[Older]", "c.eml"}, {"[Older]", "a.nws", "b.NWS", "c.eml"}}))
+  EXPECT_EQ(seen, (std::vector<std::vector<std::string>>{{"[Older]", "c.eml"},
+                                                         {"[Older]", "a.nws", "b.NWS", "c.eml"}}))
       << "seen by the person";
   ASSERT_TRUE(choice);
   EXPECT_EQ(clicked_name, "c.eml");
@@ -227,9 +235,12 @@ TEST_F(SaveFileDialogTest, AnExistingFileIsReplacedOnlyWhenThePersonSaysYes) {
   }
 }
 
-TEST_F(SaveFileDialogTest, WithoutConfirmationAnExistingFileIsChosenWithoutAsking) {
+TEST_F(SaveFileDialogTest, WithoutConfirmationAnExistingFileDoubleClickedIsChosenWithoutAsking) {
   AnswerBoxes(IDNO);
-  testing::DialogPerson person([&](WindowHandle dialog) { SaveAs(dialog, "a.nws"); });
+  // A file double-clicked is saved as a typed one.
+  testing::DialogPerson person([&](WindowHandle dialog) {
+    InjectListViewClick(GetDlgItem(dialog, kFileList), 1, ClickKind::kDouble);
+  });
 
   const std::optional<SaveFileChoice> choice = GetSaveFileName(Request());
 
