@@ -41,6 +41,8 @@ enum class ControlKind {
   kBrowser,      // an embedded HTML view (the WebBrowser control)
   kRichText,     // a multi-line text view (the Rich Textbox control)
   kToolbar,      // a row of command buttons (made from a ToolbarTemplate, not a dialog's control)
+  // A closed list of texts of which one is chosen.
+  kDropDownList,
 };
 
 // Style bits of a control; each kind reads the bits that concern it.

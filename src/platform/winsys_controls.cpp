@@ -162,6 +162,8 @@ WindowProcedure ControlProcedure(ControlKind kind) {
       return winsys_internal::TreeViewProcedure;
     case ControlKind::kToolbar:
       return winsys_internal::ToolbarProcedure;
+    case ControlKind::kDropDownList:
+      return winsys_internal::DropDownProcedure;
     case ControlKind::kIcon:
     case ControlKind::kGroupBox:
     case ControlKind::kBrowser:
@@ -210,6 +212,8 @@ const char* ControlClassName(ControlKind kind) {
       return "RichTextView";
     case ControlKind::kToolbar:
       return "ToolbarWindow32";
+    case ControlKind::kDropDownList:
+      return "ComboBox";
   }
   return "Static";
 }

@@ -8,6 +8,7 @@
 
 #include "gallery_information.h"
 #include "gallery_window_parts.h"
+#include "platform/save_file_dialog.h"
 #include "platform/winsys_controls.h"
 #include "platform/winsys_geometry.h"
 #include "platform/winsys_list_view.h"
@@ -66,6 +67,7 @@ const platform::DialogTemplate& RowsTemplate() {
            ids::kBrowser,
            "<p id=shown>Browser <b>HTML</b></p><script>parent.__pwned='browser'</script>",
            {270, 180, 120, 60}},
+          {kButton, ids::kSaveAsButton, "Save &As...", {270, 244, 120, 14}, style::kTabStop},
       }};
   return kTemplate;
 }
@@ -91,7 +93,26 @@ void ShowPopupMenu(WindowHandle dialog) {
   platform::DestroyMenu(menu);
 }
 
-void AnswerCommand(GalleryLog& log, WindowHandle dialog, WParam wparam) {
+// The save-file dialog as the article viewer asks for it; the log tells
+// "saved PATH type N" or "save cancelled".
+void SaveAs(GalleryLog& log, WindowHandle dialog, const std::string& folder) {
+  platform::SaveFileRequest request;
+  request.owner = dialog;
+  request.title = "Save Article As...";
+  request.filter = "News File (*.nws)|*.nws|E-Mail File (*.eml)|*.eml|Any File Type (*.*)|*.*|";
+  request.initial_folder = folder;
+  request.confirm_overwrite = true;
+  request.hide_read_only = true;
+  const std::optional<platform::SaveFileChoice> choice = platform::GetSaveFileName(request);
+  if (!choice) {
+    log.Add("save cancelled");
+    return;
+  }
+  log.Add("saved " + choice->path + " type " + std::to_string(choice->filter_index));
+}
+
+void AnswerCommand(GalleryLog& log, WindowHandle dialog, WParam wparam,
+                   const std::string& save_folder) {
   const int id = platform::LowWord(wparam);
   if (platform::HighWord(wparam) == platform::EN_CHANGE)
     log.Add("text " + std::to_string(id) + " " + platform::GetDlgItemText(dialog, id));
@@ -102,6 +123,7 @@ void AnswerCommand(GalleryLog& log, WindowHandle dialog, WParam wparam) {
                                             platform::MB_YESNO | platform::MB_ICONQUESTION);
     log.Add("box " + std::to_string(answer));
   }
+  if (id == ids::kSaveAsButton) SaveAs(log, dialog, save_folder);
   if (id == ids::kOpenButton) {
     const int result = platform::ShellExecute(
         dialog, "open", platform::GetDlgItemText(dialog, ids::kAddress), "", platform::SW_SHOW);
@@ -110,12 +132,13 @@ void AnswerCommand(GalleryLog& log, WindowHandle dialog, WParam wparam) {
 }
 
 // Holds the splitter bar as long as the window's procedure.
-platform::DialogProcedure RowsProcedure(GalleryLog& log, std::shared_ptr<SplitterBar> splitter) {
-  return [&log, splitter, record = RecordingProcedure(log)](
+platform::DialogProcedure RowsProcedure(GalleryLog& log, std::shared_ptr<SplitterBar> splitter,
+                                        const std::string& save_folder) {
+  return [&log, splitter, save_folder, record = RecordingProcedure(log)](
              WindowHandle dialog, MessageId message, WParam wparam,
              LParam lparam) -> std::optional<platform::LResult> {
     record(dialog, message, wparam, lparam);
-    if (message == platform::WM_COMMAND) AnswerCommand(log, dialog, wparam);
+    if (message == platform::WM_COMMAND) AnswerCommand(log, dialog, wparam, save_folder);
     if (message == kSplitterMovedMessage)
       log.Add("split " + std::to_string(SplitterDistance(wparam)));
     if (message == platform::WM_NOTIFY &&
@@ -135,10 +158,10 @@ void AttachSplitter(SplitterBar& bar, WindowHandle dialog) {
 
 }  // namespace
 
-WindowHandle ShowRowsWindow(GalleryLog& log, int rows) {
+WindowHandle ShowRowsWindow(GalleryLog& log, int rows, const std::string& save_folder) {
   auto splitter = std::make_shared<SplitterBar>();
   const WindowHandle dialog =
-      platform::CreateDialog(RowsTemplate(), {}, RowsProcedure(log, splitter), 0);
+      platform::CreateDialog(RowsTemplate(), {}, RowsProcedure(log, splitter, save_folder), 0);
   AttachSplitter(*splitter, dialog);
   platform::SetMenu(dialog, platform::CreateMenuFromTemplate(RowsMenu()));
   FillList(platform::GetDlgItem(dialog, ids::kRows), rows);

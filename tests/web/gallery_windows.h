@@ -4,7 +4,8 @@
 // template of the plug-in's resources as a modeless dialog, and a window of
 // the gallery's own with a list view of many rows and one control of every
 // kind the browser tests work (a menu bar, a message box, a popup menu,
-// typing, the plug-in's splitter bar and information dialog, the shell).
+// typing, the plug-in's splitter bar and information dialog, the shell, the
+// save-file dialog).
 // Each window's procedure only records what it hears, for the tests to read.
 
 #include <mutex>
@@ -41,6 +42,7 @@ inline constexpr int kTree = 108;
 inline constexpr int kProgress = 109;
 inline constexpr int kRichText = 110;
 inline constexpr int kBrowser = 111;
+inline constexpr int kSaveAsButton = 112;
 inline constexpr int kSayHello = 201;
 }  // namespace gallery_ids
 
@@ -53,8 +55,9 @@ inline constexpr const char* kHostileText =
 // and items in its trees; returns them in the order of their template ids.
 std::vector<platform::WindowHandle> ShowTemplateDialogs(GalleryLog& log);
 
-// Creates and shows the gallery's own window with `rows` rows.
-platform::WindowHandle ShowRowsWindow(GalleryLog& log, int rows);
+// Creates and shows the gallery's own window with `rows` rows; its Save As
+// button opens the save-file dialog on `save_folder` and logs the choice.
+platform::WindowHandle ShowRowsWindow(GalleryLog& log, int rows, const std::string& save_folder);
 
 // Inserts a row with `text` at the top of the gallery window's list; the
 // number of rows after it, -1 when the window is gone.

@@ -76,7 +76,7 @@ int RunGallery(const GalleryOptions& options) {
   platform::SetDesktopSize({1600, 1200});
   GalleryLog log;
   ShowTemplateDialogs(log);
-  const platform::WindowHandle rows = ShowRowsWindow(log, options.rows);
+  const platform::WindowHandle rows = ShowRowsWindow(log, options.rows, data.Path());
   web::PageEvents events;
   web::PageRouter router;
   web::AddMailRoutes(router, *host);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "host/host_windows.h"
+#include "platform/winsys_drop_down.h"
 #include "platform/winsys_focus.h"
 #include "platform/winsys_keyboard.h"
 #include "platform/winsys_list_view.h"
@@ -106,6 +107,25 @@ TEST_F(WindowInputTest, ListClicksAndTypingReachTheirControls) {
       std::ranges::find(notices, testing::Notice{platform::WM_NOTIFY, 0, platform::NM_DBLCLK}),
       notices.end());
   EXPECT_EQ(platform::GetWindowText(edit_), "123");
+}
+
+TEST_F(WindowInputTest, APickFromADropDownListReachesItAndItsParentHears) {
+  WindowSpec spec{"ComboBox", "", dialog_, true};
+  spec.kind = ControlKind::kDropDownList;
+  spec.control_id = 5;
+  const WindowHandle types = platform::CreateWindow(spec);
+  platform::AddDropDownItem(types, "News File");
+  platform::AddDropDownItem(types, "Any File Type");
+
+  EXPECT_EQ(Post("{\"kind\": \"select\", " + Window(types) + ", \"index\": 2}"), 409);
+  EXPECT_EQ(Post("{\"kind\": \"select\", " + Window(types) + ", \"index\": -1}"), 400);
+  EXPECT_EQ(Post("{\"kind\": \"select\", " + Window(list_) + ", \"index\": 0}"), 409);
+  ASSERT_EQ(Post("{\"kind\": \"select\", " + Window(types) + ", \"index\": 1}"), 200);
+  platform::PumpWaitingMessages();
+
+  EXPECT_EQ(platform::GetDropDownSelection(types), 1);
+  EXPECT_EQ(log_.Notices(),
+            (std::vector<testing::Notice>{{platform::WM_COMMAND, 5, platform::CBN_SELCHANGE}}));
 }
 
 // Refused input changes nothing: nothing reaches the windows' thread.

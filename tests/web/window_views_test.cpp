@@ -4,6 +4,7 @@
 
 #include "host/host_windows.h"
 #include "platform/module_resources.h"
+#include "platform/winsys_drop_down.h"
 #include "platform/winsys_focus.h"
 #include "platform/winsys_list_view.h"
 #include "platform/winsys_mouse.h"
@@ -85,6 +86,30 @@ TEST_F(WindowViewsTest, ALabelIsToldWithEveryFieldTheRendererDraws) {
                                              "      },\n"
                                              "      \"checked\": false,\n"
                                              "      \"progress\": 0,\n      ");
+}
+
+TEST_F(WindowViewsTest, ADropDownListIsToldWithItsItemsAndChoice) {
+  const WindowHandle dialog = Make({"TaviDialog", "Save As", {}, true});
+  WindowSpec spec{"ComboBox", "", dialog, true};
+  spec.kind = ControlKind::kDropDownList;
+  const WindowHandle list = Make(spec);
+  platform::AddDropDownItem(list, "News \"File\"");
+  platform::AddDropDownItem(list, "Any");
+  platform::SetDropDownSelection(list, 1);
+
+  const std::string json = WindowsJson(0);
+
+  EXPECT_NE(Told(json, list).find("\"kind\": \"drop_down\""), std::string::npos);
+  const std::size_t at = json.find("\"drop_down\": {");
+  ASSERT_NE(at, std::string::npos);
+  EXPECT_EQ(json.substr(at, json.find('}', at) - at + 1),
+            "\"drop_down\": {\n"
+            "        \"items\": [\n"
+            "          \"News \\\"File\\\"\",\n"
+            "          \"Any\"\n"
+            "        ],\n"
+            "        \"selection\": 1\n"
+            "      }");
 }
 
 TEST_F(WindowViewsTest, TheHostsWindowsAndEverythingInThemAreLeftOut) {
