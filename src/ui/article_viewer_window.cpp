@@ -88,6 +88,7 @@ LResult ArticleViewerWindow::OnInitDialog(WParam, LParam) {
   // Enter goes to the control that has the focus, and Escape does nothing:
   // the viewer ends only by Close.
   platform::SetDialogKeys(Handle(), {.enter = false, .escape = false});
+  AttachMenuBar();
   ShowItem(kSourcePane, false);
   BuildTransferMenu();
   ReadHeaders();
@@ -101,6 +102,11 @@ LResult ArticleViewerWindow::OnInitDialog(WParam, LParam) {
   platform::SetFocus(Item(kArticleBrowser));
   CheckViewCommands();
   return 0;
+}
+
+void ArticleViewerWindow::AttachMenuBar() {
+  const platform::MenuTemplate* menu = res::FindMenu(kMenuBar);
+  if (menu != nullptr) platform::SetMenu(Handle(), platform::CreateMenuFromTemplate(*menu));
 }
 
 void ArticleViewerWindow::ReadHeaders() {
@@ -198,7 +204,8 @@ void ArticleViewerWindow::OnDownloadComplete() {
     platform::SetBrowserBodyHtml(browser, stored_body_);
     return;
   }
-  live_page_captured_ = !platform::BrowserLoadFailed(browser);
+  // Without a link the browser shows an empty page, which is no article.
+  live_page_captured_ = !link_.empty() && !platform::BrowserLoadFailed(browser);
   live_page_html_ = live_page_captured_ ? platform::GetBrowserBodyHtml(browser) : "";
   live_page_text_ = live_page_captured_ ? platform::GetBrowserBodyText(browser) : "";
 }

@@ -49,6 +49,7 @@ class ArticleViewerWindow : public DialogWindow {
   platform::LResult OnNcDestroy(platform::WParam, platform::LParam);
   platform::LResult OnTransferDropDown(const platform::NotifyHeader&);
   void MapCommands();
+  void AttachMenuBar();
   void ReadHeaders();
   void CreateToolbarAbove();
   void RestorePlacement();
