@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <optional>
 
 #include "delivery/staging_lease.h"
@@ -297,6 +298,48 @@ TEST_F(ArticleViewerTest, ReleaseNotesOpenInNotepadWhenPresentElseOnTheWeb) {
   EXPECT_EQ(ShownShellRequests()[0].target, "https://tavi.example.org/release-notes");
   EXPECT_EQ(ShownShellRequests()[1].target, "notepad.exe");
   EXPECT_EQ(ShownShellRequests()[1].parameters, context_.release_notes_file);
+}
+
+TEST_F(ArticleViewerTest, EnterAndEscapeLeaveTheViewerOpen) {
+  const WindowHandle viewer = Open("");
+  InjectKeyPress(GetDlgItem(viewer, kArticleBrowser), virtual_key::kReturn);
+  InjectKeyPress(GetDlgItem(viewer, kArticleBrowser), virtual_key::kEscape);
+  testing::PumpDialogMessages();
+  EXPECT_TRUE(IsWindow(viewer));
+  EXPECT_EQ(OpenArticleViewers(), std::vector<WindowHandle>{viewer});
+}
+
+TEST_F(ArticleViewerTest, AFailedSaveIsReportedAndLeavesTheOldFile) {
+  const WindowHandle viewer = Open("");
+  // A link to itself names no file that could be written.
+  const std::string path = data_.Join("story.nws");
+  std::filesystem::create_symlink("story.nws", path);
+  SetMessageBoxHandler(
+      [](const MessageBoxRequest& box) { return DefaultMessageBoxAnswer(box.flags); });
+  testing::DialogPerson person("Save Article As...", [&](WindowHandle dialog) {
+    InjectText(GetDlgItem(dialog, save_file_dialog::kFileName), path);
+    InjectClick(GetDlgItem(dialog, IDOK));
+  });
+  InjectMenuCommand(viewer, kSaveAsCommand);
+  testing::PumpDialogMessages();
+
+  ASSERT_TRUE(person.Acted());
+  ASSERT_FALSE(ShownMessageBoxes().empty());
+  EXPECT_EQ(ShownMessageBoxes().back().text,
+            "The article could not be saved in the file " + path + ".");
+  EXPECT_TRUE(std::filesystem::is_symlink(path));
+}
+
+TEST_F(ArticleViewerTest, StretchAndCenterPlaceTheWindowOnTheDesktop) {
+  SetDesktopSize({1200, 800});
+  const WindowHandle viewer = Open("");
+  Command(viewer, kMaximizeCommand);
+  Command(viewer, kStretchCommand);
+  EXPECT_FALSE(IsZoomed(viewer));
+  EXPECT_EQ(*GetWindowRect(viewer), (Rect{0, 0, 1200, 748}));
+  Command(viewer, kCenterCommand);
+  EXPECT_EQ(*GetWindowRect(viewer), (Rect{300, 200, 900, 600}));
+  SetDesktopSize(kDefaultDesktopSize);
 }
 
 }  // namespace
