@@ -1,7 +1,5 @@
 #include "ui/article_viewer_window.h"
 
-#include <algorithm>
-
 #include "delivery/message_text.h"
 #include "platform/web_browser.h"
 #include "platform/winsys_dialog.h"

@@ -32,17 +32,15 @@ class ArticleViewerWindow : public DialogWindow {
                       std::function<void(const ArticleViewerWindow*)> destroyed);
   ~ArticleViewerWindow();
 
-  // The text that Forward, Save and Transfer use: the live page in Full
-  // Article mode once one was captured, else the stored body.
-  const std::string& CurrentBody() const;
-  ArticleViewMode ViewMode() const { return view_mode_; }
-  bool SourceShown() const { return source_shown_; }
-
   // Writes the placement keys (the rectangle only in the normal state) and
   // destroys the window: the Close command.
   void Close();
 
  private:
+  // The text that Forward, Save and Transfer use: the live page in Full
+  // Article mode once one was captured, else the stored body.
+  const std::string& CurrentBody() const;
+
   platform::LResult OnInitDialog(platform::WParam, platform::LParam);
   platform::LResult OnSize(platform::WParam, platform::LParam);
   platform::LResult OnNotify(platform::WParam, platform::LParam);
