@@ -162,11 +162,12 @@ WindowProcedure ControlProcedure(ControlKind kind) {
       return winsys_internal::TreeViewProcedure;
     case ControlKind::kToolbar:
       return winsys_internal::ToolbarProcedure;
+    case ControlKind::kBrowser:
+      return winsys_internal::BrowserProcedure;
     case ControlKind::kDropDownList:
       return winsys_internal::DropDownProcedure;
     case ControlKind::kIcon:
     case ControlKind::kGroupBox:
-    case ControlKind::kBrowser:
     case ControlKind::kRichText:
       return {};
   }

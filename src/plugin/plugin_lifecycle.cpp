@@ -5,6 +5,7 @@
 #include "platform/module_version.h"
 #include "plugin/host_blocks.h"
 #include "plugin/plugin_tables.h"
+#include "ui/article_viewer.h"
 #include "ui/window_messages.h"
 
 namespace tavi {
@@ -67,6 +68,9 @@ bool RegisterTidyModule(const std::string& module_file) {
 }
 
 std::int32_t FinishPlugin(PluginPaths& paths) {
+  // The viewers' windows and their browsers' threads must not outlive the
+  // module, which the host unloads next.
+  CloseAllArticleViewers();
   StopChecker(paths);
   if (paths.NewsBoardWindow) {
     platform::SendMessage(paths.NewsBoardWindow, RegisteredWindowMessages().exit_host, 1, 1);

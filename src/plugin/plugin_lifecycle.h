@@ -46,7 +46,9 @@ void StartChecker(PluginPaths& paths);
 // CheckerRunning.
 void StopChecker(PluginPaths& paths);
 
-// The stop: stops the background checker (StopChecker); then, when the News
+// The stop: closes every open article viewer (CloseAllArticleViewers, which
+// saves each one's placement), stops the background checker (StopChecker);
+// then, when the News
 // Board exists, sends it "uiIzlazEudora" (wParam 1, lParam 1) and waits for
 // it to be handled. Returns kEmsOk.
 std::int32_t FinishPlugin(PluginPaths& paths);

@@ -7,7 +7,9 @@
 
 #include "platform/module_loader.h"
 #include "plugin/host_blocks.h"
+#include "store/profile.h"
 #include "support/temp_dir.h"
+#include "ui/article_viewer.h"
 #include "ui/window_messages.h"
 
 namespace tavi {
@@ -171,6 +173,25 @@ TEST(PluginLifecycle, FinishTellsAnExistingNewsBoardThatTheHostExits) {
   EXPECT_EQ(seen[0], std::make_pair(platform::WParam{1}, platform::LParam{1}));
   EXPECT_EQ(platform::RegisterWindowMessage("uiIzlazEudora"), exit_host);
   platform::DestroyWindow(news_board);
+}
+
+TEST(PluginLifecycle, FinishClosesEveryArticleViewerSavingItsPlacement) {
+  testing::TempDir folder;
+  platform::SetMessageBoxHandler([](const platform::MessageBoxRequest&) { return platform::IDOK; });
+  WindowContext context;
+  context.paths.settings_file = folder.Join("tavi.ini");
+  const platform::WindowHandle viewer =
+      OpenArticleViewer(context, "Subject: Story\r\n\r\n", "<p>Body</p>");
+  ASSERT_TRUE(viewer);
+
+  PluginPaths paths;
+  EXPECT_EQ(FinishPlugin(paths), kEmsOk);
+
+  EXPECT_FALSE(platform::IsWindow(viewer));
+  EXPECT_TRUE(OpenArticleViewers().empty());
+  EXPECT_EQ(ReadProfileInt("Windows", "MessageState", -1, context.paths.settings_file), 0);
+  platform::SetMessageBoxHandler({});
+  platform::ClearShownMessageBoxes();
 }
 
 }  // namespace
