@@ -162,9 +162,10 @@ WindowProcedure ControlProcedure(ControlKind kind) {
       return winsys_internal::TreeViewProcedure;
     case ControlKind::kToolbar:
       return winsys_internal::ToolbarProcedure;
+    case ControlKind::kBrowser:
+      return winsys_internal::BrowserProcedure;
     case ControlKind::kIcon:
     case ControlKind::kGroupBox:
-    case ControlKind::kBrowser:
     case ControlKind::kRichText:
       return {};
   }
