@@ -5,7 +5,7 @@
 #include "platform/module_version.h"
 #include "plugin/host_blocks.h"
 #include "plugin/plugin_tables.h"
-#include "ui/window_messages.h"
+#include "ui/news_board.h"
 
 namespace tavi {
 namespace {
@@ -68,9 +68,9 @@ bool RegisterTidyModule(const std::string& module_file) {
 
 std::int32_t FinishPlugin(PluginPaths& paths) {
   StopChecker(paths);
-  if (paths.NewsBoardWindow) {
-    platform::SendMessage(paths.NewsBoardWindow, RegisteredWindowMessages().exit_host, 1, 1);
-  }
+  // The board saves its settings and goes while the module that answers
+  // for its window is still loaded.
+  CloseNewsBoard(paths.NewsBoardWindow);
   return kEmsOk;
 }
 
