@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "delivery/host_automation.h"
 #include "platform/web_browser.h"
 #include "platform/winsys_dialog.h"
+#include "platform/winsys_focus.h"
 #include "platform/winsys_geometry.h"
 #include "platform/winsys_input.h"
 #include "platform/winsys_list_view.h"
@@ -16,6 +18,7 @@
 #include "platform/winsys_toolbar.h"
 #include "res/news_board_ids.h"
 #include "store/profile.h"
+#include "support/host_test.h"
 #include "support/temp_dir.h"
 #include "ui/article_viewer.h"
 #include "ui/window_messages.h"
@@ -319,6 +322,36 @@ TEST_F(NewsBoardTest, ALinkInThePreviewNeverNavigatesIt) {
   EXPECT_EQ(requests[0].target, "http://127.0.0.1:9/a");
   EXPECT_EQ(requests[0].parameters, "");
   EXPECT_EQ(requests[0].show, SW_SHOWNORMAL);
+}
+
+// The same board, its newsboxes in a running host.
+class NewsBoardInHostTest : public testing::HostTest {
+ protected:
+  void TearDown() override {
+    CloseNewsBoard(board_);
+    HostTest::TearDown();
+  }
+
+  WindowContext context_;
+  WindowHandle board_;
+};
+
+TEST_F(NewsBoardInHostTest, OpenTheNewsboxOpensEachRowsMailboxAndBringsTheHostForward) {
+  context_.paths.settings_file = data_.Join("tavi.ini");
+  context_.paths.mdi_client = host_->Windows().DocumentArea();
+  context_.host_main_window = host_->Windows().MainWindow();
+  EnsureNewsBoard(board_, context_);
+  NewArticleNotice notice;
+  notice.HeaderText = "Subject: One\r\n\r\n";
+  notice.Newsbox = "Tech";
+  notice.MailboxText = CreateTopLevelMailbox("Tech");
+  SendMessage(board_, RegisteredWindowMessages().new_article, 0, reinterpret_cast<LParam>(&notice));
+  SendMessage(board_, WM_COMMAND, res::news_board::kSelectAllCommand, 0);
+  SendMessage(board_, WM_COMMAND, res::news_board::kOpenNewsboxCommand, 0);
+  const WindowHandle mailbox = GetTopWindow(context_.paths.mdi_client);
+  EXPECT_EQ(GetWindowText(mailbox), "Tech");
+  EXPECT_EQ(GetForegroundWindow(), context_.host_main_window);
+  EXPECT_EQ(GetFocus(), GetDlgItem(board_, res::news_board::kHeadlineList));
 }
 
 }  // namespace
