@@ -34,9 +34,6 @@ class NewsBoard : public DialogWindow {
   explicit NewsBoard(WindowContext context);
   ~NewsBoard();
 
-  // The rows' entries in list order (for the window's own use and tests).
-  std::vector<const HeadlineEntry*> Rows() const;
-
  private:
   // The preview's own page, into which the board writes its rows; the only
   // address the preview ever loads.
@@ -72,6 +69,7 @@ class NewsBoard : public DialogWindow {
   void SetUpSplitter();
   void PlaceFromSettings();
   // Rows and what follows them.
+  std::vector<const HeadlineEntry*> Rows() const;  // in list order
   void Sort();
   void UpdateToolbar();
   void ShowPopup(platform::Point screen_point);
