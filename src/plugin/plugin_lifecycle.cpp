@@ -6,7 +6,7 @@
 #include "plugin/host_blocks.h"
 #include "plugin/plugin_tables.h"
 #include "ui/article_viewer.h"
-#include "ui/window_messages.h"
+#include "ui/news_board.h"
 
 namespace tavi {
 namespace {
@@ -72,9 +72,9 @@ std::int32_t FinishPlugin(PluginPaths& paths) {
   // module, which the host unloads next.
   CloseAllArticleViewers();
   StopChecker(paths);
-  if (paths.NewsBoardWindow) {
-    platform::SendMessage(paths.NewsBoardWindow, RegisteredWindowMessages().exit_host, 1, 1);
-  }
+  // The board saves its settings and goes while the module that answers
+  // for its window is still loaded.
+  CloseNewsBoard(paths.NewsBoardWindow);
   return kEmsOk;
 }
 

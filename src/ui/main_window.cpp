@@ -20,7 +20,7 @@
 #include "ui/help_topics.h"
 #include "ui/information_dialog.h"
 #include "ui/main_window_check.h"
-#include "ui/news_board_placeholder.h"
+#include "ui/news_board.h"
 #include "ui/window_messages.h"
 #include "ui/window_placement.h"
 
@@ -96,7 +96,7 @@ MainWindow::~MainWindow() {
 
 LResult MainWindow::OnInitDialog(WParam, LParam) {
   const bool first_run = !FileExists(context_.paths.settings_file);
-  EnsureNewsBoard(news_board_, platform::GetDesktopWindow());
+  EnsureNewsBoard(news_board_, context_);
   platform::SetDialogKeys(Handle(), {.enter = false, .escape = false});
   if (const auto* table = res::FindAcceleratorTable(kAccelerators))
     platform::SetDialogAccelerators(Handle(), *table);

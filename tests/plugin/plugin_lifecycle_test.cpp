@@ -150,7 +150,7 @@ TEST_F(PluginLifecycleTest, CleanUpRegistrationFailsOnANegativeResultOrNoExport)
   EXPECT_FALSE(RegisterTidyModule(library));
 }
 
-TEST(PluginLifecycle, FinishTellsAnExistingNewsBoardThatTheHostExits) {
+TEST(PluginLifecycle, FinishTellsAnExistingNewsBoardThatTheHostExitsThenDestroysIt) {
   std::vector<std::pair<platform::WParam, platform::LParam>> seen;
   const platform::MessageId exit_host = RegisteredWindowMessages().exit_host;
   platform::WindowSpec description;
@@ -172,7 +172,8 @@ TEST(PluginLifecycle, FinishTellsAnExistingNewsBoardThatTheHostExits) {
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0], std::make_pair(platform::WParam{1}, platform::LParam{1}));
   EXPECT_EQ(platform::RegisterWindowMessage("uiIzlazEudora"), exit_host);
-  platform::DestroyWindow(news_board);
+  EXPECT_FALSE(platform::IsWindow(news_board));
+  EXPECT_FALSE(paths.NewsBoardWindow);
 }
 
 TEST(PluginLifecycle, FinishClosesEveryArticleViewerSavingItsPlacement) {

@@ -25,6 +25,7 @@
 #include "support/host_test.h"
 #include "support/loopback_server.h"
 #include "support/test_seams.h"
+#include "ui/news_board.h"
 #include "ui/window_messages.h"
 
 namespace tavi {
@@ -55,7 +56,7 @@ class MainWindowTest : public testing::HostTest {
   }
   void TearDown() override {
     window_.reset();
-    if (IsWindow(news_board_)) DestroyWindow(news_board_);
+    CloseNewsBoard(news_board_);
     HostTest::TearDown();
   }
 
@@ -361,9 +362,11 @@ TEST_F(MainWindowTest, NewsboardShowsTheBoardUntilTheHostSaysFarewell) {
   Open();
   Click(kNewsboardButton);
   EXPECT_TRUE(IsWindowVisible(news_board_));
-  // The host's farewell ends the board with the plug-in that answers for it.
+  // The host's farewell hides the board, and the plug-in's finish ends it.
   SendMessage(news_board_, RegisteredWindowMessages().exit_host, 1, 1);
-  EXPECT_FALSE(IsWindow(news_board_));
+  EXPECT_FALSE(IsWindowVisible(news_board_));
+  CloseNewsBoard(news_board_);
+  EXPECT_FALSE(news_board_);
 }
 
 TEST_F(MainWindowTest, CacheImportDisablesEverythingImportsAndEnds) {
