@@ -13,6 +13,7 @@
 #include "plugin/plugin_tables.h"
 #include "plugin/plugin_window_context.h"
 #include "plugin/special_menu.h"
+#include "plugin/translate_file.h"
 #include "plugin/translator_registration.h"
 #include "store/pacing.h"
 #include "ui/feed_properties_dialog.h"
@@ -95,6 +96,15 @@ int32_t ems_translator_info(void* /*globals*/, EmsTranslator* translator) {
 int32_t ems_can_translate(void* /*globals*/, EmsTranslator* translator, EmsDataInfo* data,
                           int32_t* /*status*/) {
   return Guarded(kEmsCannotTranslate, [&] { return tavi::CanTranslate(translator, data); });
+}
+
+int32_t ems_translate_file(void* /*globals*/, EmsTranslator* /*translator*/, EmsDataFile* in,
+                           EmsProgressFn /*progress*/, EmsDataFile* out) {
+  return Guarded(kEmsUnknownFailure, [&] {
+    // The article viewer is not in this module yet: without Ctrl the
+    // translator answers that it opened it.
+    return tavi::TranslateFile(tavi::GlobalPluginPaths(), in, out, nullptr);
+  });
 }
 
 int32_t ems_free(void* block) {
