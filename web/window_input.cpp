@@ -186,6 +186,12 @@ PageResponse TreeExpand(const JsonRequest& body, WindowHandle window) {
   return Injected(platform::InjectTreeViewExpand(window, *item, *expand));
 }
 
+PageResponse Select(const JsonRequest& body, WindowHandle window) {
+  const std::optional<int> index = Number(body, "index", 0, kMaxNumber);
+  if (!index) return BadValues("picking from a drop-down list needs the item's index");
+  return Injected(platform::InjectDropDownSelection(window, *index));
+}
+
 PageResponse Command(const JsonRequest& body, WindowHandle window) {
   const std::optional<int> command = Number(body, "command", 1, 0xFFFF);
   if (!command) return BadValues("a command must be a number from 1 to 65535");
@@ -243,6 +249,7 @@ constexpr InputKind kInputKinds[] = {
     {"column_click", Target::kWindow, ColumnClick},
     {"tree_click", Target::kWindow, TreeClick},
     {"tree_expand", Target::kWindow, TreeExpand},
+    {"select", Target::kWindow, Select},
     {"command", Target::kWindow, Command},
     {"rect", Target::kWindow, WindowRect},
     {"system_command", Target::kWindow, SystemCommand},

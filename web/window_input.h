@@ -16,6 +16,7 @@
 //   {"kind": "column_click", "window", "column"}
 //   {"kind": "tree_click", "window", "item", "click"}
 //   {"kind": "tree_expand", "window", "item", "expand"}
+//   {"kind": "select", "window", "index"}: an item picked from a drop-down list
 //   {"kind": "command", "window", "command"}: a menu bar's entry, or a toolbar's button
 //   {"kind": "rect", "window", "left", "top", "right", "bottom"}: moved or sized
 //   {"kind": "system_command", "window", "command": "close" | "minimize" | "maximize" |

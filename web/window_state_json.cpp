@@ -75,6 +75,8 @@ const char* KindName(const platform::WindowSnapshot& state) {
       return "rich_text";
     case ControlKind::kToolbar:
       return "toolbar";
+    case ControlKind::kDropDownList:
+      return "drop_down";
   }
   return "window";
 }
@@ -184,6 +186,17 @@ void WriteToolbar(JsonWriter& json, const platform::ToolbarSnapshot& toolbar) {
   json.EndObject();
 }
 
+void WriteDropDown(JsonWriter& json, const platform::DropDownSnapshot& drop_down) {
+  json.Key("drop_down");
+  json.BeginObject();
+  json.Key("items");
+  json.BeginArray();
+  for (const std::string& item : drop_down.items) json.String(item);
+  json.EndArray();
+  json.NumberMember("selection", drop_down.selection);
+  json.EndObject();
+}
+
 void WriteIdentity(JsonWriter& json, const platform::WindowSnapshot& state) {
   json.NumberMember("handle", state.handle.id);
   json.NumberMember("parent", state.parent.id);
@@ -257,6 +270,7 @@ void WriteWindowState(JsonWriter& json, const platform::WindowSnapshot& state) {
   if (state.list_view) WriteListView(json, *state.list_view);
   if (state.tree_view) WriteTreeView(json, *state.tree_view);
   if (state.toolbar) WriteToolbar(json, *state.toolbar);
+  if (state.drop_down) WriteDropDown(json, *state.drop_down);
   json.EndObject();
 }
 

@@ -21,8 +21,6 @@ constexpr std::string_view kBeginFullArticle =
     "\r\n<br><p align=\"center\">--- Begin Full Article ---</p>\r\n<br>";
 constexpr std::string_view kEndFullArticle =
     "\r\n<br><p align=\"center\">---- End Full Article ----</p>\r\n<br>";
-// The host takes a line of this form for the start of the next message.
-constexpr std::string_view kSeparatorStart = "From ???@???";
 constexpr std::string_view kLoadFailedText = "-1";
 
 // A header value held on one line: a CR or LF inside it would start a header
@@ -115,23 +113,6 @@ void AppendFullArticle(const FeedRecord& feed, ArticleRecord& article,
   const std::string page = FetchFullArticle(article.Link, context.ArticleFile);
   if (page.empty()) return;
   article.Description.append(kBeginFullArticle).append(page).append(kEndFullArticle);
-}
-
-bool StartsSeparatorLine(const std::string& text, std::size_t position) {
-  const bool at_line_start = position == 0 || text[position - 1] == '\n';
-  return at_line_start && text.compare(position, kSeparatorStart.size(), kSeparatorStart) == 0;
-}
-
-// Puts ">" before every line of `text` that begins like a separator line, so
-// that the host never cuts the message there.
-std::string QuoteSeparatorLines(const std::string& text) {
-  std::string quoted;
-  quoted.reserve(text.size());
-  for (std::size_t position = 0; position < text.size(); ++position) {
-    if (StartsSeparatorLine(text, position)) quoted.push_back('>');
-    quoted.push_back(text[position]);
-  }
-  return quoted;
 }
 
 std::string BuildBody(const std::string& description) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <string_view>
 
 #include "delivery/host_automation.h"
 #include "files/file_names.h"
@@ -20,6 +21,8 @@ namespace tavi {
 namespace {
 
 constexpr const char* kSeparatorStart = "From ???@??? ";
+// The host takes any line of this form for the start of the next message.
+constexpr std::string_view kQuotedLineStart = "From ???@???";
 
 constexpr std::size_t kIndexHeaderSize = 104;
 constexpr std::size_t kIndexCountOffset = 102;
@@ -99,7 +102,22 @@ std::string EmptyOrCreateStagingMailbox(const std::string& mailbox_file) {
   return created;
 }
 
+bool StartsSeparatorLine(const std::string& text, std::size_t position) {
+  const bool at_line_start = position == 0 || text[position - 1] == '\n';
+  return at_line_start && text.compare(position, kQuotedLineStart.size(), kQuotedLineStart) == 0;
+}
+
 }  // namespace
+
+std::string QuoteSeparatorLines(const std::string& text) {
+  std::string quoted;
+  quoted.reserve(text.size());
+  for (std::size_t position = 0; position < text.size(); ++position) {
+    if (StartsSeparatorLine(text, position)) quoted.push_back('>');
+    quoted.push_back(text[position]);
+  }
+  return quoted;
+}
 
 std::string FormatSeparatorLine(const std::string& date_text) {
   platform::OleDate date = platform::ParseLocaleDateText(date_text);

@@ -32,6 +32,11 @@ std::string SafeMailboxName(const std::string& name);
 // 24-hour time with two-digit fields: "From ???@??? Sun Dec 6 2026 09:05:07".
 std::string FormatSeparatorLine(const std::string& date_text);
 
+// `text` with ">" put before every line that begins "From ???@???", so that
+// the host never takes a line of a message for the start of the next one.
+// Every message the plug-in writes into a mailbox file goes through it.
+std::string QuoteSeparatorLines(const std::string& text);
+
 // The file of a top-level mailbox in the host's mail data folder:
 // data_folder/stem.mbx, or data_folder/stem.toc with `index_file`, where stem
 // is SafeMailboxName(mailbox_name). Mailboxes inside folders have paths

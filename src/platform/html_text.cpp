@@ -147,8 +147,8 @@ bool IsListedLink(std::string_view href) {
 // exhaust the program's.
 class DocumentWalker {
  public:
-  DocumentWalker(TextLayout& layout, std::vector<std::string>& links)
-      : layout_(layout), links_(links) {}
+  DocumentWalker(TextLayout& layout, std::vector<std::string>& links, LinkNumbers numbers)
+      : layout_(layout), links_(links), numbers_(numbers) {}
 
   void Walk(const GumboNode* root) {
     struct Frame {
@@ -219,18 +219,21 @@ class DocumentWalker {
     if (!IsListedLink(href)) return;
     auto found = std::find(links_.begin(), links_.end(), href);
     if (found == links_.end()) found = links_.insert(links_.end(), std::string(href));
-    layout_.AddText("[" + std::to_string(found - links_.begin() + 1) + "]");
+    if (numbers_ == LinkNumbers::kShown)
+      layout_.AddText("[" + std::to_string(found - links_.begin() + 1) + "]");
   }
 
   TextLayout& layout_;
   std::vector<std::string>& links_;
+  const LinkNumbers numbers_;
   std::size_t list_depth_ = 0;
   std::size_t preformatted_depth_ = 0;
 };
 
 }  // namespace
 
-std::string HtmlToText(std::string_view html, std::vector<std::string>* links) {
+std::string HtmlToText(std::string_view html, std::vector<std::string>* links,
+                       LinkNumbers numbers) {
   GumboOptions options = kGumboDefaultOptions;
   options.max_errors = 0;  // the text view shows no parse errors: keep none
   // An empty view may have no buffer at all.
@@ -240,7 +243,7 @@ std::string HtmlToText(std::string_view html, std::vector<std::string>* links) {
   std::vector<std::string>& found_links = links != nullptr ? *links : own_links;
   found_links.clear();
   TextLayout layout;
-  DocumentWalker(layout, found_links).Walk(output->root);
+  DocumentWalker(layout, found_links, numbers).Walk(output->root);
   gumbo_destroy_output(&options, output);
   return layout.Finish();
 }

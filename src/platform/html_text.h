@@ -23,11 +23,15 @@ namespace tavi::platform {
 //   shows its alt text;
 // - each link (a href) is followed by its number, "[1]"; a link to the same
 //   address gets the same number. Links to a place in the same document
-//   ("#...") or to scripts ("javascript:") get none.
+//   ("#...") or to scripts ("javascript:") get none. With
+//   LinkNumbers::kHidden no link gets one (the text a page's own script
+//   reads, innerText).
 // When `links` is not null, it receives the linked addresses in number
 // order (the first one is "[1]"). Returns "" for markup without visible
 // text. Never fails.
-std::string HtmlToText(std::string_view html, std::vector<std::string>* links);
+enum class LinkNumbers { kShown, kHidden };
+std::string HtmlToText(std::string_view html, std::vector<std::string>* links,
+                       LinkNumbers numbers = LinkNumbers::kShown);
 
 // The list of links as printed after the text: "[1] address" lines, "" for
 // no links.

@@ -29,18 +29,19 @@ struct UnitRect {
 
 // The kinds of control a template can hold.
 enum class ControlKind {
-  kLabel,        // static text
-  kIcon,         // static picture of an icon (icon_id)
-  kGroupBox,     // a frame with a caption around other controls
-  kButton,       // push button
-  kCheckBox,     // check box
-  kEdit,         // one-line (or multi-line) text field
-  kListView,     // list of rows with columns
-  kTreeView,     // tree of items
-  kProgressBar,  // 0 to 100 bar
-  kBrowser,      // an embedded HTML view (the WebBrowser control)
-  kRichText,     // a multi-line text view (the Rich Textbox control)
-  kToolbar,      // a row of command buttons (made from a ToolbarTemplate, not a dialog's control)
+  kLabel,         // static text
+  kIcon,          // static picture of an icon (icon_id)
+  kGroupBox,      // a frame with a caption around other controls
+  kButton,        // push button
+  kCheckBox,      // check box
+  kEdit,          // one-line (or multi-line) text field
+  kListView,      // list of rows with columns
+  kTreeView,      // tree of items
+  kProgressBar,   // 0 to 100 bar
+  kBrowser,       // an embedded HTML view (the WebBrowser control)
+  kRichText,      // a multi-line text view (the Rich Textbox control)
+  kToolbar,       // a row of command buttons (made from a ToolbarTemplate, not a dialog's control)
+  kDropDownList,  // a closed list of texts of which one is chosen
 };
 
 // Style bits of a control; each kind reads the bits that concern it.

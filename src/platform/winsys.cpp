@@ -41,8 +41,8 @@ WindowHandle OwnerFor(Registry& registry, WindowHandle owner) {
   return winsys_internal::TopLevelOf(registry, owner);
 }
 
-// Gives the record of a list view, tree view or toolbar the state of its
-// kind.
+// Gives the record of a list view, tree view, toolbar or drop-down list the
+// state of its kind.
 void AddControlData(WindowRecord& record) {
   if (record.kind == ControlKind::kListView) {
     record.list_view = std::make_unique<winsys_internal::ListViewData>();
@@ -50,6 +50,8 @@ void AddControlData(WindowRecord& record) {
     record.tree_view = std::make_unique<winsys_internal::TreeViewData>();
   } else if (record.kind == ControlKind::kToolbar) {
     record.toolbar = std::make_unique<winsys_internal::ToolbarData>();
+  } else if (record.kind == ControlKind::kDropDownList) {
+    record.drop_down = std::make_unique<winsys_internal::DropDownData>();
   }
 }
 

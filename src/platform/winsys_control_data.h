@@ -48,6 +48,11 @@ struct TreeViewData {
   std::uint32_t next_id = 1;
 };
 
+struct DropDownData {
+  std::vector<std::string> items;
+  int selection = -1;  // -1: nothing chosen
+};
+
 struct ToolbarButton {
   ToolbarButtonTemplate button;  // command 0: a separator
   bool enabled = true;

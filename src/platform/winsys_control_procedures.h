@@ -15,6 +15,8 @@ WindowProcedure ControlProcedure(ControlKind kind);
 LResult ListViewProcedure(WindowHandle list, MessageId message, WParam wparam, LParam lparam);
 LResult TreeViewProcedure(WindowHandle tree, MessageId message, WParam wparam, LParam lparam);
 LResult ToolbarProcedure(WindowHandle toolbar, MessageId message, WParam wparam, LParam lparam);
+LResult BrowserProcedure(WindowHandle browser, MessageId message, WParam wparam, LParam lparam);
+LResult DropDownProcedure(WindowHandle list, MessageId message, WParam wparam, LParam lparam);
 
 // Sends the control's parent WM_COMMAND with the control's id and `code`.
 void CommandParent(WindowHandle control, int code);

@@ -162,9 +162,12 @@ WindowProcedure ControlProcedure(ControlKind kind) {
       return winsys_internal::TreeViewProcedure;
     case ControlKind::kToolbar:
       return winsys_internal::ToolbarProcedure;
+    case ControlKind::kBrowser:
+      return winsys_internal::BrowserProcedure;
+    case ControlKind::kDropDownList:
+      return winsys_internal::DropDownProcedure;
     case ControlKind::kIcon:
     case ControlKind::kGroupBox:
-    case ControlKind::kBrowser:
     case ControlKind::kRichText:
       return {};
   }
@@ -210,6 +213,8 @@ const char* ControlClassName(ControlKind kind) {
       return "RichTextView";
     case ControlKind::kToolbar:
       return "ToolbarWindow32";
+    case ControlKind::kDropDownList:
+      return "ComboBox";
   }
   return "Static";
 }

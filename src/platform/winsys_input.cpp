@@ -39,6 +39,10 @@ bool IsColumnOf(const WindowRecord& record, int column) {
          column < static_cast<int>(record.list_view->columns.size());
 }
 
+bool IsItemOf(const WindowRecord& record, int index) {
+  return record.drop_down && index >= 0 && index < static_cast<int>(record.drop_down->items.size());
+}
+
 const winsys_internal::TreeNode* NodeOf(WindowRecord& record, TreeItem item) {
   return record.tree_view ? winsys_internal::FindNode(*record.tree_view, item) : nullptr;
 }
@@ -169,6 +173,11 @@ bool InjectTreeViewExpand(WindowHandle tree, TreeItem item, bool expand) {
                      const winsys_internal::TreeNode* node = NodeOf(record, item);
                      return node != nullptr && !node->children.empty();
                    });
+}
+
+bool InjectDropDownSelection(WindowHandle list, int index) {
+  return PostInput(list, winsys_internal::kDropDownSelectInput, static_cast<WParam>(index), 0,
+                   [&](Registry&, WindowRecord& record) { return IsItemOf(record, index); });
 }
 
 bool InjectMenuCommand(WindowHandle window, int command) {

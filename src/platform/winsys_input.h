@@ -87,6 +87,11 @@ bool InjectTreeViewClick(WindowHandle tree, TreeItem item, ClickKind kind);
 // hears TVN_ITEMEXPANDED. False for an item without children.
 bool InjectTreeViewExpand(WindowHandle tree, TreeItem item, bool expand);
 
+// A person picking item `index` of a drop-down list: it is chosen and the
+// parent hears CBN_SELCHANGE when the choice changed. False for an index
+// that is no item.
+bool InjectDropDownSelection(WindowHandle list, int index);
+
 // A command picked from `window`'s menu bar (WM_COMMAND to the window) or,
 // when `window` is a toolbar, a click on its button (WM_COMMAND or
 // TBN_DROPDOWN to the toolbar's parent). False for a command that is not an

@@ -29,7 +29,8 @@ inline constexpr MessageId kMenuCommandInput = 0x03E2;
 // - kTreeViewClickInput: wparam: the item id; lparam: PackClick;
 // - kTreeViewExpandInput: wparam: the item id; lparam: 1 to expand;
 // - kToolbarClickInput: wparam: the command;
-// - kTextInput: lparam: the serial number of the typed text.
+// - kTextInput: lparam: the serial number of the typed text;
+// - kDropDownSelectInput: wparam: the item picked.
 inline constexpr MessageId kWindowRectInput = 0x03E3;
 inline constexpr MessageId kListViewClickInput = 0x03E8;
 inline constexpr MessageId kListViewColumnInput = 0x03E9;
@@ -37,6 +38,7 @@ inline constexpr MessageId kTreeViewClickInput = 0x03EA;
 inline constexpr MessageId kTreeViewExpandInput = 0x03EB;
 inline constexpr MessageId kToolbarClickInput = 0x03EC;
 inline constexpr MessageId kTextInput = 0x03ED;
+inline constexpr MessageId kDropDownSelectInput = 0x03EE;
 
 // A kind (a ClickKind, a MouseAction, or 1 for a key going down) with the
 // key_modifier bits held.

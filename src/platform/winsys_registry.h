@@ -65,6 +65,7 @@ struct WindowRecord {
   std::unique_ptr<ListViewData> list_view;
   std::unique_ptr<TreeViewData> tree_view;
   std::unique_ptr<ToolbarData> toolbar;
+  std::unique_ptr<DropDownData> drop_down;
 
   // Rises with every change, to the registry's version at that moment.
   std::uint64_t version = 0;

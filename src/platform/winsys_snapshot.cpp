@@ -64,6 +64,9 @@ void AddControlStates(const WindowRecord& record, WindowSnapshot& state) {
   if (record.list_view) state.list_view = ListViewStateOf(*record.list_view);
   if (record.tree_view) state.tree_view = TreeViewStateOf(*record.tree_view);
   if (record.toolbar) state.toolbar = ToolbarStateOf(*record.toolbar);
+  if (record.drop_down) {
+    state.drop_down = DropDownSnapshot{record.drop_down->items, record.drop_down->selection};
+  }
 }
 
 WindowSnapshot SnapshotOf(Registry& registry, WindowHandle window, const WindowRecord& record) {

@@ -72,6 +72,11 @@ struct ToolbarSnapshot {
   std::vector<ToolbarButtonSnapshot> buttons;
 };
 
+struct DropDownSnapshot {
+  std::vector<std::string> items;
+  int selection = -1;  // -1: nothing chosen
+};
+
 // The state of one window.
 struct WindowSnapshot {
   WindowHandle handle;
@@ -103,6 +108,7 @@ struct WindowSnapshot {
   std::optional<ListViewSnapshot> list_view;
   std::optional<TreeViewSnapshot> tree_view;
   std::optional<ToolbarSnapshot> toolbar;
+  std::optional<DropDownSnapshot> drop_down;
   std::uint64_t version = 0;
 };
 

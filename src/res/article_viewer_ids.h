@@ -14,6 +14,8 @@ inline constexpr int kToolbarResource = 218;
 // one of them is shown at a time.
 inline constexpr int kArticleBrowser = 1041;
 inline constexpr int kSourcePane = 1068;
+// The toolbar the viewer creates along its top edge.
+inline constexpr int kToolbar = 59392;
 
 // The "&Article" menu.
 inline constexpr int kForwardInlineCommand = 32778;

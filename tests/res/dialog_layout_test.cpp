@@ -52,6 +52,7 @@ bool TakesInput(ControlKind kind) {
     case ControlKind::kBrowser:
     case ControlKind::kRichText:
     case ControlKind::kToolbar:
+    case ControlKind::kDropDownList:
       return true;
     case ControlKind::kLabel:
     case ControlKind::kIcon:

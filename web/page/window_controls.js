@@ -1,9 +1,9 @@
 // The simple controls of the plug-in's windows, each drawn from its state:
-// labels, icons, group boxes, buttons, check boxes, edits, progress bars,
-// browser controls and rich text. Their mouse input is the window system's
+// labels, icons, group boxes, buttons, check boxes, edits, drop-down lists,
+// progress bars, browser controls and rich text. Their mouse input is the window system's
 // (windows.js sends it); an edit sends what is typed into it, and takes the
 // text back when the window system changed it (a digits-only edit keeps the
-// digits).
+// digits); a drop-down list sends the item picked.
 
 import { element } from './dom.js';
 import { accessKeyNodes, withoutAccessKeys } from './access_keys.js';
@@ -108,6 +108,32 @@ class Edit {
   }
 }
 
+// A drop-down list as a <select>: the person's pick goes to the window
+// system, which tells the list's parent; the choice shown is always the
+// window system's.
+class DropDown {
+  constructor(handle) {
+    this.handle = handle;
+    this.element = element('select', { className: 'control drop-down', attributes: { tabindex: '-1' } });
+    this.client = this.element;
+    this.items = '[]';
+    this.element.addEventListener('change', () => {
+      sendInput({ kind: 'select', window: this.handle, index: this.element.selectedIndex });
+    });
+  }
+
+  update(state) {
+    const { items, selection } = state.drop_down;
+    this.element.disabled = !state.enabled;
+    const shown = JSON.stringify(items);
+    if (shown !== this.items) {
+      this.items = shown;
+      this.element.replaceChildren(...items.map((item) => element('option', { text: item })));
+    }
+    this.element.selectedIndex = selection;
+  }
+}
+
 // The HTML of a browser control runs nothing: its frame has neither scripts
 // nor the page's origin, and its address answers with a policy of its own.
 class Browser {
@@ -146,6 +172,7 @@ const kSimpleControls = {
 export function simpleControlView(state) {
   if (state.kind === 'edit') return new Edit(state.handle, state.style.includes('multiline'));
   if (state.kind === 'browser') return new Browser(state.handle);
+  if (state.kind === 'drop_down') return new DropDown(state.handle);
   const simple = kSimpleControls[state.kind];
   if (!simple) return null;
   const [tag, className, attributes, fill] = simple;

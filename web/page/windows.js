@@ -129,7 +129,7 @@ function drawOrder() {
 // A control that a person types into or chooses from shows no text of its
 // own: it is named by the label or group box listed just before it, the one
 // whose access key leads to it.
-const kNamedByLabel = new Set(['edit', 'list_view', 'tree_view']);
+const kNamedByLabel = new Set(['edit', 'list_view', 'tree_view', 'drop_down']);
 const kLabels = new Set(['label', 'group_box']);
 
 function labelText(state) {
@@ -240,7 +240,7 @@ function pressed(event) {
   if (!target || (event.button !== 0 && event.button !== 2)) return;
   const handle = Number(target.dataset.handle);
   raised = 0;
-  if (!event.target.matches('input, textarea')) {
+  if (!event.target.matches('input, textarea, select')) {
     event.preventDefault();
     views.get(handle).view.element.focus({ preventScroll: true });
   }
@@ -262,7 +262,7 @@ function keyed(event, down) {
   if (!event.target.closest('.window')) return;
   const key = virtualKey(event);
   if (!key) return;
-  const inText = event.target.matches('input, textarea');
+  const inText = event.target.matches('input, textarea, select');
   if (inText && !isWindowsKey(event) && !event.ctrlKey && !event.altKey) return;
   event.preventDefault();
   sendInput({ kind: 'key', window: keyTarget(event), key, down, ...modifiersOf(event) });

@@ -1,0 +1,174 @@
+#include "platform/html_serializer.h"
+
+#include <algorithm>
+
+#include "platform/ascii.h"
+
+namespace tavi::platform {
+namespace {
+
+// Elements that have no end tag and whose children are never written.
+constexpr GumboTag kVoidTags[] = {
+    GUMBO_TAG_AREA,   GUMBO_TAG_BASE,   GUMBO_TAG_BASEFONT, GUMBO_TAG_BGSOUND, GUMBO_TAG_BR,
+    GUMBO_TAG_COL,    GUMBO_TAG_EMBED,  GUMBO_TAG_FRAME,    GUMBO_TAG_HR,      GUMBO_TAG_IMG,
+    GUMBO_TAG_INPUT,  GUMBO_TAG_KEYGEN, GUMBO_TAG_LINK,     GUMBO_TAG_META,    GUMBO_TAG_PARAM,
+    GUMBO_TAG_SOURCE, GUMBO_TAG_TRACK,  GUMBO_TAG_WBR};
+
+// Elements whose text the parser reads as it is, so it is written as it is:
+// escaping it would change it when read back. The parser reads noscript so
+// too (as a browser that runs scripts does).
+constexpr GumboTag kRawTextTags[] = {GUMBO_TAG_STYLE,     GUMBO_TAG_SCRIPT,  GUMBO_TAG_XMP,
+                                     GUMBO_TAG_IFRAME,    GUMBO_TAG_NOEMBED, GUMBO_TAG_NOFRAMES,
+                                     GUMBO_TAG_PLAINTEXT, GUMBO_TAG_NOSCRIPT};
+
+constexpr std::string_view kNoBreakSpace = "\xC2\xA0";
+
+template <std::size_t N>
+bool IsHtmlTagOf(const GumboElement& element, const GumboTag (&tags)[N]) {
+  return element.tag_namespace == GUMBO_NAMESPACE_HTML &&
+         std::find(std::begin(tags), std::end(tags), element.tag) != std::end(tags);
+}
+
+bool HasRawTextParent(const GumboNode& text) {
+  const GumboNode* parent = text.parent;
+  return parent != nullptr && parent->type == GUMBO_NODE_ELEMENT &&
+         IsHtmlTagOf(parent->v.element, kRawTextTags);
+}
+
+std::string AttributeName(const GumboAttribute& attribute) {
+  std::string name = attribute.name;
+  if (name.find(':') != std::string::npos) return name;
+  switch (attribute.attr_namespace) {
+    case GUMBO_ATTR_NAMESPACE_NONE:
+      return name;
+    case GUMBO_ATTR_NAMESPACE_XLINK:
+      return "xlink:" + name;
+    case GUMBO_ATTR_NAMESPACE_XML:
+      return "xml:" + name;
+    case GUMBO_ATTR_NAMESPACE_XMLNS:
+      return name == "xmlns" ? name : "xmlns:" + name;
+  }
+  return name;
+}
+
+const GumboVector& ChildrenOf(const GumboNode& node) {
+  return node.type == GUMBO_NODE_DOCUMENT ? node.v.document.children : node.v.element.children;
+}
+
+void AppendLeaf(const GumboNode& node, std::string& out) {
+  switch (node.type) {
+    case GUMBO_NODE_TEXT:
+    case GUMBO_NODE_WHITESPACE:
+    case GUMBO_NODE_CDATA:
+      out += HasRawTextParent(node) ? std::string(node.v.text.text)
+                                    : EscapeHtml(node.v.text.text, false);
+      return;
+    case GUMBO_NODE_COMMENT:
+      out.append("<!--").append(node.v.text.text).append("-->");
+      return;
+    case GUMBO_NODE_DOCUMENT:
+    case GUMBO_NODE_ELEMENT:
+    case GUMBO_NODE_TEMPLATE:
+      return;
+  }
+}
+
+}  // namespace
+
+std::string EscapeHtml(std::string_view text, bool in_attribute) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const char c = text[at];
+    if (text.substr(at, kNoBreakSpace.size()) == kNoBreakSpace) {
+      out += "&nbsp;";
+      ++at;
+    } else if (c == '&') {
+      out += "&amp;";
+    } else if (c == '<') {
+      out += "&lt;";
+    } else if (c == '>') {
+      out += "&gt;";
+    } else if (c == '"' && in_attribute) {
+      out += "&quot;";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string ElementName(const GumboElement& element) {
+  if (element.tag_namespace == GUMBO_NAMESPACE_SVG) {
+    GumboStringPiece written = element.original_tag;
+    gumbo_tag_from_original_text(&written);
+    if (const char* svg_name = gumbo_normalize_svg_tagname(&written)) return svg_name;
+  }
+  if (element.tag != GUMBO_TAG_UNKNOWN) return gumbo_normalized_tagname(element.tag);
+  GumboStringPiece written = element.original_tag;
+  gumbo_tag_from_original_text(&written);
+  return ToLowerAscii(std::string_view(written.data, written.length));
+}
+
+std::string_view ElementAttribute(const GumboElement& element, const char* name) {
+  const GumboAttribute* attribute = gumbo_get_attribute(&element.attributes, name);
+  return attribute == nullptr ? std::string_view() : std::string_view(attribute->value);
+}
+
+bool HtmlSerializer::KeepsElement(const GumboElement&) const { return true; }
+
+void HtmlSerializer::AdjustAttributes(const GumboElement&, std::vector<HtmlAttribute>&) const {}
+
+bool HtmlSerializer::ReplacesContent(const GumboElement&, std::string*) const { return false; }
+
+void HtmlSerializer::AppendStartTag(const GumboElement& element, std::string& out) const {
+  std::vector<HtmlAttribute> attributes;
+  for (unsigned int index = 0; index < element.attributes.length; ++index) {
+    const auto* attribute = static_cast<const GumboAttribute*>(element.attributes.data[index]);
+    attributes.push_back({AttributeName(*attribute), attribute->value});
+  }
+  AdjustAttributes(element, attributes);
+  out.append("<").append(ElementName(element));
+  for (const HtmlAttribute& attribute : attributes)
+    out.append(" ")
+        .append(attribute.name)
+        .append("=\"")
+        .append(EscapeHtml(attribute.value, true))
+        .append("\"");
+  out += ">";
+}
+
+std::string HtmlSerializer::SerializeChildren(const GumboNode& parent) const {
+  struct Frame {
+    const GumboNode* node;
+    unsigned int next_child;
+  };
+  std::string out;
+  std::vector<Frame> stack = {{&parent, 0}};
+  while (!stack.empty()) {
+    Frame& frame = stack.back();
+    const GumboVector& children = ChildrenOf(*frame.node);
+    if (frame.next_child == children.length) {
+      if (stack.size() > 1) out.append("</").append(ElementName(frame.node->v.element)).append(">");
+      stack.pop_back();
+      continue;
+    }
+    const auto* child = static_cast<const GumboNode*>(children.data[frame.next_child++]);
+    const bool is_element = child->type == GUMBO_NODE_ELEMENT || child->type == GUMBO_NODE_TEMPLATE;
+    if (!is_element) {
+      AppendLeaf(*child, out);
+    } else if (KeepsElement(child->v.element)) {
+      AppendStartTag(child->v.element, out);
+      if (IsHtmlTagOf(child->v.element, kVoidTags)) continue;
+      std::string replacement;
+      if (!ReplacesContent(child->v.element, &replacement)) {
+        stack.push_back({child, 0});
+        continue;
+      }
+      out.append(replacement).append("</").append(ElementName(child->v.element)).append(">");
+    }
+  }
+  return out;
+}
+
+}  // namespace tavi::platform
