@@ -9,6 +9,7 @@
 #include "platform/module_resources.h"
 #include "platform/winsys.h"
 #include "platform/winsys_dialog.h"
+#include "platform/winsys_focus.h"
 #include "platform/winsys_input.h"
 #include "support/dialog_person.h"
 #include "support/host_test.h"
@@ -226,6 +227,28 @@ TEST_F(PluginLoaderTest, TranslatingWithCtrlHandsBackTheFullPageAsTheMessagesNew
   // The host's files are gone again.
   EXPECT_FALSE(std::filesystem::exists(data_.Join("plugins/translate-in.tmp")));
   EXPECT_FALSE(std::filesystem::exists(data_.Join("plugins/translate-out.tmp")));
+}
+
+TEST_F(PluginLoaderTest, TranslatingWithoutCtrlOpensTheViewerUntilThePluginFinishes) {
+  testing::LoopbackServer server;
+  server.Serve("/story", "<p>The whole story</p>", "text/html");
+  const std::string message =
+      "Feed: Daily\r\nSubject: Storm\r\nDate: Mon\r\nWebsite: " + server.Url("/story") +
+      "\r\n\r\n<x-html>Summary<br><br>more</x-html>";
+  LoadPlugin();
+  platform::HoldModifierKeys(platform::key_modifier::kShift);
+  const TranslationAnswer answer = plugin_->TranslateFile(1, message);
+  platform::HoldModifierKeys(0);
+  EXPECT_EQ(answer.result, 11);
+  EXPECT_EQ(answer.output, "");
+  EXPECT_EQ(answer.mime_type, "");
+  const platform::WindowHandle viewer =
+      platform::FindWindow(platform::kAnyText, "Daily, Mon, Storm");
+  ASSERT_TRUE(viewer);
+  EXPECT_TRUE(platform::IsWindowVisible(viewer));
+  EXPECT_EQ(platform::GetForegroundWindow(), viewer);
+  plugin_.reset();
+  EXPECT_FALSE(platform::IsWindow(viewer));
 }
 
 TEST_F(PluginLoaderTest, ATranslationThatFailsLeavesTheOutputEmptyAndGivesNoType) {

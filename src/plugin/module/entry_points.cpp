@@ -16,6 +16,7 @@
 #include "plugin/translate_file.h"
 #include "plugin/translator_registration.h"
 #include "store/pacing.h"
+#include "ui/article_viewer.h"
 #include "ui/feed_properties_dialog.h"
 #include "ui/window_messages.h"
 #include "ui/window_resources.h"
@@ -60,7 +61,12 @@ int32_t ems_plugin_init(void* /*globals*/, int16_t api_version, EmsMailConfig* c
 }
 
 int32_t ems_plugin_finish(void* /*globals*/) {
-  return Guarded(kEmsUnknownFailure, [] { return tavi::FinishPlugin(tavi::GlobalPluginPaths()); });
+  return Guarded(kEmsUnknownFailure, [] {
+    // The viewers the translator opened run on this module's code, which the
+    // host unloads next.
+    tavi::CloseAllArticleViewers();
+    return tavi::FinishPlugin(tavi::GlobalPluginPaths());
+  });
 }
 
 int32_t ems_plugin_config(void* /*globals*/, EmsMailConfig* /*config*/) {
@@ -101,9 +107,12 @@ int32_t ems_can_translate(void* /*globals*/, EmsTranslator* translator, EmsDataI
 int32_t ems_translate_file(void* /*globals*/, EmsTranslator* /*translator*/, EmsDataFile* in,
                            EmsProgressFn /*progress*/, EmsDataFile* out) {
   return Guarded(kEmsUnknownFailure, [&] {
-    // The article viewer is not in this module yet: without Ctrl the
-    // translator answers that it opened it.
-    return tavi::TranslateFile(tavi::GlobalPluginPaths(), in, out, nullptr);
+    tavi::PluginPaths& paths = tavi::GlobalPluginPaths();
+    // The viewer reads the record once the host's windows were found again.
+    return tavi::TranslateFile(
+        paths, in, out, [&paths](const std::string& header_text, const std::string& page_text) {
+          return tavi::OpenArticleViewer(tavi::WindowContextOf(paths), header_text, page_text);
+        });
   });
 }
 
