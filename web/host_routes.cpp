@@ -96,6 +96,10 @@ PageResponse Translate(const HostRouteParts& parts, const PageCall& call) {
   const host::MessagePtr message = FindMessage(parts.host.Store(), *mailbox, *number);
   if (message == nullptr) return ErrorAnswer(404, "there is no such message");
   if (!OffersTranslators(parts.plugin)) return ErrorAnswer(409, "the plug-in offers no translator");
+  // As the host's menus, its message toolbar waits while a plug-in's window
+  // holds a command.
+  if (!parts.commands.Running().empty())
+    return ErrorAnswer(409, parts.commands.Running() + " is still running");
   platform::HoldModifierKeys(ModifiersOf(*ctrl, *shift));
   const host::TranslationAnswer answer =
       parts.plugin.TranslateFile(static_cast<std::int32_t>(*translator), message->Text());

@@ -17,7 +17,7 @@
 //                              message with those keys held: {"result": CODE}; on
 //                              0 the message's text becomes the output (404
 //                              unknown message; 409 when the plug-in offers no
-//                              translator)
+//                              translator or a command runs)
 //   POST /api/automation       {"enabled": bool}: switches the automation server
 //                              on or off, as a host does when its automation is
 //                              switched off or broken

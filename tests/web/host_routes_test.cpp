@@ -102,6 +102,11 @@ TEST_F(HostRoutesTest, TheHostStateNamesTheStatusThePluginsItemsAndItsTranslator
 }
 
 TEST_F(HostRoutesTest, AMenuItemRunsLaterAndOneCommandAtATime) {
+  ASSERT_TRUE(Store().AddMessage(host::kInMailboxNumber, "Website: http://127.0.0.1:1/\r\n\r\n"));
+  const std::string translate =
+      "{\"mailbox\": 2, \"message\": " +
+      std::to_string(Store().MessageAt(host::kInMailboxNumber, 0)->Number()) +
+      ", \"translator\": 1, \"ctrl\": true, \"shift\": false}";
   Load(TAVI_MODULE_PATH);
   const PageResponse started = Post("/api/menu", "{\"item\": 1}");
   EXPECT_EQ(started.status, 202);
@@ -111,6 +116,7 @@ TEST_F(HostRoutesTest, AMenuItemRunsLaterAndOneCommandAtATime) {
   // The host's menus wait while the plug-in has the user-interface thread.
   EXPECT_EQ(Post("/api/menu", "{\"item\": 1}").status, 409);
   EXPECT_EQ(Post("/api/settings", "{}").status, 409);
+  EXPECT_EQ(Post("/api/translate", translate).status, 409);
   EXPECT_EQ(later_.size(), 1u);
   {
     // The item opens Tavi's main window over the host; the person closes it.
