@@ -97,10 +97,10 @@ TEST_F(TranslateFileTest, WithCtrlAndShiftThePageBecomesTextLines) {
 TEST_F(TranslateFileTest, OnlyAWholeTextPageReplacesTheMessage) {
   server_.Serve("/missing", LoopbackResponse{404, "gone", "text/html", {}});
   server_.Serve("/empty", "", "text/html");
-  server_.Serve(
-      "/image",
-      std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10", 28) + std::string(200, '\0'),
-      "image/png");
+  // The start of a PNG file: zero bytes cut its text short.
+  constexpr char kImageStart[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10";
+  server_.Serve("/image", std::string(kImageStart, sizeof kImageStart - 1) + std::string(200, '\0'),
+                "image/png");
   server_.Serve(
       "/cut",
       LoopbackResponse{200, "<html>half", "text/html", {}, LoopbackResponse::Ending::kCutShort});
