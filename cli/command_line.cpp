@@ -6,6 +6,7 @@
 #include "cli/demo_command.h"
 #include "cli/download_commands.h"
 #include "cli/feed_commands.h"
+#include "cli/full_article_command.h"
 #include "cli/help_text.h"
 #include "cli/inspect_command.h"
 #include "cli/mailbox_commands.h"
@@ -32,13 +33,21 @@ int RunVersion(const CommandContext& context) {
 
 CommandFunction FindCommand(const std::string& name) {
   static const std::pair<const char*, CommandFunction> kCommands[] = {
-      {"init", RunInit},         {"add", RunAdd},
-      {"edit", RunEdit},         {"delete", RunDelete},
-      {"feeds", RunFeeds},       {"download", RunDownload},
-      {"import", RunImport},     {"mailboxes", RunMailboxes},
-      {"show", RunShow},         {"read", RunRead},
-      {"inspect", RunInspect},   {"demo", RunDemo},
-      {"watch", RunWatch},       {"help", RunHelp},
+      {"init", RunInit},
+      {"add", RunAdd},
+      {"edit", RunEdit},
+      {"delete", RunDelete},
+      {"feeds", RunFeeds},
+      {"download", RunDownload},
+      {"import", RunImport},
+      {"mailboxes", RunMailboxes},
+      {"show", RunShow},
+      {"read", RunRead},
+      {"full-article", RunFullArticle},
+      {"inspect", RunInspect},
+      {"demo", RunDemo},
+      {"watch", RunWatch},
+      {"help", RunHelp},
       {"--version", RunVersion},
   };
   for (const auto& [command_name, function] : kCommands) {

@@ -12,7 +12,7 @@ namespace {
 // the help reads in a terminal of the usual width and each command's
 // summary fits on its line.
 constexpr std::size_t kOptionColumn = 22;
-constexpr std::size_t kCommandColumn = 14;
+constexpr std::size_t kCommandColumn = 16;
 constexpr std::size_t kLineWidth = 80;
 
 constexpr std::string_view kHelpOptionName = "-h, --help";

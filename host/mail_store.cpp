@@ -321,6 +321,11 @@ bool MailStore::MoveMessage(const MessagePtr& message, int target) {
   return true;
 }
 
+bool MailStore::ReplaceMessageText(const MessagePtr& message, std::string_view text) {
+  Mailbox* mailbox = UpToDateMailbox(message->MailboxNumber());
+  return mailbox != nullptr && mailbox->ReplaceText(message, text);
+}
+
 bool MailStore::SetMessageState(const MessagePtr& message, std::int16_t state) {
   Mailbox* mailbox = MailboxOf(message->MailboxNumber());
   if (mailbox == nullptr || !mailbox->SetState(message, state)) return false;

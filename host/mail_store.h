@@ -19,6 +19,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/host_changes.h"
@@ -133,6 +134,11 @@ class MailStore {
   // the target's file or table of contents cannot be written (the message
   // stays), or the store is read-only.
   bool MoveMessage(const MessagePtr& message, int target);
+  // Gives a message a new text (header block, empty line, body) in place,
+  // as a translator's result replaces it; its separator line and state stay.
+  // False when it is no longer in a mailbox, its file cannot be rewritten
+  // (the message stays as it was), or the store is read-only.
+  bool ReplaceMessageText(const MessagePtr& message, std::string_view text);
   // Sets a message's state (0 unread); false when it is no longer in a
   // mailbox or the store is read-only.
   bool SetMessageState(const MessagePtr& message, std::int16_t state);

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 
 #include "host/mbx_format.h"
 #include "host/toc_commit.h"
@@ -281,6 +282,26 @@ bool Mailbox::Remove(const MessagePtr& message) {
     return true;
   }
   return false;
+}
+
+bool Mailbox::ReplaceText(const MessagePtr& message, std::string_view text) {
+  if (access_ == StoreAccess::kReadOnly || message->mailbox_ != number_) return false;
+  // Written from memory, the file must be the one memory was read from.
+  const bool unchanged = loaded_ && StampOf(path_) == known_;
+  if (!unchanged && (!Read() || message->mailbox_ != number_)) return false;
+  const std::string_view raw = message->raw_;
+  const std::string separator_line(raw.substr(0, raw.find("\r\n")));
+  std::string old_raw = std::exchange(message->raw_, MakeRawMessage(separator_line, text));
+  const std::uint32_t old_checksum =
+      std::exchange(message->checksum_, MessageChecksum(message->raw_));
+  if (!RewriteFromMemory()) {
+    message->raw_ = std::move(old_raw);
+    message->checksum_ = old_checksum;
+    return false;
+  }
+  WriteToc();
+  TellChanged();
+  return true;
 }
 
 bool Mailbox::SetState(const MessagePtr& message, std::int16_t state) {

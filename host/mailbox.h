@@ -146,6 +146,13 @@ class Mailbox {
   // Takes the message out of memory; the file keeps it until Flush. False
   // when the mailbox does not hold it.
   bool Remove(const MessagePtr& message);
+  // Gives a message this mailbox holds a new text (header block, empty line,
+  // body), keeping its separator line and state: the file is rewritten from
+  // memory at once (a temporary file renamed over it) and the table of
+  // contents after it. False, with file and memory unchanged, when the
+  // mailbox does not hold the message, the file cannot be read again or
+  // written, and always when read-only.
+  bool ReplaceText(const MessagePtr& message, std::string_view text);
   // Sets the state of a message this mailbox holds (false otherwise, and
   // when read-only); the table of contents shows it from the next Flush.
   bool SetState(const MessagePtr& message, std::int16_t state);

@@ -2,12 +2,32 @@
 
 #include <algorithm>
 
+#include "platform/fs.h"
+
 namespace tavi::host {
 namespace {
 
 // More menu items or translators than this from one plug-in is nonsense;
 // the host asks for no more.
 constexpr std::int32_t kMaxEntriesAsked = 64;
+
+// The files a translation goes through, in the configuration folder.
+constexpr const char* kTranslationInput = "translate-in.tmp";
+constexpr const char* kTranslationOutput = "translate-out.tmp";
+constexpr std::string_view kHeaderBlockEnd = "\r\n\r\n";
+
+// A message's header lines (without the empty line) and its body; a
+// message without an empty line is all headers.
+std::pair<std::string, std::string> SplitHeaders(std::string_view text) {
+  const std::size_t end = text.find(kHeaderBlockEnd);
+  if (end == std::string_view::npos) return {std::string(text), ""};
+  return {std::string(text.substr(0, end)), std::string(text.substr(end + kHeaderBlockEnd.size()))};
+}
+
+std::string DescribeMimeType(const EmsMimeType& type) {
+  const auto text = [](const char* part) { return part != nullptr ? part : ""; };
+  return std::string(text(type.type)) + "/" + text(type.subtype) + "; " + text(type.version);
+}
 
 std::int32_t EntriesToAsk(std::int32_t announced) {
   return std::clamp(announced, std::int32_t{0}, kMaxEntriesAsked);
@@ -25,6 +45,7 @@ struct PluginModule::EntryPoints {
   EmsSpecialHookFn special_hook = nullptr;
   EmsTranslatorInfoFn translator_info = nullptr;
   EmsCanTranslateFn can_translate = nullptr;
+  EmsTranslateFileFn translate_file = nullptr;
   TaviUsePacingFn use_pacing = nullptr;
 };
 
@@ -73,7 +94,8 @@ bool PluginModule::ResolveEntryPoints(std::string& missing) {
   entry.translator_info = FindModuleFunction<EmsTranslatorInfoFn>(module_, "ems_translator_info");
   entry.can_translate = FindModuleFunction<EmsCanTranslateFn>(module_, "ems_can_translate");
   entry.use_pacing = FindModuleFunction<TaviUsePacingFn>(module_, "tavi_UsePacing");
-  exports_translate_file_ = platform::FindModuleExport(module_, "ems_translate_file") != nullptr;
+  entry.translate_file = FindModuleFunction<EmsTranslateFileFn>(module_, "ems_translate_file");
+  exports_translate_file_ = entry.translate_file != nullptr;
   if (entry.plugin_version == nullptr) missing = "ems_plugin_version";
   if (entry.plugin_init == nullptr) missing = "ems_plugin_init";
   if (entry.plugin_finish == nullptr) missing = "ems_plugin_finish";
@@ -157,6 +179,30 @@ std::int32_t PluginModule::CanTranslate(std::int32_t id, std::int32_t context,
   EmsDataInfo data{context, mime_type.c_str(), mime_subtype.c_str()};
   std::int32_t status = 0;
   return entry_->can_translate(nullptr, &translator, &data, &status);
+}
+
+TranslationAnswer PluginModule::TranslateFile(std::int32_t id, std::string_view message_text) {
+  TranslationAnswer answer;
+  if (entry_->translate_file == nullptr) return answer;
+  const auto [headers, body] = SplitHeaders(message_text);
+  const std::string input_file = platform::JoinPath(config_dir_, kTranslationInput);
+  const std::string output_file = platform::JoinPath(config_dir_, kTranslationOutput);
+  if (platform::ReplaceFile(input_file, body) && platform::ReplaceFile(output_file, "")) {
+    EmsTranslator translator{};
+    translator.id = id;
+    EmsHeaderData header{headers.c_str()};
+    EmsDataFile in{0, input_file.c_str(), &header, nullptr};
+    EmsDataFile out{0, output_file.c_str(), nullptr, nullptr};
+    answer.result = entry_->translate_file(nullptr, &translator, &in, nullptr, &out);
+    answer.output = platform::ReadFileBytes(output_file).value_or("");
+    if (out.mime_type != nullptr) {
+      answer.mime_type = DescribeMimeType(*out.mime_type);
+      entry_->free(out.mime_type);
+    }
+  }
+  platform::DeleteFile(input_file);
+  platform::DeleteFile(output_file);
+  return answer;
 }
 
 std::int32_t PluginModule::OpenSettings() {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/module_loader.h"
@@ -59,6 +60,15 @@ struct PluginAnswers {
   std::vector<TranslatorAnswer> translators;
 };
 
+// What a translator made of a message.
+struct TranslationAnswer {
+  std::int32_t result = kEmsUnknownFailure;
+  // The output file as the translator left it.
+  std::string output;
+  // The MIME type it gave the result ("type/subtype; version"), "" when none.
+  std::string mime_type;
+};
+
 class PluginModule {
  public:
   // Loads the module and starts it: ems_plugin_version, ems_plugin_init with
@@ -88,6 +98,16 @@ class PluginModule {
   // or kEmsCannotTranslate when the module has no such entry point.
   std::int32_t CanTranslate(std::int32_t id, std::int32_t context, const std::string& mime_type,
                             const std::string& mime_subtype);
+
+  // Applies translator `id` to a message's text (header block, empty line,
+  // body) as a host does: the body goes into an input file and the header
+  // lines (without the empty line) into the header data, an empty output
+  // file is made beside it in the configuration folder, ems_translate_file is
+  // called, the output file read, the MIME type record handed back to
+  // ems_free and both files deleted. The caller decides what the result
+  // changes. kEmsUnknownFailure without ems_translate_file or when the files
+  // cannot be made.
+  TranslationAnswer TranslateFile(std::int32_t id, std::string_view message_text);
 
   // The user asked for the plug-in's settings: ems_plugin_config's result,
   // or kEmsUnknownFailure when the module has none.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "host/host_windows.h"
+#include "platform/winsys_input.h"
 #include "web/json_writer.h"
 #include "web/mail_views.h"
 
@@ -76,19 +77,40 @@ PageResponse ChooseMenuItem(const HostRouteParts& parts, const PageCall& call) {
   return Started(parts.commands.ChooseMenuItem(id), parts.commands);
 }
 
-// The page offers a translator only when the plug-in can run one; this host
-// cannot yet hand it a message either, which a plug-in exporting the entry
-// point is told with 501.
+std::uint32_t ModifiersOf(bool ctrl, bool shift) {
+  return (ctrl ? platform::key_modifier::kControl : 0u) |
+         (shift ? platform::key_modifier::kShift : 0u);
+}
+
+// The translator runs at once, with the keys the person held when asking:
+// the plug-in reads them from the key state, as it would on the real host.
+// A result of 0 replaces the message's text with the translator's output.
 PageResponse Translate(const HostRouteParts& parts, const PageCall& call) {
   const std::optional<int> mailbox = ItemNumber(call.body, "mailbox");
-  const std::optional<int> message = ItemNumber(call.body, "message");
-  if (!mailbox || !message || !call.body.Integer("translator") || !call.body.Bool("ctrl") ||
-      !call.body.Bool("shift"))
+  const std::optional<int> number = ItemNumber(call.body, "message");
+  const std::optional<std::int64_t> translator = call.body.Integer("translator");
+  const std::optional<bool> ctrl = call.body.Bool("ctrl");
+  const std::optional<bool> shift = call.body.Bool("shift");
+  if (!mailbox || !number || !translator || !ctrl || !shift)
     return ErrorAnswer(400, "mailbox, message, translator, ctrl and shift are needed");
-  if (FindMessage(parts.host.Store(), *mailbox, *message) == nullptr)
-    return ErrorAnswer(404, "there is no such message");
+  const host::MessagePtr message = FindMessage(parts.host.Store(), *mailbox, *number);
+  if (message == nullptr) return ErrorAnswer(404, "there is no such message");
   if (!OffersTranslators(parts.plugin)) return ErrorAnswer(409, "the plug-in offers no translator");
-  return ErrorAnswer(501, "this host cannot hand a message to a translator yet");
+  // As the host's menus, its message toolbar waits while a plug-in's window
+  // holds a command.
+  if (!parts.commands.Running().empty())
+    return ErrorAnswer(409, parts.commands.Running() + " is still running");
+  platform::HoldModifierKeys(ModifiersOf(*ctrl, *shift));
+  const host::TranslationAnswer answer =
+      parts.plugin.TranslateFile(static_cast<std::int32_t>(*translator), message->Text());
+  platform::HoldModifierKeys(0);
+  if (answer.result == kEmsOk && !parts.host.Store().ReplaceMessageText(message, answer.output))
+    return ErrorAnswer(500, "the message could not be changed");
+  JsonWriter json;
+  json.BeginObject();
+  json.NumberMember("result", answer.result);
+  json.EndObject();
+  return JsonAnswer(json.Text());
 }
 
 PageResponse SwitchAutomation(const HostRouteParts& parts, const PageCall& call) {

@@ -13,9 +13,11 @@
 //                              command runs; 404 for an item the plug-in has not)
 //   POST /api/settings         {}: opens the plug-in's settings (202; 409)
 //   POST /api/translate        {"mailbox": N, "message": M, "translator": ID,
-//                              "ctrl": bool, "shift": bool}: a translator on a
-//                              message (404 unknown message; 409 when the plug-in
-//                              offers no translator)
+//                              "ctrl": bool, "shift": bool}: runs a translator on a
+//                              message with those keys held: {"result": CODE}; on
+//                              0 the message's text becomes the output (404
+//                              unknown message; 409 when the plug-in offers no
+//                              translator or a command runs)
 //   POST /api/automation       {"enabled": bool}: switches the automation server
 //                              on or off, as a host does when its automation is
 //                              switched off or broken

@@ -120,6 +120,14 @@ bool InjectKey(WindowHandle window, int key, bool down, std::uint32_t modifiers)
   return false;
 }
 
+void HoldModifierKeys(std::uint32_t modifiers) {
+  Registry& registry = TheRegistry();
+  Lock lock(registry.lock);
+  registry.keys_down[virtual_key::kShift] = (modifiers & key_modifier::kShift) != 0;
+  registry.keys_down[virtual_key::kControl] = (modifiers & key_modifier::kControl) != 0;
+  registry.keys_down[virtual_key::kMenu] = (modifiers & key_modifier::kAlt) != 0;
+}
+
 bool InjectKeyPress(WindowHandle window, int key, std::uint32_t modifiers) {
   return InjectKey(window, key, true, modifiers) && InjectKey(window, key, false, modifiers);
 }

@@ -46,6 +46,12 @@ bool InjectClick(WindowHandle window, std::uint32_t modifiers = 0);
 // window when nothing has the focus).
 bool InjectKey(WindowHandle window, int key, bool down, std::uint32_t modifiers = 0);
 
+// The modifier keys (key_modifier bits: Shift, Control, Alt) as a person
+// holds them at this moment, for what the front end runs on their behalf
+// without input to a window (a command chosen with Ctrl held): the
+// asynchronous key state reports them until the next input changes it.
+void HoldModifierKeys(std::uint32_t modifiers);
+
 // A key going down and up again.
 bool InjectKeyPress(WindowHandle window, int key, std::uint32_t modifiers = 0);
 

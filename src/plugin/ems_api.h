@@ -72,6 +72,33 @@ typedef struct EmsDataInfo {
   const char* mime_subtype; /* e.g. "html"; null reads as empty */
 } EmsDataInfo;
 
+/* A MIME type a plug-in hands the host: one newly allocated block holding
+ * the record and its texts, which the host gives back whole to ems_free. */
+typedef struct EmsMimeType {
+  const char* type;    /* e.g. "text" */
+  const char* subtype; /* e.g. "plain" */
+  const char* version; /* e.g. "1.0" */
+} EmsMimeType;
+
+/* The header lines of the message a part belongs to. */
+typedef struct EmsHeaderData {
+  const char* raw_headers; /* the header lines as the message holds them, without the empty line */
+} EmsHeaderData;
+
+/* A message part in a file, handed to a translator (in) or filled by it
+ * (out). The host creates both files; the translator writes into the output
+ * file, which it does not create. */
+typedef struct EmsDataFile {
+  int32_t context;        /* where the part is (context bits) */
+  const char* file_name;  /* the part's file */
+  EmsHeaderData* header;  /* in: the message's headers, or null when the host has none */
+  EmsMimeType* mime_type; /* out: the result's MIME type, a newly allocated block, or null */
+} EmsDataFile;
+
+/* A translator's progress report to the host: percent done; non-zero asks
+ * the translator to stop. */
+typedef int32_t (*EmsProgressFn)(int32_t percent);
+
 /* The entry points. `globals` is the host's and is passed through unread. */
 typedef int32_t (*EmsPluginVersionFn)(int16_t* api_version);
 typedef int32_t (*EmsPluginInitFn)(void* globals, int16_t api_version, EmsMailConfig* config,
@@ -83,6 +110,8 @@ typedef int32_t (*EmsSpecialHookFn)(void* globals, EmsMenu* menu);
 typedef int32_t (*EmsTranslatorInfoFn)(void* globals, EmsTranslator* translator);
 typedef int32_t (*EmsCanTranslateFn)(void* globals, EmsTranslator* translator, EmsDataInfo* data,
                                      int32_t* status);
+typedef int32_t (*EmsTranslateFileFn)(void* globals, EmsTranslator* translator, EmsDataFile* in,
+                                      EmsProgressFn progress, EmsDataFile* out);
 typedef int32_t (*EmsFreeFn)(void* block);
 /* Tavi's own exports. */
 typedef int32_t (*TaviOpenNewsboardFn)(void* globals, int32_t reserved, const char* text,
@@ -101,6 +130,8 @@ EMS_EXPORT int32_t ems_special_hook(void* globals, EmsMenu* menu);
 EMS_EXPORT int32_t ems_translator_info(void* globals, EmsTranslator* translator);
 EMS_EXPORT int32_t ems_can_translate(void* globals, EmsTranslator* translator, EmsDataInfo* data,
                                      int32_t* status);
+EMS_EXPORT int32_t ems_translate_file(void* globals, EmsTranslator* translator, EmsDataFile* in,
+                                      EmsProgressFn progress, EmsDataFile* out);
 EMS_EXPORT int32_t ems_free(void* block);
 EMS_EXPORT int32_t tavi_OpenNewsboard(void* globals, int32_t reserved, const char* text,
                                       int32_t reserved_too);

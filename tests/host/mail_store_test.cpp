@@ -298,6 +298,9 @@ TEST_F(MailStoreTest, TellsItsListenerOfEachChangeOnceAndOfNothingElse) {
          ASSERT_TRUE(store->SetMessageState(message, kReadState));
        },
        {{HostChangeKind::kMessages, kNews}}},
+      {"a new text",
+       [&] { ASSERT_TRUE(store->ReplaceMessageText(message, "Subject: b\r\n\r\nfull")); },
+       {{HostChangeKind::kMessages, kNews}}},
       {"a move changes both mailboxes",
        [&] { ASSERT_TRUE(store->MoveMessage(message, kTrashMailboxNumber)); },
        {{HostChangeKind::kMessages, kNews}, {HostChangeKind::kMessages, kTrashMailboxNumber}}},
@@ -321,6 +324,45 @@ TEST_F(MailStoreTest, TellsItsListenerOfEachChangeOnceAndOfNothingElse) {
     step.operation();
     EXPECT_EQ(told_after(), step.told);
   }
+}
+
+TEST_F(MailStoreTest, ANewTextReplacesOneMessageInPlaceKeepingItsSeparatorAndState) {
+  const std::vector<std::string> news = {Raw("a"), Raw("b"), Raw("c")};
+  WriteFile(PathOf("News.mbx"), Join(news));
+  const std::string new_text = "Subject: b\r\n\r\n<html>the whole page</html>";
+  {
+    auto store = Open();
+    const int box = *store->FindByName("News");
+    ASSERT_EQ(store->MessageCount(box), 3u);
+    const MessagePtr message = store->MessageAt(box, 1);
+    ASSERT_TRUE(store->SetMessageState(message, kReadState));
+    ASSERT_TRUE(store->ReplaceMessageText(message, new_text));
+    EXPECT_EQ(message->Text(), new_text);
+    EXPECT_EQ(message->State(), kReadState);
+    ASSERT_TRUE(store->Flush());
+  }
+  const std::string separator = news[1].substr(0, news[1].find("\r\n"));
+  const std::vector<std::string> expected = {news[0], MakeRawMessage(separator, new_text), news[2]};
+  EXPECT_EQ(ReadFile(PathOf("News.mbx")), Join(expected));
+  auto reopened = Open();
+  const int box = *reopened->FindByName("News");
+  EXPECT_EQ(reopened->RawMessages(box), expected);
+  EXPECT_EQ(reopened->MessageAt(box, 1)->State(), kReadState);
+  EXPECT_EQ(reopened->MessageAt(box, 2)->State(), 0);
+}
+
+TEST_F(MailStoreTest, ANewTextIsRefusedForAMessageNoLongerThereAndByAReadOnlyStore) {
+  WriteFile(PathOf("News.mbx"), Raw("a"));
+  auto store = Open();
+  const int box = *store->FindByName("News");
+  MessagePtr message = store->MessageAt(box, 0);
+  ASSERT_TRUE(store->ReadMailboxAgain(box));
+  // Indexed again, the mailbox holds a new message for the same bytes.
+  EXPECT_FALSE(store->ReplaceMessageText(message, "Subject: x\r\n\r\nx"));
+  auto read_only = MailStore::Open(dir_.path(), StoreAccess::kReadOnly);
+  message = read_only->MessageAt(*read_only->FindByName("News"), 0);
+  EXPECT_FALSE(read_only->ReplaceMessageText(message, "Subject: x\r\n\r\nx"));
+  EXPECT_EQ(ReadFile(PathOf("News.mbx")), Raw("a"));
 }
 
 TEST_F(MailStoreTest, AnEmptyMailboxHasNoMessages) {

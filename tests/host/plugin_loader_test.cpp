@@ -9,9 +9,11 @@
 #include "platform/module_resources.h"
 #include "platform/winsys.h"
 #include "platform/winsys_dialog.h"
+#include "platform/winsys_focus.h"
 #include "platform/winsys_input.h"
 #include "support/dialog_person.h"
 #include "support/host_test.h"
+#include "support/loopback_server.h"
 #include "support/temp_dir.h"
 
 namespace tavi::host {
@@ -190,10 +192,85 @@ TEST_F(PluginLoaderTest, WithoutItsModuleFileTheDescriptionIsABlank) {
 
 TEST_F(PluginLoaderTest, TellsWhetherTheModuleExportsItsTranslationEntryPoint) {
   LoadPlugin();
-  EXPECT_FALSE(plugin_->ExportsTranslateFile());
+  EXPECT_TRUE(plugin_->ExportsTranslateFile());
   plugin_ = PluginModule::Load(TAVI_TRANSLATING_STAND_IN_PATH, PluginsFolder());
   ASSERT_NE(plugin_, nullptr);
   EXPECT_TRUE(plugin_->ExportsTranslateFile());
+}
+
+TEST_F(PluginLoaderTest, TranslatingWithCtrlHandsBackTheFullPageAsTheMessagesNewText) {
+  testing::LoopbackServer server;
+  server.Serve("/story", "<html>The <b>whole</b> story\r\nto the end</html>", "text/html");
+  const std::string headers = "Subject: News\r\nWebsite: " + server.Url("/story");
+  const std::string message = headers + "\r\n\r\n<x-html>Summary<br><br>more</x-html>";
+  LoadPlugin();
+  struct Case {
+    const char* name;
+    std::uint32_t keys;
+    std::string page;
+  };
+  const Case cases[] = {
+      {"Ctrl", platform::key_modifier::kControl,
+       "<html>The <b>whole</b> story\r\nto the end</html>"},
+      {"Ctrl and Shift", platform::key_modifier::kControl | platform::key_modifier::kShift,
+       "<html>The whole story<br>to the end</html>"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    platform::HoldModifierKeys(c.keys);
+    const TranslationAnswer answer = plugin_->TranslateFile(1, message);
+    EXPECT_EQ(answer.result, kEmsOk);
+    EXPECT_EQ(answer.output, headers + "\r\n\r\n" + c.page);
+    EXPECT_EQ(answer.mime_type, "text/plain; 1.0");
+  }
+  platform::HoldModifierKeys(0);
+  // The host's files are gone again.
+  EXPECT_FALSE(std::filesystem::exists(data_.Join("plugins/translate-in.tmp")));
+  EXPECT_FALSE(std::filesystem::exists(data_.Join("plugins/translate-out.tmp")));
+}
+
+TEST_F(PluginLoaderTest, TranslatingWithoutCtrlOpensTheViewerUntilThePluginFinishes) {
+  testing::LoopbackServer server;
+  server.Serve("/story", "<p>The whole story</p>", "text/html");
+  const std::string message =
+      "Feed: Daily\r\nSubject: Storm\r\nDate: Mon\r\nWebsite: " + server.Url("/story") +
+      "\r\n\r\n<x-html>Summary<br><br>more</x-html>";
+  LoadPlugin();
+  platform::HoldModifierKeys(platform::key_modifier::kShift);
+  const TranslationAnswer answer = plugin_->TranslateFile(1, message);
+  platform::HoldModifierKeys(0);
+  EXPECT_EQ(answer.result, 11);
+  EXPECT_EQ(answer.output, "");
+  EXPECT_EQ(answer.mime_type, "");
+  const platform::WindowHandle viewer =
+      platform::FindWindow(platform::kAnyText, "Daily, Mon, Storm");
+  ASSERT_TRUE(viewer);
+  EXPECT_TRUE(platform::IsWindowVisible(viewer));
+  EXPECT_EQ(platform::GetForegroundWindow(), viewer);
+  plugin_.reset();
+  EXPECT_FALSE(platform::IsWindow(viewer));
+}
+
+TEST_F(PluginLoaderTest, ATranslationThatFailsLeavesTheOutputEmptyAndGivesNoType) {
+  LoadPlugin();
+  platform::HoldModifierKeys(platform::key_modifier::kControl);
+  struct Case {
+    const char* name;
+    std::string message;
+    std::int32_t result;
+  };
+  const Case cases[] = {
+      {"no Website line", "Subject: News\r\n\r\nbody", 1},
+      {"nothing listens", "Website: http://127.0.0.1:1/\r\n\r\nbody", 12},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TranslationAnswer answer = plugin_->TranslateFile(1, c.message);
+    EXPECT_EQ(answer.result, c.result);
+    EXPECT_EQ(answer.output, "");
+    EXPECT_EQ(answer.mime_type, "");
+  }
+  platform::HoldModifierKeys(0);
 }
 
 TEST_F(PluginLoaderTest, RefusesFilesThatAreNoPlugins) {

@@ -1,6 +1,6 @@
 // The least plug-in that offers a translator the host can run: the entry
 // points every plug-in must have, one translator described, and
-// ems_translate_file, which only has to be there for the host to offer it.
+// ems_translate_file, which fails whatever it is given.
 // Its texts are its own and stay: its ems_free hands nothing back.
 
 #include "plugin/ems_api.h"
@@ -27,6 +27,8 @@ int32_t ems_translator_info(void*, EmsTranslator* translator) {
   return kEmsOk;
 }
 
-__attribute__((visibility("default"))) int32_t ems_translate_file() { return kEmsUnknownFailure; }
+int32_t ems_translate_file(void*, EmsTranslator*, EmsDataFile*, EmsProgressFn, EmsDataFile*) {
+  return kEmsUnknownFailure;
+}
 
 }  // extern "C"

@@ -8,9 +8,11 @@
 
 #include "platform/winsys_dialog.h"
 #include "platform/winsys_input.h"
+#include "platform/winsys_keyboard.h"
 #include "platform/winsys_snapshot.h"
 #include "support/dialog_person.h"
 #include "support/host_test.h"
+#include "support/loopback_server.h"
 #include "web/window_routes.h"
 
 namespace tavi::web {
@@ -69,10 +71,10 @@ class HostRoutesTest : public testing::HostTest {
   PageRouter router_;
 };
 
-TEST_F(HostRoutesTest, TheHostStateNamesTheStatusThePluginsItemsAndNoTranslatorItCannotRun) {
+TEST_F(HostRoutesTest, TheHostStateNamesTheStatusThePluginsItemsAndItsTranslator) {
   Load(TAVI_MODULE_PATH);
   host_->SetStatusText("Ready");
-  EXPECT_FALSE(OffersTranslators(*plugin_));
+  EXPECT_TRUE(OffersTranslators(*plugin_));
   const PageResponse state = Get("/api/host");
   EXPECT_EQ(state.status, 200);
   EXPECT_EQ(state.body,
@@ -89,12 +91,22 @@ TEST_F(HostRoutesTest, TheHostStateNamesTheStatusThePluginsItemsAndNoTranslatorI
             "        \"text\": \"Tavi...\"\n"
             "      }\n"
             "    ],\n"
-            "    \"translators\": []\n"
+            "    \"translators\": [\n"
+            "      {\n"
+            "        \"id\": 1,\n"
+            "        \"description\": \"Get the Full Article\"\n"
+            "      }\n"
+            "    ]\n"
             "  }\n"
             "}");
 }
 
 TEST_F(HostRoutesTest, AMenuItemRunsLaterAndOneCommandAtATime) {
+  ASSERT_TRUE(Store().AddMessage(host::kInMailboxNumber, "Website: http://127.0.0.1:1/\r\n\r\n"));
+  const std::string translate =
+      "{\"mailbox\": 2, \"message\": " +
+      std::to_string(Store().MessageAt(host::kInMailboxNumber, 0)->Number()) +
+      ", \"translator\": 1, \"ctrl\": true, \"shift\": false}";
   Load(TAVI_MODULE_PATH);
   const PageResponse started = Post("/api/menu", "{\"item\": 1}");
   EXPECT_EQ(started.status, 202);
@@ -104,6 +116,7 @@ TEST_F(HostRoutesTest, AMenuItemRunsLaterAndOneCommandAtATime) {
   // The host's menus wait while the plug-in has the user-interface thread.
   EXPECT_EQ(Post("/api/menu", "{\"item\": 1}").status, 409);
   EXPECT_EQ(Post("/api/settings", "{}").status, 409);
+  EXPECT_EQ(Post("/api/translate", translate).status, 409);
   EXPECT_EQ(later_.size(), 1u);
   {
     // The item opens Tavi's main window over the host; the person closes it.
@@ -190,8 +203,7 @@ TEST_F(HostRoutesTest, ATranslatorIsOfferedOnlyByAPluginThatCanRunIt) {
   const int message = Store().MessageAt(host::kInMailboxNumber, 0)->Number();
   const std::string request = "{\"mailbox\": 2, \"message\": " + std::to_string(message) +
                               ", \"translator\": 1, \"ctrl\": true, \"shift\": false}";
-  Load(TAVI_MODULE_PATH);
-  EXPECT_EQ(Post("/api/translate", request).status, 409);
+  Load(TAVI_TRANSLATING_STAND_IN_PATH);
   EXPECT_EQ(Post("/api/translate",
                  "{\"mailbox\": 2, \"message\": 99999, \"translator\": 1, "
                  "\"ctrl\": true, \"shift\": false}")
@@ -199,13 +211,30 @@ TEST_F(HostRoutesTest, ATranslatorIsOfferedOnlyByAPluginThatCanRunIt) {
             404);
   EXPECT_EQ(Post("/api/translate", "{\"mailbox\": 2, \"message\": 1}").status, 400);
 
-  commands_.reset();
-  plugin_.reset();
-  router_ = {};
-  Load(TAVI_TRANSLATING_STAND_IN_PATH);
   EXPECT_TRUE(OffersTranslators(*plugin_));
-  // It may offer one; this host cannot hand it a message yet.
-  EXPECT_EQ(Post("/api/translate", request).status, 501);
+  // The stand-in's translator fails; the message stays as it was.
+  const PageResponse answer = Post("/api/translate", request);
+  EXPECT_EQ(answer.status, 200);
+  EXPECT_EQ(answer.body, "{\n  \"result\": 1\n}");
+  EXPECT_EQ(Store().MessageAt(host::kInMailboxNumber, 0)->Text(),
+            "Subject: a\r\n\r\n<x-html>a</x-html>");
+}
+
+TEST_F(HostRoutesTest, TheFullArticleWithCtrlBecomesTheMessagesTextAndItsKeysAreLetGo) {
+  testing::LoopbackServer server;
+  server.Serve("/story", "<p>The whole story</p>", "text/html");
+  const std::string headers = "Subject: a\r\nWebsite: " + server.Url("/story");
+  ASSERT_TRUE(Store().AddMessage(host::kInMailboxNumber, headers + "\r\n\r\n<x-html>a</x-html>"));
+  const host::MessagePtr message = Store().MessageAt(host::kInMailboxNumber, 0);
+  Load(TAVI_MODULE_PATH);
+  const PageResponse answer =
+      Post("/api/translate", "{\"mailbox\": 2, \"message\": " + std::to_string(message->Number()) +
+                                 ", \"translator\": 1, \"ctrl\": true, \"shift\": true}");
+  EXPECT_EQ(answer.status, 200);
+  EXPECT_EQ(answer.body, "{\n  \"result\": 0\n}");
+  EXPECT_EQ(message->Text(), headers + "\r\n\r\n<html>The whole story</html>");
+  EXPECT_EQ(platform::GetAsyncKeyState(platform::virtual_key::kControl), 0);
+  EXPECT_EQ(platform::GetAsyncKeyState(platform::virtual_key::kShift), 0);
 }
 
 }  // namespace

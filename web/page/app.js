@@ -115,10 +115,14 @@ function turnPage(step) {
   refreshList();
 }
 
+// A translator that replaced the message (result 0) changed what is shown:
+// the message is opened again.
 async function translate(translator, ctrl, shift) {
-  await request('Get the Full Article', () => postJson('/api/translate', {
-    mailbox: state.mailbox, message: state.message, translator, ctrl, shift,
+  const number = state.message;
+  const answer = await request('Get the Full Article', () => postJson('/api/translate', {
+    mailbox: state.mailbox, message: number, translator, ctrl, shift,
   }));
+  if (answer.ok && answer.data.result === 0 && state.message === number) openMessage(number);
 }
 
 async function chooseMenuItem(item) {

@@ -13,8 +13,10 @@
 #include "plugin/plugin_tables.h"
 #include "plugin/plugin_window_context.h"
 #include "plugin/special_menu.h"
+#include "plugin/translate_file.h"
 #include "plugin/translator_registration.h"
 #include "store/pacing.h"
+#include "ui/article_viewer.h"
 #include "ui/feed_properties_dialog.h"
 #include "ui/window_messages.h"
 #include "ui/window_resources.h"
@@ -59,7 +61,12 @@ int32_t ems_plugin_init(void* /*globals*/, int16_t api_version, EmsMailConfig* c
 }
 
 int32_t ems_plugin_finish(void* /*globals*/) {
-  return Guarded(kEmsUnknownFailure, [] { return tavi::FinishPlugin(tavi::GlobalPluginPaths()); });
+  return Guarded(kEmsUnknownFailure, [] {
+    // The viewers the translator opened run on this module's code, which the
+    // host unloads next.
+    tavi::CloseAllArticleViewers();
+    return tavi::FinishPlugin(tavi::GlobalPluginPaths());
+  });
 }
 
 int32_t ems_plugin_config(void* /*globals*/, EmsMailConfig* /*config*/) {
@@ -95,6 +102,18 @@ int32_t ems_translator_info(void* /*globals*/, EmsTranslator* translator) {
 int32_t ems_can_translate(void* /*globals*/, EmsTranslator* translator, EmsDataInfo* data,
                           int32_t* /*status*/) {
   return Guarded(kEmsCannotTranslate, [&] { return tavi::CanTranslate(translator, data); });
+}
+
+int32_t ems_translate_file(void* /*globals*/, EmsTranslator* /*translator*/, EmsDataFile* in,
+                           EmsProgressFn /*progress*/, EmsDataFile* out) {
+  return Guarded(kEmsUnknownFailure, [&] {
+    tavi::PluginPaths& paths = tavi::GlobalPluginPaths();
+    // The viewer reads the record once the host's windows were found again.
+    return tavi::TranslateFile(
+        paths, in, out, [&paths](const std::string& header_text, const std::string& page_text) {
+          return tavi::OpenArticleViewer(tavi::WindowContextOf(paths), header_text, page_text);
+        });
+  });
 }
 
 int32_t ems_free(void* block) {
