@@ -61,12 +61,7 @@ int32_t ems_plugin_init(void* /*globals*/, int16_t api_version, EmsMailConfig* c
 }
 
 int32_t ems_plugin_finish(void* /*globals*/) {
-  return Guarded(kEmsUnknownFailure, [] {
-    // The viewers the translator opened run on this module's code, which the
-    // host unloads next.
-    tavi::CloseAllArticleViewers();
-    return tavi::FinishPlugin(tavi::GlobalPluginPaths());
-  });
+  return Guarded(kEmsUnknownFailure, [] { return tavi::FinishPlugin(tavi::GlobalPluginPaths()); });
 }
 
 int32_t ems_plugin_config(void* /*globals*/, EmsMailConfig* /*config*/) {
