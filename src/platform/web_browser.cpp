@@ -63,8 +63,10 @@ struct BrowserRegistry {
   std::uint64_t next_load = 1;
 };
 
+// Never destroyed: a control still loading when the process exits would
+// otherwise take a running thread down with its record.
 BrowserRegistry& Browsers() {
-  static BrowserRegistry registry;
+  static BrowserRegistry& registry = *new BrowserRegistry;
   return registry;
 }
 
