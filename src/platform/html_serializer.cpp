@@ -115,7 +115,7 @@ std::string_view ElementAttribute(const GumboElement& element, const char* name)
   return attribute == nullptr ? std::string_view() : std::string_view(attribute->value);
 }
 
-bool HtmlSerializer::KeepsElement(const GumboElement&) const { return true; }
+ElementFate HtmlSerializer::FateOf(const GumboElement&) const { return ElementFate::kWrite; }
 
 void HtmlSerializer::AdjustAttributes(const GumboElement&, std::vector<HtmlAttribute>&) const {}
 
@@ -139,36 +139,44 @@ void HtmlSerializer::AppendStartTag(const GumboElement& element, std::string& ou
 }
 
 std::string HtmlSerializer::SerializeChildren(const GumboNode& parent) const {
-  struct Frame {
-    const GumboNode* node;
-    unsigned int next_child;
-  };
   std::string out;
-  std::vector<Frame> stack = {{&parent, 0}};
+  std::vector<OpenNode> stack = {{&parent, 0, false}};
   while (!stack.empty()) {
-    Frame& frame = stack.back();
-    const GumboVector& children = ChildrenOf(*frame.node);
-    if (frame.next_child == children.length) {
-      if (stack.size() > 1) out.append("</").append(ElementName(frame.node->v.element)).append(">");
+    OpenNode& open = stack.back();
+    const GumboVector& children = ChildrenOf(*open.node);
+    if (open.next_child == children.length) {
+      if (open.tags_written) out.append("</").append(ElementName(open.node->v.element)).append(">");
       stack.pop_back();
       continue;
     }
-    const auto* child = static_cast<const GumboNode*>(children.data[frame.next_child++]);
+    const auto* child = static_cast<const GumboNode*>(children.data[open.next_child++]);
     const bool is_element = child->type == GUMBO_NODE_ELEMENT || child->type == GUMBO_NODE_TEMPLATE;
     if (!is_element) {
       AppendLeaf(*child, out);
-    } else if (KeepsElement(child->v.element)) {
-      AppendStartTag(child->v.element, out);
-      if (IsHtmlTagOf(child->v.element, kVoidTags)) continue;
-      std::string replacement;
-      if (!ReplacesContent(child->v.element, &replacement)) {
-        stack.push_back({child, 0});
-        continue;
-      }
-      out.append(replacement).append("</").append(ElementName(child->v.element)).append(">");
+    } else {
+      Enter(*child, stack, out);
     }
   }
   return out;
+}
+
+void HtmlSerializer::Enter(const GumboNode& node, std::vector<OpenNode>& stack,
+                           std::string& out) const {
+  const GumboElement& element = node.v.element;
+  const ElementFate fate = FateOf(element);
+  if (fate == ElementFate::kLeaveOut) return;
+  if (fate == ElementFate::kContentOnly) {
+    stack.push_back({&node, 0, false});
+    return;
+  }
+  AppendStartTag(element, out);
+  if (IsHtmlTagOf(element, kVoidTags)) return;
+  std::string replacement;
+  if (!ReplacesContent(element, &replacement)) {
+    stack.push_back({&node, 0, true});
+    return;
+  }
+  out.append(replacement).append("</").append(ElementName(element)).append(">");
 }
 
 }  // namespace tavi::platform

@@ -23,6 +23,13 @@ struct HtmlAttribute {
   std::string value;
 };
 
+// What a writer does with an element.
+enum class ElementFate {
+  kWrite,        // the element and its content
+  kLeaveOut,     // neither
+  kContentOnly,  // its content without the element's tags
+};
+
 class HtmlSerializer {
  public:
   virtual ~HtmlSerializer() = default;
@@ -32,8 +39,8 @@ class HtmlSerializer {
   std::string SerializeChildren(const GumboNode& parent) const;
 
  protected:
-  // False leaves `element` out, with everything in it. Default: true.
-  virtual bool KeepsElement(const GumboElement& element) const;
+  // What becomes of `element`. Default: kWrite.
+  virtual ElementFate FateOf(const GumboElement& element) const;
   // May change, add or remove the attributes `element` is written with.
   // Default: leaves them.
   virtual void AdjustAttributes(const GumboElement& element,
@@ -42,6 +49,14 @@ class HtmlSerializer {
   virtual bool ReplacesContent(const GumboElement& element, std::string* markup) const;
 
  private:
+  // An element or document whose children are being written.
+  struct OpenNode {
+    const GumboNode* node;
+    unsigned int next_child;
+    bool tags_written;  // its end tag is due after them
+  };
+
+  void Enter(const GumboNode& element, std::vector<OpenNode>& stack, std::string& out) const;
   void AppendStartTag(const GumboElement& element, std::string& out) const;
 };
 
