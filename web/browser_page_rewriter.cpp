@@ -23,6 +23,11 @@ constexpr GumboTag kLeftOutTags[] = {GUMBO_TAG_SCRIPT, GUMBO_TAG_NOSCRIPT, GUMBO
 
 constexpr std::string_view kScriptSchemes[] = {"javascript:", "vbscript:"};
 
+// SVG's animations can set any attribute, a link's address included, after
+// the page was rewritten.
+constexpr std::string_view kSvgAnimations[] = {"animate", "animateMotion", "animateTransform",
+                                               "set", "discard"};
+
 struct OutputDeleter {
   void operator()(GumboOutput* output) const {
     gumbo_destroy_output(&kGumboDefaultOptions, output);
@@ -38,6 +43,14 @@ std::string AsAddressReads(std::string_view value) {
   return squeezed;
 }
 
+// The value without the blanks and control characters a browser strips
+// around an address.
+std::string Trimmed(std::string_view value) {
+  while (!value.empty() && static_cast<unsigned char>(value.front()) <= ' ') value.remove_prefix(1);
+  while (!value.empty() && static_cast<unsigned char>(value.back()) <= ' ') value.remove_suffix(1);
+  return std::string(value);
+}
+
 bool IsScriptAddress(std::string_view value) {
   const std::string squeezed = AsAddressReads(value);
   return std::any_of(std::begin(kScriptSchemes), std::end(kScriptSchemes),
@@ -47,6 +60,12 @@ bool IsScriptAddress(std::string_view value) {
 bool IsActive(const HtmlAttribute& attribute) {
   return platform::ToLowerAscii(attribute.name).starts_with("on") ||
          IsScriptAddress(attribute.value);
+}
+
+bool IsSvgAnimation(const GumboElement& element) {
+  return element.tag_namespace == GUMBO_NAMESPACE_SVG &&
+         std::find(std::begin(kSvgAnimations), std::end(kSvgAnimations),
+                   platform::ElementName(element)) != std::end(kSvgAnimations);
 }
 
 bool IsRefresh(const GumboElement& element) {
@@ -85,7 +104,7 @@ class PageRewriter : public platform::HtmlSerializer {
   ElementFate FateOf(const GumboElement& element) const override {
     if (std::find(std::begin(kLeftOutTags), std::end(kLeftOutTags), element.tag) !=
             std::end(kLeftOutTags) ||
-        IsRefresh(element))
+        IsRefresh(element) || IsSvgAnimation(element))
       return ElementFate::kLeaveOut;
     if (element.tag == GUMBO_TAG_FORM) return ElementFate::kContentOnly;
     return ElementFate::kWrite;
@@ -99,18 +118,26 @@ class PageRewriter : public platform::HtmlSerializer {
   }
 
  private:
+  // An SVG link may give its address as xlink:href: it becomes the one href.
   void RouteLink(std::vector<HtmlAttribute>& attributes) const {
-    HtmlAttribute* target = FindAttribute(attributes, "target");
+    const HtmlAttribute* target = FindAttribute(attributes, "target");
     const bool new_window = target != nullptr && OpensNewWindow(target->value);
-    Remove(attributes, "target");
-    HtmlAttribute* href = FindAttribute(attributes, "href");
-    if (href == nullptr || AsAddressReads(href->value).starts_with("#")) return;
-    const std::optional<std::string> address = WebAddress(location_, href->value);
-    if (!address) return Remove(attributes, "href");
-    href->value = "/window-link/" + std::to_string(route_.browser) +
-                  "?key=" + platform::EncodeQueryValue(route_.key) +
-                  "&to=" + platform::EncodeQueryValue(*address) +
-                  "&new=" + (new_window ? "1" : "0");
+    const HtmlAttribute* href = FindAttribute(attributes, "href");
+    if (href == nullptr) href = FindAttribute(attributes, "xlink:href");
+    const std::optional<std::string> reference =
+        href == nullptr ? std::nullopt : std::optional<std::string>(href->value);
+    for (const char* name : {"target", "href", "xlink:href"}) Remove(attributes, name);
+    if (!reference) return;
+    if (AsAddressReads(*reference).starts_with("#")) {
+      attributes.push_back({"href", Trimmed(*reference)});
+      return;
+    }
+    const std::optional<std::string> address = WebAddress(location_, *reference);
+    if (!address) return;
+    attributes.push_back({"href", "/window-link/" + std::to_string(route_.browser) +
+                                      "?key=" + platform::EncodeQueryValue(route_.key) +
+                                      "&to=" + platform::EncodeQueryValue(*address) +
+                                      "&new=" + (new_window ? "1" : "0")});
   }
 
   void AbsoluteImage(std::vector<HtmlAttribute>& attributes) const {

@@ -8,13 +8,15 @@
 // - a and area: href resolved against the document's location and written
 //   as "/window-link/H?key=K&to=<the address, encoded>&new=0|1" (new=1 when
 //   the link's target names another window: anything but "", "_self",
-//   "_parent" and "_top"); the target goes. A link to a place in the page
-//   ("#name") stays as it is. Any other href (javascript:, mailto:, file:,
-//   one that does not resolve) goes, and the link is plain text.
+//   "_parent" and "_top"); the target goes. An SVG link's xlink:href is read
+//   as its href and written as one. A link to a place in the page ("#name")
+//   stays as it is. Any other href (javascript:, mailto:, file:, one that
+//   does not resolve) goes, and the link is plain text.
 // - img: src resolved to an absolute http or https address, or dropped;
 //   srcset dropped (it would fetch addresses nobody checked).
 // - left out with their content: script, noscript, base, iframe, frame,
-//   frameset, object, embed, applet, and meta that refreshes or redirects;
+//   frameset, object, embed, applet, meta that refreshes or redirects, and
+//   SVG's animations (they could set a link's address afterwards);
 //   form: its content stays without it.
 // - every on* attribute, and every attribute whose value is a javascript:
 //   or vbscript: address, whatever its letter case or the blanks and control

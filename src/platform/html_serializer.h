@@ -4,8 +4,9 @@
 // for serialising a node's children (what innerHTML reads): text escaped
 // (&, no-break space, <, >), attribute values quoted and escaped (&, no-break
 // space, ", <, >), void elements without an end tag, the text of raw text
-// elements (script, style, ...) as it is, comments as comments. What comes
-// out parses back into the same tree, whatever markup went in.
+// elements (script, style, ...) as it is, comments as comments, and no
+// attribute whose name broken markup filled with quotes, "=" or "<". What
+// comes out parses back into the same tree, whatever markup went in.
 //
 // A writer that must leave things out or change attributes on the way
 // (the page rewriter of tavi-host) derives and overrides the hooks.

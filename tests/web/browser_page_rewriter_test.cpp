@@ -40,15 +40,22 @@ TEST(BrowserPageRewriter, LinksResolveAgainstTheLocationAndLeadToTheLinkRoute) {
        "<a href=\"" + LinkTo("http%3A%2F%2Ffeeds.example%2Fnews%2Fp", true) + "\">x</a>"},
       {"<a href='p' TARGET=_Top>x</a>",
        "<a href=\"" + LinkTo("http%3A%2F%2Ffeeds.example%2Fnews%2Fp") + "\">x</a>"},
+      // The route's href comes after the link's other attributes.
       {"<map><area href='//cdn.example/q' alt=q></map>",
-       "<map><area href=\"" + LinkTo("http%3A%2F%2Fcdn.example%2Fq") + "\" alt=\"q\"></map>"},
+       "<map><area alt=\"q\" href=\"" + LinkTo("http%3A%2F%2Fcdn.example%2Fq") + "\"></map>"},
       // A place in the page stays; links that lead nowhere on the web go.
-      {"<a href='#top' target=_blank>x</a>", "<a href=\"#top\">x</a>"},
+      {"<a href=' #top ' target=_blank>x</a>", "<a href=\"#top\">x</a>"},
       {"<a href='mailto:a@b.example'>x</a>", "<a>x</a>"},
       {"<a href='file:///etc/passwd'>x</a>", "<a>x</a>"},
       {"<a href='ftp://files.example/f'>x</a>", "<a>x</a>"},
       {"<a href=' JaVa&#x09;Script:alert(1)'>x</a>", "<a>x</a>"},
       {"<a>no href</a>", "<a>no href</a>"},
+      // An SVG link by either name, and animations that could change it later.
+      {"<svg><a xlink:href='http://evil.example/'><animate attributeName=href "
+       "values='http://evil.example/'/><set attributeName=href to=x />s</a></svg>",
+       "<svg><a href=\"" + LinkTo("http%3A%2F%2Fevil.example%2F") + "\">s</a></svg>"},
+      {"<svg><a href='#in' xlink:href='http://evil.example/'>s</a></svg>",
+       "<svg><a href=\"#in\">s</a></svg>"},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.html);
