@@ -28,9 +28,10 @@ struct PageRequest {
 
 // The content security policy an answer is served with (page_server.h).
 enum class AnswerPolicy {
-  kPage,          // the page's own answers
-  kFeedDocument,  // a feed's document (an article's HTML), for the page's sandboxed frames only
-  kImage,         // a picture that runs nothing, even opened on its own
+  kPage,             // the page's own answers
+  kFeedDocument,     // a feed's document (an article's HTML), for the page's sandboxed frames only
+  kImage,            // a picture that runs nothing, even opened on its own
+  kBrowserDocument,  // a browser control's document, rewritten to run nothing
 };
 
 struct PageResponse {

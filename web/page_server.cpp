@@ -33,16 +33,19 @@ const char* PolicyOf(AnswerPolicy policy) {
       return kFeedDocumentPolicy;
     case AnswerPolicy::kImage:
       return kImagePolicy;
+    case AnswerPolicy::kBrowserDocument:
+      return kBrowserDocumentPolicy;
   }
   return kPagePolicy;
 }
 
 void SetPolicy(httplib::Response& response, AnswerPolicy policy) {
-  const bool feed_document = policy == AnswerPolicy::kFeedDocument;
+  const bool framed =
+      policy == AnswerPolicy::kFeedDocument || policy == AnswerPolicy::kBrowserDocument;
   ReplaceHeader(response, "Content-Security-Policy", PolicyOf(policy));
-  // A feed document is framed by the page, which frame-ancestors allows;
+  // A feed or browser document is framed by the page, which frame-ancestors allows;
   // the older header would judge the sandboxed frame by its opaque origin.
-  if (feed_document) {
+  if (framed) {
     response.headers.erase("X-Frame-Options");
   } else {
     ReplaceHeader(response, "X-Frame-Options", "DENY");

@@ -37,6 +37,12 @@ inline constexpr const char* kFeedDocumentPolicy =
     "sandbox allow-popups allow-popups-to-escape-sandbox; default-src 'none'; "
     "img-src http: https: data:; style-src 'unsafe-inline'; base-uri 'none'; "
     "form-action 'none'; frame-ancestors 'self'";
+// A browser control's document (browser_page_rewriter.h): as a feed
+// document's, but no window may be opened from it, and nothing may be framed
+// in it; its links lead to tavi-host, which hands the click to the control.
+inline constexpr const char* kBrowserDocumentPolicy =
+    "sandbox; default-src 'none'; img-src data: http: https:; style-src 'unsafe-inline'; "
+    "form-action 'none'; frame-src 'none'; base-uri 'none'; frame-ancestors 'self'";
 // A picture's (an icon): nothing runs and nothing loads, even when it is
 // opened on its own.
 inline constexpr const char* kImagePolicy =

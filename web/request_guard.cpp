@@ -7,6 +7,7 @@ namespace tavi::web {
 namespace {
 
 constexpr std::string_view kServerNames[] = {"127.0.0.1", "localhost"};
+constexpr std::string_view kBrowserLinkPath = "/window-link/";
 
 bool ChangesNothing(std::string_view method) { return method == "GET" || method == "HEAD"; }
 
@@ -34,6 +35,8 @@ GuardDecision RequestGuard::Check(const GuardedRequest& request) const {
       return Refusal("the token in this address is not the one tavi-host printed");
     return {GuardVerdict::kSetCookie, "", std::string(request.path)};
   }
+  if (request.method == "GET" && request.path.starts_with(kBrowserLinkPath))
+    return {GuardVerdict::kPass, "", ""};
   if (!HasSessionCookie(request.cookie_header))
     return Refusal("open the address that tavi-host printed when it started");
   if (!ChangesNothing(request.method) &&

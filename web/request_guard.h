@@ -8,10 +8,13 @@
 //  2. A GET or HEAD whose query holds token=... with the token of the
 //     printed address is answered with the session cookie and sent on to
 //     the same path without the query; a wrong token is refused.
-//  3. Every other request must carry the session cookie, which only a
+//  3. A GET of a browser control's link (/window-link/...) passes: it comes
+//     from a sandboxed frame, which has no cookie to send, and its route
+//     asks for a key of its own (window_routes.h).
+//  4. Every other request must carry the session cookie, which only a
 //     browser that opened the printed address has (HttpOnly: no script
 //     reads it; SameSite=Strict: no other site's page sends it).
-//  4. A request that may change something (any method but GET and HEAD)
+//  5. A request that may change something (any method but GET and HEAD)
 //     must come from the page itself: its Origin must be this server, as
 //     named in its Host header.
 // Refusals are 403 with a reason that repeats nothing of the request.

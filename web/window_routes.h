@@ -11,6 +11,12 @@
 //                                       plug-in registered it
 //   GET  /window-html/H                 the HTML that browser control H holds, as a
 //                                       document that runs nothing, for a sandboxed frame
+//                                       (browser_page_rewriter.h)
+//   GET  /window-link/H?key=K&to=U&new=N
+//                                       a click on a link to U in that frame (N 1: it asks
+//                                       for a new window): ClickBrowserLink, then 204. Asks
+//                                       for no session cookie (request_guard.h) but for the
+//                                       key K (403 without it); U must be http or https
 //   POST /api/input                     a person's input (window_input.h)
 // A window or icon that is not there (or a window of the host's own) is
 // 404, a bad parameter 400.
@@ -19,6 +25,9 @@
 
 namespace tavi::web {
 
+// The link key is a NewSecret of the routes' own, made here: it is neither
+// the access token nor the session cookie, and it goes only into served
+// browser documents. Without one (no random source) no link is taken.
 void AddWindowRoutes(PageRouter& router);
 
 }  // namespace tavi::web

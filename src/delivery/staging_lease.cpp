@@ -47,8 +47,8 @@ StagingLease::~StagingLease() {
 }
 
 std::string StagingBusyText(const std::string& holder) {
-  return std::string("The staging mailbox \"") + kStagingMailboxName + "\" is in use by " +
-         holder + ". Try again when it has finished.";
+  return std::string("The staging mailbox \"") + kStagingMailboxName + "\" is in use by " + holder +
+         ". Try again when it has finished.";
 }
 
 }  // namespace tavi

@@ -51,6 +51,25 @@ std::string AttributeName(const GumboAttribute& attribute) {
   return name;
 }
 
+// The tag's name as the tokenizer reads it from the start tag's text: after
+// "<", up to white space, "/" or ">". Read here rather than by gumbo's own
+// helper, which classifies bytes by the C locale and can run past the name.
+std::string_view NameInStartTag(const GumboStringPiece& start_tag) {
+  const std::string_view text(start_tag.data, start_tag.length);
+  if (text.size() < 2 || text.front() != '<') return {};
+  const std::size_t end = text.find_first_of(" \t\n\f\r/>", 1);
+  return text.substr(1, (end == std::string_view::npos ? text.size() : end) - 1);
+}
+
+// An attribute name that a parser reading the written tag would split or end
+// early (white space, "/", ">", "=", quotes, "<"), which only broken markup
+// makes: such an attribute is not written, so what is written reads back as
+// the attributes that were.
+bool IsWritableName(std::string_view name) {
+  return !name.empty() &&
+         name.find_first_of(std::string_view(" \t\n\f\r/>=\"'<\0", 12)) == std::string_view::npos;
+}
+
 const GumboVector& ChildrenOf(const GumboNode& node) {
   return node.type == GUMBO_NODE_DOCUMENT ? node.v.document.children : node.v.element.children;
 }
@@ -99,15 +118,15 @@ std::string EscapeHtml(std::string_view text, bool in_attribute) {
 }
 
 std::string ElementName(const GumboElement& element) {
+  const std::string_view written = NameInStartTag(element.original_tag);
   if (element.tag_namespace == GUMBO_NAMESPACE_SVG) {
-    GumboStringPiece written = element.original_tag;
-    gumbo_tag_from_original_text(&written);
-    if (const char* svg_name = gumbo_normalize_svg_tagname(&written)) return svg_name;
+    const GumboStringPiece piece{written.data(), written.size()};
+    if (const char* svg_name = gumbo_normalize_svg_tagname(&piece)) return svg_name;
   }
   if (element.tag != GUMBO_TAG_UNKNOWN) return gumbo_normalized_tagname(element.tag);
-  GumboStringPiece written = element.original_tag;
-  gumbo_tag_from_original_text(&written);
-  return ToLowerAscii(std::string_view(written.data, written.length));
+  // An element the parser made up has no start tag; only known ones are made.
+  if (written.empty()) return "span";
+  return ToLowerAscii(written);
 }
 
 std::string_view ElementAttribute(const GumboElement& element, const char* name) {
@@ -115,7 +134,7 @@ std::string_view ElementAttribute(const GumboElement& element, const char* name)
   return attribute == nullptr ? std::string_view() : std::string_view(attribute->value);
 }
 
-bool HtmlSerializer::KeepsElement(const GumboElement&) const { return true; }
+ElementFate HtmlSerializer::FateOf(const GumboElement&) const { return ElementFate::kWrite; }
 
 void HtmlSerializer::AdjustAttributes(const GumboElement&, std::vector<HtmlAttribute>&) const {}
 
@@ -129,46 +148,56 @@ void HtmlSerializer::AppendStartTag(const GumboElement& element, std::string& ou
   }
   AdjustAttributes(element, attributes);
   out.append("<").append(ElementName(element));
-  for (const HtmlAttribute& attribute : attributes)
+  for (const HtmlAttribute& attribute : attributes) {
+    if (!IsWritableName(attribute.name)) continue;
     out.append(" ")
         .append(attribute.name)
         .append("=\"")
         .append(EscapeHtml(attribute.value, true))
         .append("\"");
+  }
   out += ">";
 }
 
 std::string HtmlSerializer::SerializeChildren(const GumboNode& parent) const {
-  struct Frame {
-    const GumboNode* node;
-    unsigned int next_child;
-  };
   std::string out;
-  std::vector<Frame> stack = {{&parent, 0}};
+  std::vector<OpenNode> stack = {{&parent, 0, false}};
   while (!stack.empty()) {
-    Frame& frame = stack.back();
-    const GumboVector& children = ChildrenOf(*frame.node);
-    if (frame.next_child == children.length) {
-      if (stack.size() > 1) out.append("</").append(ElementName(frame.node->v.element)).append(">");
+    OpenNode& open = stack.back();
+    const GumboVector& children = ChildrenOf(*open.node);
+    if (open.next_child == children.length) {
+      if (open.tags_written) out.append("</").append(ElementName(open.node->v.element)).append(">");
       stack.pop_back();
       continue;
     }
-    const auto* child = static_cast<const GumboNode*>(children.data[frame.next_child++]);
+    const auto* child = static_cast<const GumboNode*>(children.data[open.next_child++]);
     const bool is_element = child->type == GUMBO_NODE_ELEMENT || child->type == GUMBO_NODE_TEMPLATE;
     if (!is_element) {
       AppendLeaf(*child, out);
-    } else if (KeepsElement(child->v.element)) {
-      AppendStartTag(child->v.element, out);
-      if (IsHtmlTagOf(child->v.element, kVoidTags)) continue;
-      std::string replacement;
-      if (!ReplacesContent(child->v.element, &replacement)) {
-        stack.push_back({child, 0});
-        continue;
-      }
-      out.append(replacement).append("</").append(ElementName(child->v.element)).append(">");
+    } else {
+      Enter(*child, stack, out);
     }
   }
   return out;
+}
+
+void HtmlSerializer::Enter(const GumboNode& node, std::vector<OpenNode>& stack,
+                           std::string& out) const {
+  const GumboElement& element = node.v.element;
+  const ElementFate fate = FateOf(element);
+  if (fate == ElementFate::kLeaveOut) return;
+  if (fate == ElementFate::kContentOnly) {
+    stack.push_back({&node, 0, false});
+    return;
+  }
+  AppendStartTag(element, out);
+  if (IsHtmlTagOf(element, kVoidTags)) return;
+  std::string replacement;
+  if (!ReplacesContent(element, &replacement)) {
+    stack.push_back({&node, 0, true});
+    return;
+  }
+  out.append(replacement).append("</").append(ElementName(element)).append(">");
 }
 
 }  // namespace tavi::platform

@@ -4,8 +4,9 @@
 // for serialising a node's children (what innerHTML reads): text escaped
 // (&, no-break space, <, >), attribute values quoted and escaped (&, no-break
 // space, ", <, >), void elements without an end tag, the text of raw text
-// elements (script, style, ...) as it is, comments as comments. What comes
-// out parses back into the same tree, whatever markup went in.
+// elements (script, style, ...) as it is, comments as comments, and no
+// attribute whose name broken markup filled with quotes, "=" or "<". What
+// comes out parses back into the same tree, whatever markup went in.
 //
 // A writer that must leave things out or change attributes on the way
 // (the page rewriter of tavi-host) derives and overrides the hooks.
@@ -23,6 +24,13 @@ struct HtmlAttribute {
   std::string value;
 };
 
+// What a writer does with an element.
+enum class ElementFate {
+  kWrite,        // the element and its content
+  kLeaveOut,     // neither
+  kContentOnly,  // its content without the element's tags
+};
+
 class HtmlSerializer {
  public:
   virtual ~HtmlSerializer() = default;
@@ -32,8 +40,8 @@ class HtmlSerializer {
   std::string SerializeChildren(const GumboNode& parent) const;
 
  protected:
-  // False leaves `element` out, with everything in it. Default: true.
-  virtual bool KeepsElement(const GumboElement& element) const;
+  // What becomes of `element`. Default: kWrite.
+  virtual ElementFate FateOf(const GumboElement& element) const;
   // May change, add or remove the attributes `element` is written with.
   // Default: leaves them.
   virtual void AdjustAttributes(const GumboElement& element,
@@ -42,6 +50,14 @@ class HtmlSerializer {
   virtual bool ReplacesContent(const GumboElement& element, std::string* markup) const;
 
  private:
+  // An element or document whose children are being written.
+  struct OpenNode {
+    const GumboNode* node;
+    unsigned int next_child;
+    bool tags_written;  // its end tag is due after them
+  };
+
+  void Enter(const GumboNode& element, std::vector<OpenNode>& stack, std::string& out) const;
   void AppendStartTag(const GumboElement& element, std::string& out) const;
 };
 

@@ -27,6 +27,24 @@ std::optional<std::string> UrlScheme(const std::string& url) {
   return text;
 }
 
+std::optional<std::string> ResolveUrl(const std::string& base, std::string reference) {
+  constexpr const char* kHtmlWhiteSpace = " \t\n\f\r";
+  reference.erase(0, reference.find_first_not_of(kHtmlWhiteSpace));
+  reference.erase(reference.find_last_not_of(kHtmlWhiteSpace) + 1);
+  const std::unique_ptr<CURLU, UrlDeleter> parsed(curl_url());
+  if (!parsed) return std::nullopt;
+  // Set on a handle holding a URL, a relative one is resolved against it; a
+  // base that does not parse leaves the handle empty.
+  curl_url_set(parsed.get(), CURLUPART_URL, base.c_str(), 0);
+  if (curl_url_set(parsed.get(), CURLUPART_URL, reference.c_str(), CURLU_URLENCODE) != CURLUE_OK)
+    return std::nullopt;
+  char* resolved = nullptr;
+  if (curl_url_get(parsed.get(), CURLUPART_URL, &resolved, 0) != CURLUE_OK) return std::nullopt;
+  std::string text(resolved);
+  curl_free(resolved);
+  return text;
+}
+
 bool IsWebAddress(const std::string& url) {
   const std::optional<std::string> scheme = UrlScheme(url);
   return scheme == "http" || scheme == "https";

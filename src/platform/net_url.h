@@ -13,4 +13,14 @@ namespace tavi::platform {
 // one, white space or control characters anywhere.
 std::optional<std::string> UrlScheme(const std::string& url);
 
+// `reference` (an address as a document gives it, absolute or relative)
+// resolved against `base`, the document's own complete URL, as a browser
+// resolves a link: "../b" on "http://h/a/c" is "http://h/b". White space
+// around the reference is ignored and blanks inside it are percent-encoded.
+// A `base` that is no complete URL ("about:blank", "") resolves only
+// complete references. nullopt when the result is none (a relative reference
+// without a base, a scheme libcurl does not know such as "javascript:", a
+// malformed address).
+std::optional<std::string> ResolveUrl(const std::string& base, std::string reference);
+
 }  // namespace tavi::platform

@@ -63,8 +63,10 @@ struct BrowserRegistry {
   std::uint64_t next_load = 1;
 };
 
+// Never destroyed: a control still loading when the process exits would
+// otherwise take a running thread down with its record.
 BrowserRegistry& Browsers() {
-  static BrowserRegistry registry;
+  static BrowserRegistry& registry = *new BrowserRegistry;
   return registry;
 }
 
@@ -160,6 +162,8 @@ bool ParentCancels(WindowHandle browser, int code, const NavigateRequest& reques
 bool Navigate(WindowHandle browser, const NavigateRequest& request) {
   if (request.new_window && ParentCancels(browser, BRN_NEWWINDOW2, request)) return false;
   if (ParentCancels(browser, BRN_BEFORENAVIGATE2, request)) return false;
+  // The parent may have closed the window instead of answering.
+  if (!IsWindow(browser)) return false;
   AbandonLoad(browser, false);
   BeginLoad(browser, request.url);
   return true;

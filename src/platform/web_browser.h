@@ -59,9 +59,9 @@ inline constexpr int BRN_DOWNLOADCOMPLETE = -1253;
 
 struct BrowserNotify {
   NotifyHeader header;
-  std::string url;        // the address in question
+  std::string url;         // the address in question
   bool by_person = false;  // BRN_BEFORENAVIGATE2, BRN_NEWWINDOW2: a clicked link
-  bool cancel = false;    // out
+  bool cancel = false;     // out
 };
 
 // The properties the owner sets. The stand-in keeps them for whoever reads

@@ -30,6 +30,11 @@ TEST(HtmlDocument, BodyInnerHtmlWritesBackWhatParsesIntoTheSameTree) {
        "<svg><foreignObject><p>x</p></foreignObject></svg>"},
       {"<b><i>mis</b>nested</i>", "<b><i>mis</i></b><i>nested</i>"},
       {"<my-tag Data-X=1>c</my-tag>", "<my-tag data-x=\"1\">c</my-tag>"},
+      // A name with bytes beyond ASCII still ends at the blank before its
+      // attributes.
+      {"<b\xB6\xB6ody onload=x>c", "<b\xB6\xB6ody onload=\"x\">c</b\xB6\xB6ody>"},
+      // An attribute name that would read back as another attribute.
+      {"<p a'b<c=1 d=2>x", "<p d=\"2\">x</p>"},
       {"<table><td>cell</table>", "<table><tbody><tr><td>cell</td></tr></tbody></table>"},
   };
   for (const Case& test : cases) {

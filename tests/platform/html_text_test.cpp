@@ -110,5 +110,13 @@ TEST(HtmlToText, LinksAreNumberedInTheTextAndListed) {
   EXPECT_EQ(LinkListText({}), "");
 }
 
+TEST(HtmlToText, HiddenLinkNumbersLeaveTheTextAsItReadsAndStillListTheLinks) {
+  std::vector<std::string> links;
+  EXPECT_EQ(
+      HtmlToText("<p><a href=x>one</a> and <a href=y>two</a>[3]</p>", &links, LinkNumbers::kHidden),
+      "one and two[3]\n");
+  EXPECT_EQ(links, (std::vector<std::string>{"x", "y"}));
+}
+
 }  // namespace
 }  // namespace tavi::platform

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/fs.h"
+#include "platform/net_url.h"
 #include "support/loopback_server.h"
 #include "support/socket_listeners.h"
 #include "support/temp_dir.h"
@@ -540,6 +541,31 @@ TEST(IsWebAddress, AcceptsOnlyCompleteHttpAndHttpsUrls) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.url);
     EXPECT_EQ(IsWebAddress(c.url), c.web);
+  }
+}
+
+TEST(ResolveUrl, ResolvesAReferenceAsABrowserResolvesALink) {
+  struct Case {
+    const char* base;
+    const char* reference;
+    std::optional<std::string> resolved;
+  };
+  const Case cases[] = {
+      {"http://h.example/a/b?q=1", "c", "http://h.example/a/c"},
+      {"http://h.example/a/b", "../../../up", "http://h.example/up"},
+      {"https://h.example/a", "//cdn.example/i.png", "https://cdn.example/i.png"},
+      {"http://h.example/a", "?x=1#f", "http://h.example/a?x=1#f"},
+      {"http://h.example/a", " \n/p q ", "http://h.example/p%20q"},  // blanks around go
+      {"http://h.example/a", "https://other.example/", "https://other.example/"},
+      // Without a usable base only complete references resolve.
+      {"about:blank", "http://h.example/", "http://h.example/"},
+      {"", "relative", std::nullopt},
+      {"http://h.example/a", "javascript:alert(1)", std::nullopt},
+      {"http://h.example/a", "http://exa mple.com/", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.base) + " + " + c.reference);
+    EXPECT_EQ(ResolveUrl(c.base, c.reference), c.resolved);
   }
 }
 

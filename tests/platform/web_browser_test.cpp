@@ -59,8 +59,7 @@ class WebBrowserTest : public testing::WinsysTest {
     auto* notify = reinterpret_cast<BrowserNotify*>(lparam);
     heard_.push_back({notify->header.code, notify->url, notify->by_person});
     notify->cancel = cancelled_codes_.contains(notify->header.code);
-    if (notify->header.code == BRN_NAVIGATECOMPLETE2 && on_navigate_complete_)
-      on_navigate_complete_();
+    if (on_notify_) on_notify_(notify->header.code);
     return 0;
   }
 
@@ -94,7 +93,7 @@ class WebBrowserTest : public testing::WinsysTest {
   WindowHandle browser_;
   std::vector<Heard> heard_;
   std::set<int> cancelled_codes_;
-  std::function<void()> on_navigate_complete_;
+  std::function<void(int code)> on_notify_;  // after the notification is heard
   LoopbackServer server_;
 };
 
@@ -221,8 +220,9 @@ TEST_F(WebBrowserTest, ASecondNavigationAbandonsTheFirstWithoutAnyOfItsEvents) {
 }
 
 TEST_F(WebBrowserTest, ANavigationStartedOnNavigateCompleteDropsTheOldDownloadComplete) {
-  on_navigate_complete_ = [this] {
-    on_navigate_complete_ = {};
+  on_notify_ = [this](int code) {
+    if (code != BRN_NAVIGATECOMPLETE2) return;
+    on_notify_ = {};
     BrowserNavigate(browser_, "about:blank");
   };
   server_.Serve("/page", "<p>page</p>", "text/html");
@@ -245,6 +245,15 @@ TEST_F(WebBrowserTest, DestroyingTheControlDuringALoadReturnsPromptlyAndNothingF
   PumpWaiting();
   EXPECT_TRUE(heard_.empty());
   EXPECT_FALSE(BrowserNavigate(browser_, "about:blank"));
+}
+
+TEST_F(WebBrowserTest, AParentThatClosesInsteadOfAnsweringStartsNoLoad) {
+  server_.Serve("/page", "<p>page</p>", "text/html");
+  on_notify_ = [this](int) { DestroyWindow(dialog_); };
+  EXPECT_FALSE(BrowserNavigate(browser_, server_.Url("/page")));
+  PumpWaiting();
+  EXPECT_EQ(heard_.size(), 1u);
+  EXPECT_EQ(server_.Hits("/page"), 0);
 }
 
 TEST_F(WebBrowserTest, TheBodyIsReadAndWrittenAsAScriptWouldAndTheHeadStays) {

@@ -9,6 +9,7 @@
 #include "gallery_information.h"
 #include "gallery_window_parts.h"
 #include "platform/save_file_dialog.h"
+#include "platform/web_browser.h"
 #include "platform/winsys_controls.h"
 #include "platform/winsys_geometry.h"
 #include "platform/winsys_list_view.h"
@@ -29,6 +30,16 @@ using platform::WindowHandle;
 using platform::WParam;
 namespace ids = gallery_ids;
 namespace style = platform::control_style;
+
+// The browser's page: what a hostile page would do if anything ran (every
+// way sets parent.__pwned), and a link, which must reach the control alone.
+constexpr const char* kHostileBrowserPage =
+    "<p id=shown>Browser <b>HTML</b></p>"
+    "<a id=away href='http://127.0.0.1:9/next?a=1&b=2' target=_blank "
+    "onclick=\"parent.__pwned='click'\">next</a>"
+    "<img src=x onerror=\"parent.__pwned='image'\">"
+    "<meta http-equiv=refresh content='0;url=http://127.0.0.1:9/refresh'>"
+    "<script>parent.__pwned='browser'</script>";
 
 // How close the splitter bar may come to the list's top and the tree's
 // bottom, in pixels.
@@ -63,10 +74,7 @@ const platform::DialogTemplate& RowsTemplate() {
           {kButton, ids::kOpenButton, "&Open address", {270, 104, 120, 14}, style::kTabStop},
           {kProgressBar, ids::kProgress, "", {270, 122, 120, 10}},
           {kRichText, ids::kRichText, "Rich <b>text</b>\nsecond line", {270, 136, 120, 40}},
-          {kBrowser,
-           ids::kBrowser,
-           "<p id=shown>Browser <b>HTML</b></p><script>parent.__pwned='browser'</script>",
-           {270, 180, 120, 60}},
+          {kBrowser, ids::kBrowser, kHostileBrowserPage, {270, 180, 120, 60}},
           {kButton, ids::kSaveAsButton, "Save &As...", {270, 244, 120, 14}, style::kTabStop},
       }};
   return kTemplate;
@@ -111,6 +119,16 @@ void SaveAs(GalleryLog& log, WindowHandle dialog, const std::string& folder) {
   log.Add("saved " + choice->path + " type " + std::to_string(choice->filter_index));
 }
 
+// A person's link in the browser is logged and kept out of it, as the News
+// Board keeps its preview: "browser new-window URL", "browser navigate URL".
+void AnswerBrowser(GalleryLog& log, LParam lparam) {
+  auto* notify = reinterpret_cast<platform::BrowserNotify*>(lparam);
+  if (notify->header.code == platform::BRN_NEWWINDOW2) log.Add("browser new-window " + notify->url);
+  if (notify->header.code != platform::BRN_BEFORENAVIGATE2) return;
+  log.Add("browser navigate " + notify->url);
+  notify->cancel = notify->by_person;
+}
+
 void AnswerCommand(GalleryLog& log, WindowHandle dialog, WParam wparam,
                    const std::string& save_folder) {
   const int id = platform::LowWord(wparam);
@@ -144,6 +162,8 @@ platform::DialogProcedure RowsProcedure(GalleryLog& log, std::shared_ptr<Splitte
     if (message == platform::WM_NOTIFY &&
         reinterpret_cast<const platform::NotifyHeader*>(lparam)->code == platform::NM_RCLICK)
       ShowPopupMenu(dialog);
+    if (message == platform::WM_NOTIFY && platform::LowWord(wparam) == ids::kBrowser)
+      AnswerBrowser(log, lparam);
     return std::nullopt;
   };
 }

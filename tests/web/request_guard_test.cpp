@@ -60,6 +60,19 @@ TEST(RequestGuard, PassesOnlyThePageOfTheBrowserThatOpenedThePrintedAddress) {
       {"a wrong token", WithToken("GET", "feedfacf"), kRefuse},
       {"an empty token", WithToken("GET", ""), kRefuse},
       {"a token on a change is no way in", WithToken("POST", kToken), kRefuse},
+      // A browser control's frame has no cookie; the link route checks a key.
+      {"a link from a browser control's frame",
+       {"GET", "/window-link/7", "127.0.0.1:43210", "null", "", std::nullopt},
+       kPass},
+      {"a browser control's link at a foreign name",
+       {"GET", "/window-link/7", "attacker.example:43210", "", "", std::nullopt},
+       kRefuse},
+      {"a change to a link path still needs the cookie",
+       {"POST", "/window-link/7", "127.0.0.1:43210", "null", "", std::nullopt},
+       kRefuse},
+      {"only the link path goes without the cookie",
+       {"GET", "/window-html/7", "127.0.0.1:43210", "", "", std::nullopt},
+       kRefuse},
   };
   const RequestGuard guard(kToken, "cafe", kPort);
   for (const GuardCase& test : cases) {

@@ -135,15 +135,16 @@ class DropDown {
 }
 
 // The HTML of a browser control runs nothing: its frame has neither scripts
-// nor the page's origin, and its address answers with a policy of its own.
+// nor the page's origin, may open no window and lead the page nowhere, and
+// its address answers with a policy of its own. Its links lead to tavi-host,
+// which hands the click to the control and answers with no content, so the
+// frame keeps its document until the control's text changes.
 class Browser {
   constructor(handle) {
     this.handle = handle;
     this.element = element('iframe', {
       className: 'control browser',
-      attributes: {
-        sandbox: 'allow-popups allow-popups-to-escape-sandbox', referrerpolicy: 'no-referrer', title: 'Browser',
-      },
+      attributes: { sandbox: '', referrerpolicy: 'no-referrer', title: 'Browser' },
     });
     this.client = this.element;
     this.shownText = null;

@@ -238,7 +238,45 @@ test('a hostile text in a label or a list row stays text', async ({ page }) => {
   expect(await page.evaluate(() => window.__pwned)).toBeUndefined();
   await expect(page.locator('#desktop img[src]:not([src^="/api/icons/"])')).toHaveCount(0);
   await expect(page.locator('#desktop script')).toHaveCount(0);
-  await expect(rows.locator('iframe.browser')).toHaveAttribute('sandbox', 'allow-popups allow-popups-to-escape-sandbox');
+  await expect(rows.locator('iframe.browser')).toHaveAttribute('sandbox', '');
+  expect(dialogs).toEqual([]);
+});
+
+// The browser control's page (tests/web/gallery_rows_window.cpp) sets
+// parent.__pwned by every way a page could run something, and links to
+// 127.0.0.1:9, where nothing listens; the gallery logs what its control
+// tells it and keeps a person's link out of the control, as the News Board
+// does.
+test('a link in a browser control reaches the control, and its frame runs nothing and stays', async ({ page, context }) => {
+  const dialogs = [];
+  page.on('dialog', async (dialog) => {
+    dialogs.push(dialog.message());
+    await dialog.dismiss();
+  });
+  const requests = [];
+  context.on('request', (request) => requests.push(request.url()));
+  await page.goto(gallery.address);
+  const rows = rowsWindow(page);
+  const browser = rows.frameLocator('iframe.browser');
+  await expect(browser.locator('#shown')).toHaveText('Browser HTML');
+  const link = browser.locator('#away');
+  await expect(link).toHaveAttribute('href',
+    /^\/window-link\/\d+\?key=[0-9a-f]{64}&to=http%3A%2F%2F127\.0\.0\.1%3A9%2Fnext%3Fa%3D1%26b%3D2&new=1$/);
+  await expect(link).not.toHaveAttribute('target', /.*/);
+  const frame = page.frames().find((candidate) => candidate.url().includes('/window-html/'));
+  await frame.waitForLoadState('load');
+  const shownAt = frame.url();
+
+  await link.click();
+  const address = 'http://127.0.0.1:9/next?a=1&b=2';
+  await expect.poll(async () => (await galleryLog(page)).filter((line) => line.startsWith('browser ')))
+    .toEqual([`browser new-window ${address}`, `browser navigate ${address}`]);
+  // The link's answer had no content: the frame keeps its document.
+  expect(frame.url()).toBe(shownAt);
+  await expect(browser.locator('#shown')).toHaveText('Browser HTML');
+  expect(await page.evaluate(() => window.__pwned)).toBeUndefined();
+  expect(requests.filter((url) => url.startsWith('http://127.0.0.1:9/'))).toEqual([]);
+  expect(page.url()).toBe(`${gallery.origin}/`);
   expect(dialogs).toEqual([]);
 });
 
