@@ -27,12 +27,12 @@ struct SaveFileRequest {
   // separated by ";" and match file names without regard to case. "" shows
   // every file.
   std::string filter;
-  int filter_index = 1;             // the type chosen at start, from 1
-  std::string default_extension;    // added to a name without one ("" adds none)
-  std::string initial_folder;       // "" : the current folder
-  std::string file_name;            // the name shown at start
-  bool confirm_overwrite = false;   // OFN_OVERWRITEPROMPT
-  bool hide_read_only = false;      // OFN_HIDEREADONLY (no read-only box)
+  int filter_index = 1;            // the type chosen at start, from 1
+  std::string default_extension;   // added to a name without one ("" adds none)
+  std::string initial_folder;      // "" : the current folder
+  std::string file_name;           // the name shown at start
+  bool confirm_overwrite = false;  // OFN_OVERWRITEPROMPT
+  bool hide_read_only = false;     // OFN_HIDEREADONLY (no read-only box)
 };
 
 struct SaveFileChoice {

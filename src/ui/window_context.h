@@ -13,11 +13,11 @@ namespace tavi {
 
 struct WindowContext {
   CheckPaths paths;  // settings file, data folder, In mailbox, config folder, document area
-  std::string out_mailbox_file;            // the host's Out mailbox
+  std::string out_mailbox_file;             // the host's Out mailbox
   platform::WindowHandle host_main_window;  // the host's main window; none when not found
-  std::string feed_file;                   // where a download puts one feed's document
-  std::string product_name;   // captions and reports
-  std::string about_caption;  // the About box, as the plug-in's settings show it
+  std::string feed_file;                    // where a download puts one feed's document
+  std::string product_name;                 // captions and reports
+  std::string about_caption;                // the About box, as the plug-in's settings show it
   std::string about_text;
   std::string help_file;  // the help pages shipped beside the module
   // The release notes beside the settings file ("tavi.txt"); the article
