@@ -241,8 +241,12 @@ TEST_F(MenuHookTest, ImportsTheCacheThenReportsTheWindowsDownload) {
           platform::GetDlgItem(dialog, res::main_window::kCloseButton));
     });
     platform::InjectClick(platform::GetDlgItem(main, res::main_window::kDownloadButton));
+    // The News Board shows itself with the first article; the report is the
+    // dialog with an OK button.
     const platform::WindowHandle shown =
-        person.WaitForDialog([main](platform::WindowHandle dialog) { return dialog != main; });
+        person.WaitForDialog([main](platform::WindowHandle dialog) {
+          return dialog != main && platform::GetDlgItem(dialog, res::information_dialog::kOkButton);
+        });
     report = platform::GetWindowText(shown);
     platform::InjectClick(platform::GetDlgItem(shown, res::information_dialog::kOkButton));
   });
