@@ -165,6 +165,14 @@ bool MoveWindow(WindowHandle window, const Rect& rect) {
 }
 
 bool ShowWindow(WindowHandle window, int command) {
+  bool show = command != SW_HIDE;
+  if (show && !IsWindowVisible(window)) {
+    // A window may refuse to be shown by anyone but itself; a minimise or
+    // maximise it refused to show still changes its state.
+    WindowPos change{window, SWP_SHOWWINDOW};
+    SendMessage(window, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LParam>(&change));
+    show = (change.flags & SWP_SHOWWINDOW) != 0;
+  }
   Registry& registry = TheRegistry();
   bool was_visible;
   bool resized;
@@ -175,7 +183,7 @@ bool ShowWindow(WindowHandle window, int command) {
     WindowRecord* record = FindRecord(registry, window);
     if (record == nullptr) return false;
     was_visible = record->visible;
-    record->visible = command != SW_HIDE;
+    record->visible = show;
     const ShowState old_state = record->show_state;
     const Size old_client = winsys_internal::ClientSizeOf(*record);
     if (const std::optional<ShowState> requested = RequestedState(command)) {

@@ -16,7 +16,10 @@ inline constexpr MessageId WM_SETFOCUS = 0x0007;   // wparam: the window that lo
 inline constexpr MessageId WM_KILLFOCUS = 0x0008;  // wparam: the window that gets the focus
 inline constexpr MessageId WM_SETTEXT = 0x000C;    // lparam: const char* (NUL-terminated)
 inline constexpr MessageId WM_CLOSE = 0x0010;
-inline constexpr MessageId WM_QUIT = 0x0012;    // wparam: the exit code
+inline constexpr MessageId WM_QUIT = 0x0012;  // wparam: the exit code
+// Sent before a window is shown or hidden; lparam: WindowPos*. A window
+// that clears SWP_SHOWWINDOW from the flags stays hidden.
+inline constexpr MessageId WM_WINDOWPOSCHANGING = 0x0046;
 inline constexpr MessageId WM_NOTIFY = 0x004E;  // wparam: control id; lparam: NotifyHeader*
 inline constexpr MessageId WM_NCDESTROY = 0x0082;
 // Keys: wparam the virtual key; lparam the key_modifier bits held with it.
@@ -42,6 +45,14 @@ inline constexpr MessageId WM_APP = 0x8000;
 // The range RegisterWindowMessage hands out.
 inline constexpr MessageId kFirstRegisteredMessage = 0xC000;
 inline constexpr MessageId kLastRegisteredMessage = 0xFFFF;
+
+// What WM_WINDOWPOSCHANGING carries: the change about to happen.
+inline constexpr std::uint32_t SWP_SHOWWINDOW = 0x0040;
+inline constexpr std::uint32_t SWP_HIDEWINDOW = 0x0080;
+struct WindowPos {
+  WindowHandle window;
+  std::uint32_t flags = 0;
+};
 
 // System commands (wparam of WM_SYSCOMMAND).
 inline constexpr WParam SC_MINIMIZE = 0xF020;

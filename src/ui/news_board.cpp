@@ -56,6 +56,7 @@ NewsBoard::NewsBoard(WindowContext context) : DialogWindow(kDialog), context_(st
   MapMessage(platform::WM_INITDIALOG, &NewsBoard::OnInitDialog);
   MapMessage(platform::WM_CLOSE, &NewsBoard::OnClose);
   MapMessage(platform::WM_SIZE, &NewsBoard::OnSize);
+  MapMessage(platform::WM_WINDOWPOSCHANGING, &NewsBoard::OnWindowPosChanging);
   MapMessage(kSplitterMovedMessage, &NewsBoard::OnSplitterMoved);
   MapMessage(messages.display_window, &NewsBoard::OnDisplayWindow);
   MapMessage(messages.new_article, &NewsBoard::OnNewArticle);
@@ -161,10 +162,9 @@ void NewsBoard::PlaceFromSettings() {
       ReadProfileInt(section, settings::kNewsboardState, settings::kDefaultNewsboardState, file);
   platform::MoveWindow(Handle(), {left, top, left + width, top + height});
   PlaceWindow(Handle(), {left, top});
-  // Taking the state shows the board; it stays hidden until it shows itself.
+  // The board takes the state and stays hidden until it shows itself.
   if (state == kStateMinimised) platform::ShowWindow(Handle(), platform::SW_SHOWMINIMIZED);
   if (state == kStateMaximised) platform::ShowWindow(Handle(), platform::SW_MAXIMIZE);
-  Show(false);
 }
 
 void NewsBoard::Show(bool show) {
@@ -175,6 +175,14 @@ void NewsBoard::Show(bool show) {
 LResult NewsBoard::OnDisplayWindow(WParam wparam, LParam) {
   Show(wparam == 1);
   return 1;
+}
+
+// Only the board's own Show makes it visible: whoever else shows it (its
+// creation in a minimised or maximised state included) leaves it hidden.
+LResult NewsBoard::OnWindowPosChanging(WParam, LParam lparam) {
+  auto* change = reinterpret_cast<platform::WindowPos*>(lparam);
+  if (!visible_) change->flags &= ~platform::SWP_SHOWWINDOW;
+  return 0;
 }
 
 LResult NewsBoard::OnExitHost(WParam, LParam) {

@@ -41,6 +41,7 @@ class NewsBoard : public DialogWindow {
 
   platform::LResult OnInitDialog(platform::WParam, platform::LParam);
   platform::LResult OnDisplayWindow(platform::WParam, platform::LParam);
+  platform::LResult OnWindowPosChanging(platform::WParam, platform::LParam);
   platform::LResult OnNewArticle(platform::WParam, platform::LParam);
   platform::LResult OnUpdateBlogReport(platform::WParam, platform::LParam);
   platform::LResult OnExitHost(platform::WParam, platform::LParam);

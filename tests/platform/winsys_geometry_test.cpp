@@ -69,6 +69,32 @@ TEST_F(GeometryTest, WmSizeComesOnlyWhenTheClientSizeChangesAndCarriesIt) {
   EXPECT_FALSE(MoveWindow(GetDesktopWindow(), {0, 0, 1, 1}));
 }
 
+TEST_F(GeometryTest, AWindowThatRefusesToBeShownStaysHiddenButTakesItsState) {
+  bool allow = false;
+  WindowSpec description;
+  description.class_name = "NewsBoardWindow";
+  description.rect = {100, 100, 400, 300};
+  description.style = kResizableCaption;
+  description.visible = false;
+  description.procedure = [&allow](WindowHandle window, MessageId message, WParam wparam,
+                                   LParam lparam) {
+    if (message == WM_WINDOWPOSCHANGING && !allow)
+      reinterpret_cast<WindowPos*>(lparam)->flags &= ~SWP_SHOWWINDOW;
+    return DefWindowProc(window, message, wparam, lparam);
+  };
+  const WindowHandle board = CreateWindow(description);
+  ASSERT_TRUE(board);
+  EXPECT_FALSE(ShowWindow(board, SW_SHOW));
+  EXPECT_FALSE(IsWindowVisible(board));
+  ShowWindow(board, SW_MAXIMIZE);
+  EXPECT_FALSE(IsWindowVisible(board));
+  EXPECT_EQ(GetShowState(board), ShowState::kMaximized);
+  allow = true;
+  ShowWindow(board, SW_SHOW);
+  EXPECT_TRUE(IsWindowVisible(board));
+  EXPECT_EQ(GetShowState(board), ShowState::kMaximized);
+}
+
 TEST_F(GeometryTest, MaximisingFillsTheDesktopAndRestoringBringsBackTheNormalRectangle) {
   SetDesktopSize({1000, 800});
   const Rect normal{100, 50, 500, 350};

@@ -108,6 +108,9 @@ TEST_F(NewsBoardTest, StartsHiddenAndEachArticleAddsASortedRowAndShowsIt) {
   ASSERT_TRUE(Open());
   EXPECT_EQ(GetClassName(board_), std::string(kWindowClass));
   EXPECT_FALSE(IsWindowVisible(board_));
+  // Only the board shows itself.
+  ShowWindow(board_, SW_SHOW);
+  EXPECT_FALSE(IsWindowVisible(board_));
   Add("banana");
   EXPECT_TRUE(IsWindowVisible(board_));
   Add("Cherry");
