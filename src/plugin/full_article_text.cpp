@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "delivery/mailbox_file.h"
 #include "delivery/message_text.h"
 
 namespace tavi {
@@ -60,7 +61,9 @@ std::string PageWithoutHtmlTags(const std::string& page) {
 
 std::string FullArticleText(const std::string& header_text, const std::string& page, bool as_text) {
   const std::string content = as_text ? PageAsTextLines(page) : PageWithoutHtmlTags(page);
-  return header_text + "<html>" + content + "</html>";
+  // The host files the result as the message's text: a page line that reads
+  // as a separator would split the message in two.
+  return header_text + "<html>" + QuoteSeparatorLines(content) + "</html>";
 }
 
 std::string ViewerPageText(const std::string& body) {

@@ -32,7 +32,8 @@ std::string PageAsTextLines(const std::string& page);
 std::string PageWithoutHtmlTags(const std::string& page);
 
 // The message the full page becomes: `header_text`, "<html>", the page
-// (PageAsTextLines with `as_text`, else PageWithoutHtmlTags) and "</html>".
+// (PageAsTextLines with `as_text`, else PageWithoutHtmlTags) with its
+// separator-like lines quoted (QuoteSeparatorLines), and "</html>".
 std::string FullArticleText(const std::string& header_text, const std::string& page, bool as_text);
 
 // The page the article viewer shows for a message body: the text after the

@@ -85,6 +85,12 @@ TEST(FullArticleText, TheWrapperIsTheOnlyPairOfHtmlTagsInEitherCase) {
             header_text + "<html>a<br>b</html>");
 }
 
+TEST(FullArticleText, APageLineThatReadsAsASeparatorIsQuoted) {
+  const std::string header_text = HeaderTextOf(kHeaders);
+  EXPECT_EQ(FullArticleText(header_text, "a\r\nFrom ???@??? Sun Dec 6 2026 09:05:07\r\nb", false),
+            header_text + "<html>a\r\n>From ???@??? Sun Dec 6 2026 09:05:07\r\nb</html>");
+}
+
 TEST(FullArticleText, TheViewerShowsWhatFollowsTheFirstDoubleBreak) {
   EXPECT_EQ(ViewerPageText("intro<br><br>story<br><br>end"), "<html><body>story<br><br>end");
   EXPECT_EQ(ViewerPageText("whole story"), "<html><body>whole story");
