@@ -6,7 +6,9 @@
 const fs = require('node:fs');
 const path = require('node:path');
 const { test, expect } = require('@playwright/test');
-const { startHostOnNewFolder } = require('./host');
+const {
+  closeNewsBoard, mainWindow, openTavi, startHostOnNewFolder, windowCaptioned,
+} = require('./host');
 const { gazette, courier, trickling } = require('./feeds');
 
 test.use({ viewport: { width: 1600, height: 1000 } });
@@ -19,23 +21,9 @@ test.afterEach(async () => {
   if (running) expect(await running.stop()).toEqual({ code: 0, signal: null });
 });
 
-const windowCaptioned = (page, caption) => page.locator(`.window[aria-label="${caption}"]`);
-
-// Tavi's main window; the information dialog is captioned "Tavi" too.
-const mainWindow = (page) =>
-  windowCaptioned(page, 'Tavi').filter({ has: page.getByRole('button', { name: 'Add', exact: true }) });
-
 const feedsList = (main) => main.getByRole('grid', { name: 'Feeds' });
 const newsboxesList = (main) => main.getByRole('grid', { name: 'Newsboxes:' });
 const row = (list, name) => list.getByRole('row', { name, exact: true });
-
-async function openTavi(page) {
-  await page.getByRole('button', { name: 'Special' }).click();
-  await page.getByRole('menuitem', { name: 'Tavi...' }).click();
-  const main = mainWindow(page);
-  await expect(main).toBeVisible();
-  return main;
-}
 
 // The feeds the settings file holds, as `tavi feeds` lists them.
 async function storedFeeds() {
@@ -127,6 +115,8 @@ test('a feed is subscribed into a new mailbox, downloaded, reported and read in 
     await expect(page.locator('#host-blocked')).toBeHidden();
     expect(host.feeds.hits('/gazette.rss')).toBe(2);
 
+    // The person reads in the host, out of the News Board's way.
+    await closeNewsBoard(page);
     await page.getByRole('button', { name: 'Harbour News (2/2)' }).click();
     await page.getByRole('cell', { name: 'Lighthouse open day' }).click();
     await expect(page.frameLocator('#message-body').locator('body'))
