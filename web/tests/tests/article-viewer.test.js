@@ -7,7 +7,7 @@ const fs = require('node:fs');
 const path = require('node:path');
 const { test, expect } = require('@playwright/test');
 const {
-  closeNewsBoard, downloadInTavi, placeWindow, startHostOnNewFolder, windowCaptioned,
+  closeNewsBoard, downloadInTavi, placeWindow, startHostOnNewFolder, storedMessage, windowCaptioned,
 } = require('./host');
 const { gazettePages, linkedGazette } = require('./feeds');
 
@@ -61,13 +61,6 @@ async function choose(viewer, menu, entry) {
 
 const checked = (viewer, entry) =>
   viewer.locator(`.menu-entry[aria-label="${entry}"][aria-checked="true"]`);
-
-// The stored text of the Lighthouse article in its newsbox.
-async function storedLighthouse() {
-  const listed = await host.tavi(['show', 'Gazette']);
-  const number = listed.split('\n').find((line) => line.includes(kLighthouse)).match(/\d+/)[0];
-  return host.tavi(['read', 'Gazette', number, '--raw']);
-}
 
 test('the viewer shows the live page, the stored body and the raw text of each', async ({ page }) => {
   const viewer = await openLighthouse(page);
@@ -129,7 +122,7 @@ test('Save As writes the article into the file named in the save-file dialog', a
   const saved = path.join(host.folder, 'lighthouse.eml');
   await expect.poll(() => fs.existsSync(saved)).toBe(true);
   const text = fs.readFileSync(saved, 'latin1');
-  const stored = await storedLighthouse();
+  const stored = await storedMessage(host, 'Gazette', kLighthouse);
   const headerLines = stored.slice(0, stored.search(/\r?\n\r?\n/)).split(/\r?\n/);
   expect(headerLines).toContain(`Subject: ${kLighthouse}`);
   expect(text).toBe(`${headerLines.join('\r')}\r\r<x-html><p>${kStoredText}</p></x-html>\r\n`);

@@ -155,6 +155,15 @@ async function startHostSubscribed(newsbox, feedPath, documents) {
   });
 }
 
+// The stored text of the message of `mailbox` whose subject holds
+// `subject`, as `tavi read --raw` prints it; `host` is what
+// startHostOnNewFolder gave.
+async function storedMessage(host, mailbox, subject) {
+  const listed = await host.tavi(['show', mailbox]);
+  const line = listed.split('\n').find((shown) => shown.includes(subject));
+  return host.tavi(['read', mailbox, line.match(/\d+/)[0], '--raw']);
+}
+
 // The plug-in's windows in the page, found by their captions.
 const windowCaptioned = (page, caption) => page.locator(`.window[aria-label="${caption}"]`);
 
@@ -242,6 +251,7 @@ module.exports = {
   startHostOnNewFolder,
   startHostSubscribed,
   startHostWithFeed,
+  storedMessage,
   tavi,
   windowCaptioned,
 };
