@@ -124,6 +124,29 @@ function hostile(base) {
   }]);
 }
 
+// HTML that would act, were any of it run or followed where it is shown
+// (`where` names the place): a script, on* handlers, javascript: links, a
+// form, a meta refresh, an iframe, an image of enormous size, and broken
+// markup. Each act would set window.top.hostile or ask the feed server at
+// `base` for a path beginning /ran-. Its one web link leads to
+// `${base}/elsewhere`.
+function hostileHtml(base, where) {
+  const run = (what) => `window.top.hostile='${where}-${what}';fetch('${base}/ran-${where}-${what}')`;
+  return `<p>Hostile ${where} start</p>` +
+    `<script>${run('script')}</script>` +
+    `<div onmouseover="${run('mouseover')}" onclick="${run('click')}">Hover or click here</div>` +
+    `<a href="javascript:${run('link')}">A script link</a> ` +
+    `<a href=" JaVa&#09;ScRiPt:${run('mixed-link')}">Another script link</a>` +
+    `<form action="${base}/ran-${where}-form" method="post"><input name="q" value="x">` +
+    `<button type="submit">Send the form</button></form>` +
+    `<meta http-equiv="refresh" content="0;url=${base}/ran-${where}-refresh">` +
+    `<iframe src="${base}/ran-${where}-iframe"></iframe>` +
+    `<img src="${base}/huge.png" width="40000" height="40000" onload="${run('onload')}">` +
+    `<a href="${base}/elsewhere" target="_top">Read elsewhere</a>` +
+    `<table><tr><td>An unclosed <b>cell <i>of broken</table><p>markup</div></span>` +
+    `<p>Hostile ${where} end`;
+}
+
 module.exports = {
-  gazette, gazettePages, courier, hostile, linkedGazette, rss, trickling, webPage,
+  gazette, gazettePages, courier, hostile, hostileHtml, linkedGazette, rss, trickling, webPage,
 };
