@@ -155,7 +155,12 @@ class Browser {
     if (state.text === this.shownText) return;
     this.shownText = state.text;
     this.loads += 1;
-    this.element.setAttribute('src', `/window-html/${this.handle}?load=${this.loads}`);
+    const address = `/window-html/${this.handle}?load=${this.loads}`;
+    // A frame whose first document is still on its way may keep it when
+    // only its src changes: once it has a window, its location is
+    // replaced, which always loads.
+    if (this.loads > 1 && this.element.contentWindow) this.element.contentWindow.location.replace(address);
+    else this.element.setAttribute('src', address);
   }
 }
 
