@@ -41,6 +41,9 @@ test('with Ctrl the message becomes the whole page; without, the viewer opens on
     await translator(page).click({ modifiers: ['Control'] });
     await expect(messageBody(page)).toContainText('Lighthouse page: 212 steps, and tea at the top.');
     await expect(messageBody(page)).not.toContainText('Climb all 212 steps');
+    // Shown as the page it is, not as its markup.
+    await expect(messageBody(page).getByRole('heading', { name: 'Open day' })).toBeVisible();
+    await expect(messageBody(page)).not.toContainText('<h1>');
     expect(host.feeds.hits('/lighthouse')).toBe(1);
     // The message keeps its headers, and is changed for good.
     await expect(page.locator('#message-headers')).toContainText('Lighthouse open day');
