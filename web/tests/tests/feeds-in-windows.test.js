@@ -65,6 +65,9 @@ test('a feed is subscribed into a new mailbox, downloaded, reported and read in 
     await main.getByRole('button', { name: 'Add', exact: true }).click();
     const properties = windowCaptioned(page, 'Feed Properties');
     await properties.getByRole('textbox', { name: 'Alias (Friendly Name):' }).fill('Gazette');
+    // Clicked first, as a person does: the window takes the focus from the
+    // alias before the text comes.
+    await properties.getByRole('textbox', { name: 'URL:' }).click();
     await properties.getByRole('textbox', { name: 'URL:' }).fill(url);
     await properties.getByRole('button', { name: '[No newsbox selected]' }).click();
 
@@ -194,6 +197,7 @@ test('an alias already in use, in any letter case, is reported and nothing is st
     const properties = windowCaptioned(page, 'Feed Properties');
     const alias = properties.getByRole('textbox', { name: 'Alias (Friendly Name):' });
     await alias.fill('GAZETTE');
+    await properties.getByRole('textbox', { name: 'URL:' }).click();
     await properties.getByRole('textbox', { name: 'URL:' }).fill(courierUrl);
     await properties.getByRole('button', { name: '[No newsbox selected]' }).click();
     const picker = windowCaptioned(page, 'Mailboxes');
