@@ -1,12 +1,16 @@
 #include "web/message_parts.h"
 
 #include "host/mbx_format.h"
+#include "platform/ascii.h"
 
 namespace tavi::web {
 namespace {
 
 constexpr std::string_view kHtmlStart = "<x-html>";
 constexpr std::string_view kHtmlEnd = "</x-html>";
+// The start of a whole page, which a translator may write in place of the
+// message's text: "Get the Full Article" does.
+constexpr std::string_view kPageStart = "<html";
 // Links open in a browser tab of their own: the frame may not navigate the
 // page, and a frame's own navigation would leave the article behind.
 constexpr std::string_view kDocumentStart =
@@ -23,6 +27,12 @@ std::string_view WithoutCarriageReturn(std::string_view line) {
 std::string_view WithoutLeadingBlanks(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
   return text;
+}
+
+bool IsWholePage(std::string_view body) {
+  while (!body.empty() && static_cast<unsigned char>(body.front()) <= ' ') body.remove_prefix(1);
+  return body.size() >= kPageStart.size() &&
+         platform::EqualsIgnoringCase(body.substr(0, kPageStart.size()), kPageStart);
 }
 
 std::string EscapedText(std::string_view text) {
@@ -48,7 +58,10 @@ std::string EscapedText(std::string_view text) {
 
 std::string BodyMarkup(std::string_view body) {
   const std::size_t start = body.find(kHtmlStart);
-  if (start == std::string_view::npos) return "<pre>" + EscapedText(body) + "</pre>";
+  if (start == std::string_view::npos) {
+    if (IsWholePage(body)) return std::string(body);
+    return "<pre>" + EscapedText(body) + "</pre>";
+  }
   std::string_view html = body.substr(start + kHtmlStart.size());
   return std::string(html.substr(0, html.rfind(kHtmlEnd)));
 }

@@ -25,8 +25,10 @@ std::vector<HeaderField> MessageHeaderFields(std::string_view raw);
 
 // The body as a whole HTML document: the HTML between the markers
 // <x-html> and </x-html> when the body has them (a part without its end
-// runs to the end), else the body as preformatted text with <, > and &
-// escaped. Its head makes links open outside the frame that shows it.
+// runs to the end); a body that is a whole page (it begins, after blanks
+// and line breaks, with "<html" in any letter case) as it is; else the body
+// as preformatted text with <, > and & escaped. Its head makes links open outside the frame that
+// shows it.
 std::string MessageBodyDocument(std::string_view raw);
 
 }  // namespace tavi::web

@@ -39,7 +39,7 @@ TEST(MessageHeaderFields, TakesEachFieldOfTheHeaderBlockInOrder) {
   EXPECT_TRUE(MessageHeaderFields("").empty());
 }
 
-TEST(MessageBodyDocument, KeepsTheHtmlPartAndEscapesPlainText) {
+TEST(MessageBodyDocument, KeepsTheHtmlPartAndAWholePageAndEscapesPlainText) {
   struct Case {
     const char* why;
     std::string text;
@@ -51,6 +51,11 @@ TEST(MessageBodyDocument, KeepsTheHtmlPartAndEscapesPlainText) {
       {"the last end marker ends it",
        "Subject: a\r\n\r\nbefore<x-html>one</x-html>two</x-html>after", "one</x-html>two"},
       {"an unended part runs to the end", "Subject: a\r\n\r\n<x-html><b>cut", "<b>cut"},
+      {"a whole page is HTML", "Subject: a\r\n\r\n<html><h1>Full</h1></html>",
+       "<html><h1>Full</h1></html>"},
+      {"after line breaks, in any case", "Subject: a\r\n\r\n\r\n <HTML><p>x</p>",
+       "\r\n <HTML><p>x</p>"},
+      {"markup further in is text", "Subject: a\r\n\r\nsee <html>", "<pre>see &lt;html&gt;</pre>"},
       {"plain text is escaped", "Subject: a\r\n\r\n<script>alert(1)</script> & more",
        "<pre>&lt;script&gt;alert(1)&lt;/script&gt; &amp; more</pre>"},
       {"no body", "Subject: a", "<pre></pre>"},

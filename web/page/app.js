@@ -27,6 +27,7 @@ const state = {
   list: null,
   message: null,   // the opened message's number
   opened: null,    // the opened message as the host answered it
+  changes: 0,      // messages changed by a translator so far
 };
 
 // Runs a request; reports what the host refused or could not answer.
@@ -94,10 +95,14 @@ async function chooseMailbox(number) {
   showTree();
 }
 
-async function openMessage(number) {
+// `changed`: the message's text changed while it was shown; its body's
+// address is made new, so that the frame loads it again.
+async function openMessage(number, changed = false) {
   const answer = await request('Opening the message',
     () => postJson('/api/open-message', { mailbox: state.mailbox, message: number }));
   if (!answer.ok) return;
+  state.changes += changed ? 1 : 0;
+  if (state.changes > 0) answer.data.body += `?change=${state.changes}`;
   Object.assign(state, { message: number, opened: answer.data });
   showOpenedMessage();
   showList();
@@ -122,7 +127,7 @@ async function translate(translator, ctrl, shift) {
   const answer = await request('Get the Full Article', () => postJson('/api/translate', {
     mailbox: state.mailbox, message: number, translator, ctrl, shift,
   }));
-  if (answer.ok && answer.data.result === 0 && state.message === number) openMessage(number);
+  if (answer.ok && answer.data.result === 0 && state.message === number) openMessage(number, true);
 }
 
 async function chooseMenuItem(item) {

@@ -5,7 +5,8 @@
 
 import { element, byId, webLink } from './dom.js';
 
-const kShownFields = ['From', 'Date', 'Subject', 'Website'];
+// X-Attachments names the files a composed message carries.
+const kShownFields = ['From', 'Date', 'Subject', 'Website', 'X-Attachments'];
 
 function fieldValue(name, value) {
   if (name !== 'Website') return document.createTextNode(value);

@@ -72,6 +72,11 @@ function fillRichText(made, state) {
   if (made.value !== state.text) made.value = state.text;
 }
 
+// Typing runs ahead of the window system's echoes by one text a key: an
+// edit remembers this many texts not yet seen back, so that a long name
+// typed quickly is not taken back by the echo of its first letters.
+const kMostTextsAhead = 1000;
+
 class Edit {
   constructor(handle, multiline) {
     this.handle = handle;
@@ -80,8 +85,9 @@ class Edit {
     });
     this.client = this.element;
     this.digitsOnly = false;
-    // Texts sent and not yet seen back; the window system's own text is
-    // any other.
+    // The window system's last text, then the texts sent and not yet seen
+    // back: a state drawn before the first key arrived still holds the
+    // first. The window system's own text is any other.
     this.sent = [];
     this.element.addEventListener('input', () => this.typed());
   }
@@ -89,7 +95,7 @@ class Edit {
   typed() {
     // The window system keeps only the digits of a digits-only edit.
     if (this.digitsOnly) this.element.value = this.element.value.replace(/[^0-9]/g, '');
-    this.sent = [...this.sent.slice(-20), this.element.value];
+    this.sent = [...this.sent.slice(1 - kMostTextsAhead), this.element.value];
     sendInput({ kind: 'text', window: this.handle, text: this.element.value });
   }
 
@@ -103,7 +109,7 @@ class Edit {
       this.sent = this.sent.slice(echo);
       return;
     }
-    this.sent = [];
+    this.sent = [state.text];
     if (this.element.value !== state.text) this.element.value = state.text;
   }
 }
@@ -149,13 +155,30 @@ class Browser {
     this.client = this.element;
     this.shownText = null;
     this.loads = 0;
+    // A frame told to load a document while its last one is still on its
+    // way may end on neither: the next address waits for that one's load.
+    this.loading = false;
+    this.waiting = null;
+    this.element.addEventListener('load', () => {
+      this.loading = false;
+      const next = this.waiting;
+      this.waiting = null;
+      if (next) this.load(next);
+    });
+  }
+
+  load(address) {
+    this.loading = true;
+    this.element.setAttribute('src', address);
   }
 
   update(state) {
     if (state.text === this.shownText) return;
     this.shownText = state.text;
     this.loads += 1;
-    this.element.setAttribute('src', `/window-html/${this.handle}?load=${this.loads}`);
+    const address = `/window-html/${this.handle}?load=${this.loads}`;
+    if (this.loading) this.waiting = address;
+    else this.load(address);
   }
 }
 

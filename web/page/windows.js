@@ -213,11 +213,20 @@ function merge(changes) {
   });
 }
 
-// Fetches what changed since the version held, and draws it.
+// The top-level windows, topmost first.
+function topLevelOrder() {
+  return model.order.filter((handle) => model.states.get(handle).parent === 0).join();
+}
+
+// Fetches what changed since the version held, and draws it. A window the
+// person raised by its caption gives way once the host's order changes: a
+// dialog it opened comes up over it.
 export const refreshWindows = coalesced(async () => {
   const answer = await getJson(`/api/windows?since=${model.version}`);
   if (!answer.ok) return;
+  const before = topLevelOrder();
   merge(answer.data);
+  if (topLevelOrder() !== before) raised = 0;
   draw();
 });
 

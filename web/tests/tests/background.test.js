@@ -7,31 +7,13 @@
 const fs = require('node:fs');
 const path = require('node:path');
 const { test, expect } = require('@playwright/test');
-const { makeDataFolder, startFeedServer, startHost, tavi } = require('./host');
-const { rss } = require('./feeds');
+const {
+  closeNewsBoard, makeDataFolder, startFeedServer, startHost, tavi,
+} = require('./host');
+const { linkedGazette } = require('./feeds');
 
 const kPeriodMs = 200;
 const kFeedPath = '/gazette.rss';
-
-// Two articles whose links lead to pages on the feed server at `base`.
-function gazette(base) {
-  return rss('Harbour Town Gazette', [
-    {
-      title: 'Ferry timetable changes for the winter',
-      link: `${base}/ferry`,
-      guid: `${base}/ferry`,
-      date: 'Mon, 03 Nov 2025 08:30:00 +0000',
-      description: '<p>From next Monday the first ferry leaves at 7:15.</p>',
-    },
-    {
-      title: 'Lighthouse open day',
-      link: `${base}/lighthouse`,
-      guid: `${base}/lighthouse`,
-      date: 'Fri, 07 Nov 2025 17:45:00 +0000',
-      description: '<p>Climb all 212 steps on Saturday; bring a coat.</p>',
-    },
-  ]);
-}
 
 const settingsFile = (folder) => path.join(folder, 'plugins', 'tavi.ini');
 const cacheFiles = (folder) => {
@@ -74,7 +56,7 @@ let host;
 async function subscribe(options) {
   documents = {};
   feeds = await startFeedServer(documents);
-  documents[kFeedPath] = gazette(feeds.url(''));
+  documents[kFeedPath] = linkedGazette(feeds.url(''));
   // Slow pages: an import that fetches them lasts long enough for the page
   // to draw its window.
   const slowly = (text) => (request, response) => {
@@ -170,7 +152,9 @@ test('a due feed is only downloaded into the cache, and the menu item imports it
     await report.getByRole('button', { name: 'OK' }).click();
     await expect(page.locator('#host-blocked')).toBeHidden();
 
-    // The articles came with their pages.
+    // The articles came with their pages; the News Board that the import
+    // showed is closed first.
+    await closeNewsBoard(page);
     await page.getByRole('button', { name: 'Gazette (2/2)' }).click();
     await page.getByRole('cell', { name: 'Ferry timetable changes for the winter' }).click();
     await expect(page.frameLocator('#message-body').locator('body'))

@@ -46,6 +46,45 @@ const courier = rss('Valley Courier', [
   },
 ]);
 
+// The Gazette's two articles with links to their pages on the feed server
+// at `base` (see gazettePages).
+function linkedGazette(base) {
+  return rss('Harbour Town Gazette', [
+    {
+      title: 'Ferry timetable changes for the winter',
+      link: `${base}/ferry`,
+      guid: `${base}/ferry`,
+      date: 'Mon, 03 Nov 2025 08:30:00 +0000',
+      author: 'desk@gazette.example (News Desk)',
+      description: '<p>From next Monday the first ferry leaves at 7:15.</p>',
+    },
+    {
+      title: 'Lighthouse open day',
+      link: `${base}/lighthouse`,
+      guid: `${base}/lighthouse`,
+      date: 'Fri, 07 Nov 2025 17:45:00 +0000',
+      author: 'keeper@gazette.example (The Keeper)',
+      description: '<p>Climb all 212 steps on Saturday; bring a coat.</p>',
+    },
+  ]);
+}
+
+// A route that answers with the web page `html`.
+function webPage(html) {
+  return (request, response) => {
+    response.writeHead(200, { 'Content-Type': 'text/html; charset=utf-8' });
+    response.end(html);
+  };
+}
+
+// The web pages behind linkedGazette's articles, by path.
+const gazettePages = {
+  '/ferry': webPage('<html><head><title>Ferry</title></head><body><h1>Winter timetable</h1>' +
+    '<p>Ferry page: the winter timetable in full.</p></body></html>'),
+  '/lighthouse': webPage('<html><head><title>Lighthouse</title></head><body><h1>Open day</h1>' +
+    '<p>Lighthouse page: 212 steps, and tea at the top.</p></body></html>'),
+};
+
 // A route that answers with the header and the first bytes of `document`,
 // then one more byte every `milliseconds`: a transfer that goes on for
 // minutes, which only a stop or the server's close ends.
@@ -85,4 +124,29 @@ function hostile(base) {
   }]);
 }
 
-module.exports = { gazette, courier, hostile, rss, trickling };
+// HTML that would act, were any of it run or followed where it is shown
+// (`where` names the place): a script, on* handlers, javascript: links, a
+// form, a meta refresh, an iframe, an image of enormous size, and broken
+// markup. Each act would set window.top.hostile or ask the feed server at
+// `base` for a path beginning /ran-. Its one web link leads to
+// `${base}/elsewhere`.
+function hostileHtml(base, where) {
+  const run = (what) => `window.top.hostile='${where}-${what}';fetch('${base}/ran-${where}-${what}')`;
+  return `<p>Hostile ${where} start</p>` +
+    `<script>${run('script')}</script>` +
+    `<div onmouseover="${run('mouseover')}" onclick="${run('click')}">Hover or click here</div>` +
+    `<a href="javascript:${run('link')}">A script link</a> ` +
+    `<a href=" JaVa&#09;ScRiPt:${run('mixed-link')}">Another script link</a>` +
+    `<form action="${base}/ran-${where}-form" method="post"><input name="q" value="x">` +
+    `<button type="submit">Send the form</button></form>` +
+    `<meta http-equiv="refresh" content="0;url=${base}/ran-${where}-refresh">` +
+    `<iframe src="${base}/ran-${where}-iframe"></iframe>` +
+    `<img src="${base}/huge.png" width="40000" height="40000" onload="${run('onload')}">` +
+    `<a href="${base}/elsewhere" target="_top">Read elsewhere</a>` +
+    `<table><tr><td>An unclosed <b>cell <i>of broken</table><p>markup</div></span>` +
+    `<p>Hostile ${where} end`;
+}
+
+module.exports = {
+  gazette, gazettePages, courier, hostile, hostileHtml, linkedGazette, rss, trickling, webPage,
+};

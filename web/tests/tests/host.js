@@ -7,6 +7,7 @@ const fs = require('node:fs');
 const http = require('node:http');
 const os = require('node:os');
 const path = require('node:path');
+const { expect } = require('@playwright/test');
 
 function programFromEnvironment(name) {
   const program = process.env[name];
@@ -142,4 +143,115 @@ async function startHostWithFeed(newsbox, feedPath, document) {
   });
 }
 
-module.exports = { makeDataFolder, startFeedServer, startHost, startHostWithFeed, startHostOnNewFolder, tavi };
+// A tavi-host over a new data folder in which the tavi command has
+// subscribed one feed, served at `feedPath`, into the newsbox `newsbox`, and
+// downloaded nothing: its articles come with a Download in the page.
+// `documents(base)` gives what the feed server serves from its address.
+async function startHostSubscribed(newsbox, feedPath, documents) {
+  const served = {};
+  return startHostOnNewFolder(served, async (taviHere, feeds) => {
+    Object.assign(served, documents(feeds.url('')));
+    await taviHere(['add', newsbox, feeds.url(feedPath)]);
+  });
+}
+
+// The stored text of the message of `mailbox` whose subject holds
+// `subject`, as `tavi read --raw` prints it; `host` is what
+// startHostOnNewFolder gave.
+async function storedMessage(host, mailbox, subject) {
+  const listed = await host.tavi(['show', mailbox]);
+  const line = listed.split('\n').find((shown) => shown.includes(subject));
+  return host.tavi(['read', mailbox, line.match(/\d+/)[0], '--raw']);
+}
+
+// The plug-in's windows in the page, found by their captions.
+const windowCaptioned = (page, caption) => page.locator(`.window[aria-label="${caption}"]`);
+
+// Tavi's main window; the information dialog is captioned "Tavi" too.
+const mainWindow = (page) =>
+  windowCaptioned(page, 'Tavi').filter({ has: page.getByRole('button', { name: 'Add', exact: true }) });
+
+// Chooses Special > Tavi... and waits for the main window.
+async function openTavi(page) {
+  await page.getByRole('button', { name: 'Special' }).click();
+  await page.getByRole('menuitem', { name: 'Tavi...' }).click();
+  const main = mainWindow(page);
+  await expect(main).toBeVisible();
+  return main;
+}
+
+// Opens Tavi, downloads the feeds selected at opening and dismisses the
+// report of new articles, which must say `reported`.
+async function downloadInTavi(page, reported) {
+  const main = await openTavi(page);
+  await main.getByRole('button', { name: 'Download' }).click();
+  const report = windowCaptioned(page, "You've Got New Articles!");
+  await expect(report).toContainText(reported);
+  await report.getByRole('button', { name: 'OK' }).click();
+  await expect(report).toHaveCount(0);
+  await expect(page.locator('#host-blocked')).toBeHidden();
+}
+
+// The News Board shows itself with the articles a check delivers, at its
+// place over the host's menus and mailboxes; its close box hides it.
+async function closeNewsBoard(page) {
+  const board = windowCaptioned(page, 'News Board');
+  await expect(board).toBeVisible();
+  await board.getByRole('button', { name: 'Close' }).click();
+  await expect(board).toBeHidden();
+}
+
+// Drags what `grip` finds by (dx, dy) with the mouse, as a person does.
+async function drag(page, grip, dx, dy) {
+  const box = await grip.boundingBox();
+  const x = box.x + Math.min(20, box.width / 2);
+  const y = box.y + box.height / 2;
+  await page.mouse.move(x, y);
+  await page.mouse.down();
+  await page.mouse.move(x + dx, y + dy, { steps: 4 });
+  await page.mouse.up();
+}
+
+// The rectangle the window system holds for the window that `window` draws.
+async function windowRect(window) {
+  const handle = Number(await window.getAttribute('data-handle'));
+  return window.page().evaluate(async (wanted) => {
+    const snapshot = await (await fetch('/api/windows')).json();
+    return snapshot.windows.find((state) => state.handle === wanted).rect;
+  }, handle);
+}
+
+// Moves a plug-in window by its caption so that its top left corner is at
+// (left, top) of the page, then sizes it by its grip to width x height;
+// each step waits for the window system to take it.
+async function placeWindow(page, window, { left, top, width, height }) {
+  const at = await window.boundingBox();
+  const before = await windowRect(window);
+  await drag(page, window.locator('.caption-text'), left - at.x, top - at.y);
+  await expect.poll(async () => (await windowRect(window)).left).toBe(before.left + left - at.x);
+  const moved = await windowRect(window);
+  await drag(page, window.locator('.resize-grip'), width - (moved.right - moved.left),
+    height - (moved.bottom - moved.top));
+  await expect.poll(async () => {
+    const sized = await windowRect(window);
+    return [sized.right - sized.left, sized.bottom - sized.top];
+  }).toEqual([width, height]);
+  await expect(window).toHaveCSS('width', `${width}px`);
+}
+
+module.exports = {
+  closeNewsBoard,
+  downloadInTavi,
+  mainWindow,
+  makeDataFolder,
+  openTavi,
+  placeWindow,
+  startFeedServer,
+  startHost,
+  startHostOnNewFolder,
+  startHostSubscribed,
+  startHostWithFeed,
+  storedMessage,
+  tavi,
+  windowCaptioned,
+};
