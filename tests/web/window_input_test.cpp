@@ -110,10 +110,10 @@ TEST_F(WindowInputTest, ListClicksAndTypingReachTheirControls) {
 }
 
 TEST_F(WindowInputTest, APickFromADropDownListReachesItAndItsParentHears) {
-  WindowSpec spec{"ComboBox", "", dialog_, true};
-  spec.kind = ControlKind::kDropDownList;
-  spec.control_id = 5;
-  const WindowHandle types = platform::CreateWindow(spec);
+  WindowSpec description{"ComboBox", "", dialog_, true};
+  description.kind = ControlKind::kDropDownList;
+  description.control_id = 5;
+  const WindowHandle types = platform::CreateWindow(description);
   platform::AddDropDownItem(types, "News File");
   platform::AddDropDownItem(types, "Any File Type");
 

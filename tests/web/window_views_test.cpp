@@ -90,9 +90,9 @@ TEST_F(WindowViewsTest, ALabelIsToldWithEveryFieldTheRendererDraws) {
 
 TEST_F(WindowViewsTest, ADropDownListIsToldWithItsItemsAndChoice) {
   const WindowHandle dialog = Make({"TaviDialog", "Save As", {}, true});
-  WindowSpec spec{"ComboBox", "", dialog, true};
-  spec.kind = ControlKind::kDropDownList;
-  const WindowHandle list = Make(spec);
+  WindowSpec description{"ComboBox", "", dialog, true};
+  description.kind = ControlKind::kDropDownList;
+  const WindowHandle list = Make(description);
   platform::AddDropDownItem(list, "News \"File\"");
   platform::AddDropDownItem(list, "Any");
   platform::SetDropDownSelection(list, 1);
