@@ -8,6 +8,7 @@
 #include "cli/terminal_text.h"
 #include "delivery/composer.h"
 #include "fetch/date_text.h"
+#include "fetch/document_encoding.h"
 #include "fetch/downloader.h"
 #include "fetch/feed_reader.h"
 #include "fetch/xml_document.h"
@@ -95,12 +96,16 @@ int PrintInspection(const std::string& path, const CommandContext& context) {
 
 DocumentInspection InspectDocument(const std::string& path) {
   XmlDocument document;
-  const bool loaded = document.LoadFile(path);
+  DocumentEncoding encoding;
+  const bool loaded = document.LoadFile(path, {}, &encoding);
   JsonWriter json;
   json.BeginObject();
   json.Key("loaded");
   json.Bool(loaded);
   Member(json, "message", document.ParseMessage());
+  Member(json, "encoding", encoding.name);
+  Member(json, "encoding_source", EncodingSourceName(encoding.source));
+  Member(json, "encoding_note", encoding.note);
   std::vector<ArticleRecord> articles;
   std::string format;
   if (loaded) {

@@ -17,9 +17,11 @@ struct DocumentInspection {
 };
 
 // The JSON object for the document at `path`: {"loaded", "message",
-// "format", "articles": [...]}. "loaded" and "message" are the document's
-// LoadFile result and ParseMessage; "format" is "rss" or "atom", "" when not
-// loaded (and then no articles). Each article holds the record's fields as
+// "encoding", "encoding_source", "encoding_note", "format", "articles":
+// [...]}. "loaded" and "message" are the document's LoadFile result and
+// ParseMessage; the three "encoding" members what its decoding found (name,
+// EncodingSourceName, note); "format" is "rss" or "atom", "" when not loaded
+// (and then no articles). Each article holds the record's fields as
 // the engine reads them, before the composer changes anything, with
 // "normalized_date" (NormalizeDateText of the date, "" for an empty date)
 // and "message_id" (ComposeMessageId; "" when it has none). Dates that

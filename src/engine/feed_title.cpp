@@ -1,6 +1,7 @@
 #include "engine/feed_title.h"
 
 #include "delivery/message_text.h"
+#include "fetch/document_encoding.h"
 #include "fetch/downloader.h"
 #include "fetch/xml_document.h"
 #include "platform/fs.h"
@@ -31,7 +32,8 @@ FeedTitleResult LearnFeedTitle(const std::string& url, const std::string& feed_f
   platform::DeleteFile(feed_file);
   if (text == kLoadFailedText) return {false, "", "not a text document"};
   XmlDocument document;
-  if (!document.SetText(text)) return {false, "", document.ParseMessage()};
+  if (!document.SetText(DecodeFeedDocument(text, {}).text))
+    return {false, "", document.ParseMessage()};
   return {true, FindFeedTitle(document), ""};
 }
 

@@ -62,14 +62,18 @@ bool XmlDocument::SetText(std::string text) {
 
 bool XmlDocument::SetText(const char* text) { return SetText(std::string(text ? text : "")); }
 
-bool XmlDocument::LoadFile(const std::string& path) {
+bool XmlDocument::LoadFile(const std::string& path, std::string_view charset,
+                           DocumentEncoding* encoding) {
   std::optional<std::string> bytes = platform::ReadFileBytes(path);
   if (!bytes) {
     message_ = std::strerror(errno);
     return false;
   }
-  text_ = std::move(*bytes);
-  return Parse(std::to_string(text_.size()) + " bytes");
+  const std::size_t file_size = bytes->size();
+  DecodedDocument decoded = DecodeFeedDocument(std::move(*bytes), charset);
+  text_ = std::move(decoded.text);
+  if (encoding) *encoding = std::move(decoded.encoding);
+  return Parse(std::to_string(file_size) + " bytes");
 }
 
 bool XmlDocument::ParseSucceeded() const {

@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 
+#include "fetch/document_encoding.h"
 #include "fetch/xml_element_index.h"
 
 namespace tavi {
@@ -39,13 +40,17 @@ class XmlDocument {
   bool SetText(std::string text);
   bool SetText(const char* text);
 
-  // Reads the whole file at `path` as bytes and parses it. The message starts
+  // Reads the whole file at `path` as the bytes of a feed document, turns
+  // them into UTF-8 (DecodeFeedDocument, with `charset` as the transport's
+  // charset, "" when none is known) and parses the text. The message starts
   // with the file's size ("120 bytes"), followed by ", " and the parse error
-  // when there is one. When the file cannot be read, the message is the
-  // system's text for the error (such as "No such file or directory"),
-  // nothing is parsed and the earlier text and index stay. True when the file
-  // was read and the parse succeeded.
-  bool LoadFile(const std::string& path);
+  // when there is one. `encoding`, when not null, receives what the decoding
+  // found. When the file cannot be read, the message is the system's text for
+  // the error (such as "No such file or directory"), nothing is parsed, the
+  // earlier text and index stay and `encoding` is left alone. True when the
+  // file was read and the parse succeeded.
+  bool LoadFile(const std::string& path, std::string_view charset = {},
+                DocumentEncoding* encoding = nullptr);
 
   // True when the document is well formed as far as the parser checks: no
   // parse error, a root element, and nothing after the root at its level.

@@ -48,6 +48,9 @@ TEST_F(InspectCommand, ShowsAnRssItemAsTheEngineReadsIt) {
             "{\n"
             "  \"loaded\": true,\n"
             "  \"message\": \"305 bytes\",\n"
+            "  \"encoding\": \"UTF-8\",\n"
+            "  \"encoding_source\": \"default\",\n"
+            "  \"encoding_note\": \"invalid UTF-8 left as it came (1 byte)\",\n"
             "  \"format\": \"rss\",\n"
             "  \"articles\": [\n"
             "    {\n"
@@ -81,6 +84,30 @@ TEST_F(InspectCommand, AtomDatesAreConvertedAndUnreadableOnesLeftOut) {
   EXPECT_FALSE(Contains(json, "Jan 02 2027")) << json;
   EXPECT_EQ(Occurrences(json, "\"date\": \"\",\n      \"normalized_date\": \"\""), 2) << json;
   EXPECT_TRUE(Contains(json, "\"message_id\": \"<http://l/2@localhost.localdomain>\"")) << json;
+}
+
+TEST_F(InspectCommand, ShowsTheEncodingItFoundAndWhatItPassedOver) {
+  const struct {
+    std::string document;
+    std::string shown;
+  } rows[] = {
+      {"<?xml version=\"1.0\" encoding=\"windows-1251\"?><rss><channel><item><title>\xCF"
+       "</title></item></channel></rss>",
+       "  \"encoding\": \"windows-1251\",\n  \"encoding_source\": \"XML declaration\",\n"
+       "  \"encoding_note\": \"\",\n"},
+      {"<?xml version=\"1.0\" encoding=\"x-martian\"?><rss/>",
+       "  \"encoding\": \"UTF-8\",\n  \"encoding_source\": \"default\",\n"
+       "  \"encoding_note\": \"unknown encoding \\\"x-martian\\\" in the XML declaration, "
+       "ignored\",\n"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.document);
+    const std::string json = Inspect(row.document);
+    EXPECT_TRUE(Contains(json, row.shown)) << json;
+  }
+  EXPECT_TRUE(Contains(Inspect("<?xml version=\"1.0\" encoding=\"windows-1251\"?><rss><channel>"
+                               "<item><title>\xCF</title></item></channel></rss>"),
+                       "\"title\": \"\xD0\x9F\""));
 }
 
 TEST_F(InspectCommand, ADocumentThatDoesNotLoadHasNoFormatAndNoArticlesAndFails) {

@@ -166,6 +166,116 @@ TEST_F(CheckEngineTest, FirstIdentifierDecidesTheFormatAndNestedItemsCount) {
   EXPECT_EQ(Check(run), 2);
 }
 
+// Feeds in the encodings publishers use arrive in the newsbox as UTF-8.
+TEST_F(CheckEngineTest, FeedsInOtherEncodingsAreDeliveredAsUtf8) {
+  // UTF-16 of Latin-1 text: each byte is a code unit of its own.
+  const auto utf16le = [](std::string_view latin1) {
+    std::string wide = "\xFF\xFE";
+    for (const char c : latin1) wide += {c, '\0'};
+    return wide;
+  };
+  const auto feed = [](const std::string& encoding, const std::string& guid,
+                       const std::string& title) {
+    return "<?xml version=\"1.0\" encoding=\"" + encoding + "\"?><rss><channel><item><guid>" +
+           guid + "</guid><title>" + title + "</title></item></channel></rss>";
+  };
+  const struct {
+    std::string document;
+    std::string subject;
+  } rows[] = {
+      {feed("ISO-8859-1", "latin", "Caf\xE9 \x80"), "Subject: Caf\xC3\xA9 \xE2\x82\xAC\r\n"},
+      {feed("windows-1251", "cyrillic", "\xCF\xF0\xE8\xE2\xE5\xF2"),
+       "Subject: \xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82\r\n"},
+      {utf16le(feed("UTF-16", "wide", "na\xEFve")), "Subject: na\xC3\xAFve\r\n"},
+  };
+  CheckRun run(paths_, window_);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.subject);
+    server_.Serve("/feed.xml", row.document);
+    EXPECT_EQ(Check(run), 1);
+    const auto delivered = Messages("News");
+    ASSERT_FALSE(delivered.empty());
+    EXPECT_NE(delivered.back().find(row.subject), std::string::npos) << delivered.back();
+  }
+}
+
+// What a UTF-8 RSS 2.0 or Atom 0.3 feed delivers does not change by a byte
+// now that documents are decoded: these are the messages composed before.
+TEST_F(CheckEngineTest, Utf8FeedsComposeTheSameMessagesAsBefore) {
+  const struct {
+    std::string document;
+    std::string message;
+  } rows[] = {
+      {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<rss version=\"2.0\"><channel><title>Daily"
+       "</title><item><title>Caf\xC3\xA9 &amp; \xE2\x82\xAC \xF0\x9F\x98\x80</title>"
+       "<link>http://example.com/a</link><description><![CDATA[<p>Body \xC3\xA9</p>]]>"
+       "</description><author>ann@example.com (Ann)</author><category>news</category>"
+       "<guid>rss-1</guid><pubDate>Fri, 11 Dec 2026 08:00:00 GMT</pubDate>"
+       "<enclosure url=\"http://example.com/a.mp3\" length=\"12\" type=\"audio/mpeg\"/>"
+       "</item></channel></rss>",
+       "From ???@??? Sat Dec 12 2026 12:00:00\r\n"
+       "Subject: Caf\xC3\xA9 & \xE2\x82\xAC \xF0\x9F\x98\x80\r\n"
+       "From: ann@example.com (Ann)\r\n"
+       "Date: Fri, 11 Dec 2026 08:00:00 GMT\r\n"
+       "Website: http://example.com/a\r\n"
+       "Message-Id: <rss-1@localhost.localdomain>\r\n"
+       "Downloaded: Sat, Dec 12 2026 12:00:00\r\n"
+       "Enclosed: http://example.com/a.mp3\r\n"
+       "Category: news\r\n"
+       "Feed: News\r\n"
+       "MIME-Version: 1.0\r\n"
+       "Content-Type: text/html\r\n"
+       "Content-Transfer-Encoding: 8bit\r\n"
+       "\r\n"
+       "<x-html><p>Body \xC3\xA9</p></x-html>\r\n"},
+      {"<?xml version=\"1.0\"?><feed version=\"0.3\" xmlns=\"http://purl.org/atom/ns#\">"
+       "<title>Atom</title><entry><title>Stra\xC3\x9F"
+       "e</title><id>atom-1</id>"
+       "<issued>2026-12-11T09:00:00Z</issued><modified>2026-12-11T09:30:00Z</modified>"
+       "<link rel=\"alternate\" href=\"http://example.com/b\"/><author><name>Bo</name></author>"
+       "<content type=\"text/html\" mode=\"escaped\">&lt;b&gt;Bold \xE2\x80\x94&lt;/b&gt;</content>"
+       "</entry></feed>",
+       "From ???@??? Sat Dec 12 2026 12:00:00\r\n"
+       "Subject: Stra\xC3\x9F"
+       "e\r\n"
+       "From: Bo\r\n"
+       "Date: Fri, Dec 11 2026 09:00:00\r\n"
+       "Website: http://example.com/b\r\n"
+       "Message-Id: <atom-1@localhost.localdomain>\r\n"
+       "Downloaded: Sat, Dec 12 2026 12:00:00\r\n"
+       "Feed: News\r\n"
+       "MIME-Version: 1.0\r\n"
+       "Content-Type: text/html\r\n"
+       "Content-Transfer-Encoding: 8bit\r\n"
+       "\r\n"
+       "<x-html><b>Bold \xE2\x80\x94</b></x-html>\r\n"},
+      // Bytes that are not UTF-8 stay as they are, and so does a document
+      // after a UTF-8 byte-order mark.
+      {"\xEF\xBB\xBF<rss><channel><item><title>Caf\xE9</title><guid>rss-2</guid>"
+       "<description>\xFF\xFE</description></item></channel></rss>",
+       "From ???@??? Sat Dec 12 2026 12:00:00\r\n"
+       "Subject: Caf\xE9\r\n"
+       "From: News\r\n"
+       "Date: Sat, Dec 12 2026 12:00:00\r\n"
+       "Message-Id: <rss-2@localhost.localdomain>\r\n"
+       "Downloaded: Sat, Dec 12 2026 12:00:00\r\n"
+       "Feed: News\r\n"
+       "MIME-Version: 1.0\r\n"
+       "Content-Type: text/html\r\n"
+       "Content-Transfer-Encoding: 8bit\r\n"
+       "\r\n"
+       "<x-html>\xFF\xFE</x-html>\r\n"},
+  };
+  CheckRun run(paths_, window_);
+  for (const auto& row : rows) {
+    server_.Serve("/feed.xml", row.document);
+    EXPECT_EQ(Check(run), 1);
+    const auto delivered = Messages("News");
+    ASSERT_FALSE(delivered.empty());
+    EXPECT_EQ(delivered.back(), row.message);
+  }
+}
+
 TEST_F(CheckEngineTest, DeletedNewsboxDeliversIntoIn) {
   server_.Serve("/feed.xml", RssFeed(RssItem("a", "Fri, 11 Dec 2026 08:00:00 GMT")));
   feed_.NewsboxPath = data_.Join("Gone.mbx");

@@ -50,6 +50,10 @@ TEST_F(FeedTitleTest, LearnsTheTitleOfTheFeedItself) {
        "<feed xmlns=\"http://www.w3.org/2005/Atom\"><entry><title>Entry</title></entry>"
        "<title>Atom Feed</title></feed>",
        "Atom Feed"},
+      {"a declared encoding: the title in UTF-8",
+       "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><rss><channel><title>Caf\xE9</title>"
+       "</channel></rss>",
+       "Caf\xC3\xA9"},
       {"no title of the feed: parsed, the name stays empty",
        "<rss><channel><item><title>Only an item</title></item></channel></rss>", ""},
   };

@@ -366,6 +366,27 @@ TEST(XmlDocument, LoadFileReportsTheSizeAndKeepsTheOldTextOnFailure) {
   EXPECT_TRUE(document.FindElement("kept"));
 }
 
+TEST(XmlDocument, LoadFileParsesTheDocumentAsUtf8AndTellsItsEncoding) {
+  testing::TempDir folder;
+  testing::WriteFile(folder.Join("feed.xml"),
+                     std::string("\xFE\xFF\0<\0a\0>\0\xE9\0<\0/\0a\0>", 18));
+  XmlDocument document;
+  DocumentEncoding encoding;
+  EXPECT_TRUE(document.LoadFile(folder.Join("feed.xml"), "", &encoding));
+  // The size is the file's, not the text's.
+  EXPECT_EQ(document.ParseMessage(), "18 bytes");
+  EXPECT_EQ(document.Text(), "<a>\xC3\xA9</a>");
+  EXPECT_EQ(encoding.name, "UTF-16BE");
+  EXPECT_EQ(encoding.source, EncodingSource::kByteOrderMark);
+
+  testing::WriteFile(folder.Join("feed.xml"), "<a>\xE9</a>");
+  EXPECT_TRUE(document.LoadFile(folder.Join("feed.xml"), "windows-1252", &encoding));
+  EXPECT_EQ(document.Text(), "<a>\xC3\xA9</a>");
+  EXPECT_EQ(encoding.source, EncodingSource::kCharset);
+  EXPECT_FALSE(document.LoadFile(folder.Join("missing.xml"), "", &encoding));
+  EXPECT_EQ(encoding.name, "windows-1252") << "left alone without a file";
+}
+
 TEST(XmlDocument, CopiesAreIndependent) {
   XmlDocument original;
   ASSERT_TRUE(original.SetText("<r><a>1</a><b>2</b></r>"));
