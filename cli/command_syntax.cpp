@@ -80,7 +80,7 @@ std::vector<CommandSyntax> BuildCommandTable() {
        {}},
       {"feeds", "list the subscribed feeds", {}, {}},
       {"opml",
-       "subscribe the feeds of an OPML file, or write every feed as OPML 2.0",
+       "import feeds from an OPML file, or export every feed as OPML",
        {{"ACTION",
          "import: subscribe every outline of FILE that has an xmlUrl; export: write every feed "
          "to the output",
