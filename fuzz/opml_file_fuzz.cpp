@@ -1,6 +1,7 @@
 // Any bytes as a subscription list: reading must neither crash nor hang, an
 // error comes without outlines, the outline cap holds, and what was read
-// written out again reads back to the same feeds.
+// written out again (each feed with an address) reads back to the same
+// feeds.
 
 #include <cstddef>
 #include <cstdint>
@@ -28,8 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(result.Read() || result.outlines.empty());
   Check(result.outlines.size() <= tavi::kMaxOpmlOutlines);
   std::vector<tavi::OpmlFeed> feeds;
+  // A feed without an address is refused on import, so no export has one.
   for (const tavi::OpmlOutline& outline : result.outlines)
-    feeds.push_back({outline.text, outline.title, outline.xml_url, outline.category});
+    if (!outline.xml_url.empty())
+      feeds.push_back({outline.text, outline.title, outline.xml_url, outline.category});
   const tavi::OpmlReadResult again = tavi::ReadOpml(tavi::WriteOpml(feeds));
   Check(again.Read());
   Check(again.outlines.size() == feeds.size());
