@@ -56,16 +56,23 @@ std::vector<std::string> SplitPath(const std::string& path) {
 // The newsbox's names through folders: the outline's category (where an
 // export put the newsbox), else the folders it is nested in, else the alias.
 std::vector<std::string> NewsboxNames(const OpmlOutline& outline, const std::string& alias) {
-  if (!outline.category.empty()) return SplitPath(outline.category);
+  // A category of slashes alone names no mailbox.
+  if (std::vector<std::string> names = SplitPath(outline.category); !names.empty()) return names;
   if (!outline.folders.empty()) return outline.folders;
   return {alias};
 }
 
+// A newsbox's path through folders, or why there is none.
+struct NewsboxPath {
+  std::string path;
+  std::string refusal;
+};
+
 // Makes every folder of `names` but the last that is missing, and returns
 // the newsbox's path through them as the host names them, or the refusal.
-OutlineImport NewsboxPath(const std::vector<std::string>& names, host::MailStore& store) {
+NewsboxPath MakeNewsboxFolders(const std::vector<std::string>& names, host::MailStore& store) {
   if (names.size() > kMaxNewsboxFolders + 1)
-    return {{}, "", "it is nested in more than " + std::to_string(kMaxNewsboxFolders) + " folders"};
+    return {"", "it is nested in more than " + std::to_string(kMaxNewsboxFolders) + " folders"};
   std::string path;
   int parent = host::kTopLevel;
   for (std::size_t i = 0; i + 1 < names.size(); ++i) {
@@ -74,15 +81,12 @@ OutlineImport NewsboxPath(const std::vector<std::string>& names, host::MailStore
     if (!item) item = store.CreateFolder(parent, names[i]);
     const std::optional<host::ItemInfo> info = item ? store.Item(*item) : std::nullopt;
     if (!info || !info->folder)
-      return {{},
-              "",
+      return {"",
               "there is no folder " + Quoted(wanted) + " for its newsbox, and none can be made"};
     path += info->name + "/";
     parent = *item;
   }
-  OutlineImport result;
-  result.feed.Newsbox = path + names.back();
-  return result;
+  return {path + names.back(), ""};
 }
 
 // The feed's name: its learned title when asked for and the download
@@ -110,14 +114,14 @@ OutlineImport ImportOutline(const OpmlOutline& outline, ImportState& state) {
   if (const auto refusal = EarlyRefusal(outline, state)) return {{}, "", *refusal};
   const std::string alias = state.aliases.Make(FirstGiven(outline.text, outline.title));
   if (alias.empty()) return {{}, "", "it has no text or title to make an alias of"};
-  const OutlineImport newsbox =
-      NewsboxPath(NewsboxNames(outline, alias), state.session.Host().Store());
-  if (!newsbox.refusal.empty()) return newsbox;
+  const NewsboxPath newsbox =
+      MakeNewsboxFolders(NewsboxNames(outline, alias), state.session.Host().Store());
+  if (!newsbox.refusal.empty()) return {{}, "", newsbox.refusal};
   OutlineImport result;
   result.feed = NewFeedRecord(alias, outline.xml_url);
   result.feed.Name = FeedName(outline, alias, state, result.note);
   std::string complete_note;
-  if (const auto refusal = CompleteFeed(result.feed, newsbox.feed.Newsbox, state.other_aliases,
+  if (const auto refusal = CompleteFeed(result.feed, newsbox.path, state.other_aliases,
                                         state.session, complete_note))
     return {{}, "", *refusal};
   const std::string& settings_file = state.session.Paths().SettingsFile;

@@ -49,6 +49,7 @@ class OpmlCommands : public ::testing::Test {
 TEST_F(OpmlCommands, ImportSubscribesEachFeedIntoItsFolderOrANewsboxNamedAfterIt) {
   const testing::CommandRun run =
       Import(Opml("<outline text=\"Harbour\" title=\"Harbour News\" xmlUrl=\"http://h/\"/>"
+                  "<outline text=\"Slashes\" category=\"//\" xmlUrl=\"http://s/\"/>"
                   "<outline text=\"Tech\"><outline text=\"Linux\">"
                   "<outline text=\"LWN\" xmlUrl=\"http://l/\"/></outline></outline>"));
   ASSERT_EQ(run.code, 0) << run.err;
@@ -60,7 +61,8 @@ TEST_F(OpmlCommands, ImportSubscribesEachFeedIntoItsFolderOrANewsboxNamedAfterIt
   EXPECT_EQ(Read("LWN", "Newsbox"), "Linux");
   EXPECT_EQ(Read("LWN", "NewsboxPath"), data_.Join("Tech.fol/Linux.mbx"));
   EXPECT_TRUE(Contains(run.out, "Added feed \"LWN\" (LWN) into newsbox Linux.")) << run.out;
-  EXPECT_TRUE(Contains(run.out, "Imported 2 of 2 feeds; refused 0.")) << run.out;
+  EXPECT_EQ(Read("Slashes", "NewsboxPath"), data_.Join("Slashes.mbx"));
+  EXPECT_TRUE(Contains(run.out, "Imported 3 of 3 feeds; refused 0.")) << run.out;
 }
 
 TEST_F(OpmlCommands, ExportImportExportGivesTheSameFile) {
