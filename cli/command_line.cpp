@@ -10,6 +10,7 @@
 #include "cli/help_text.h"
 #include "cli/inspect_command.h"
 #include "cli/mailbox_commands.h"
+#include "cli/opml_commands.h"
 #include "cli/read_command.h"
 #include "cli/session.h"
 #include "cli/watch_command.h"
@@ -33,22 +34,12 @@ int RunVersion(const CommandContext& context) {
 
 CommandFunction FindCommand(const std::string& name) {
   static const std::pair<const char*, CommandFunction> kCommands[] = {
-      {"init", RunInit},
-      {"add", RunAdd},
-      {"edit", RunEdit},
-      {"delete", RunDelete},
-      {"feeds", RunFeeds},
-      {"download", RunDownload},
-      {"import", RunImport},
-      {"mailboxes", RunMailboxes},
-      {"show", RunShow},
-      {"read", RunRead},
-      {"full-article", RunFullArticle},
-      {"inspect", RunInspect},
-      {"demo", RunDemo},
-      {"watch", RunWatch},
-      {"help", RunHelp},
-      {"--version", RunVersion},
+      {"init", RunInit},         {"add", RunAdd},           {"edit", RunEdit},
+      {"delete", RunDelete},     {"feeds", RunFeeds},       {"opml", RunOpml},
+      {"download", RunDownload}, {"import", RunImport},     {"mailboxes", RunMailboxes},
+      {"show", RunShow},         {"read", RunRead},         {"full-article", RunFullArticle},
+      {"inspect", RunInspect},   {"demo", RunDemo},         {"watch", RunWatch},
+      {"help", RunHelp},         {"--version", RunVersion},
   };
   for (const auto& [command_name, function] : kCommands) {
     if (name == command_name) return function;

@@ -48,6 +48,11 @@ constexpr OptionSyntax kEveryOption = {
 constexpr OptionSyntax kReportOption = {"--report", "",
                                         "also print the text of the result dialog at the end"};
 
+std::string CheckOpmlAction(const std::string& value) {
+  if (value == "import" || value == "export") return "";
+  return "needs \"import\" or \"export\", not \"" + value + "\"";
+}
+
 std::vector<CommandSyntax> BuildCommandTable() {
   return {
       {"init", "create the data folder and the host's mailboxes", {}, {}},
@@ -74,6 +79,16 @@ std::vector<CommandSyntax> BuildCommandTable() {
        {{"ALIAS", "the feed to unsubscribe (letter case ignored)"}},
        {}},
       {"feeds", "list the subscribed feeds", {}, {}},
+      {"opml",
+       "import feeds from an OPML file, or export every feed as OPML",
+       {{"ACTION",
+         "import: subscribe every outline of FILE that has an xmlUrl; export: write every feed "
+         "to the output",
+         true, false, CheckOpmlAction},
+        {"FILE", "the OPML file to import", false, false}},
+       {{"--learn-titles", "",
+         "import: name each feed after the title of its document, downloading it once (default: "
+         "the outline's title, nothing downloaded)"}}},
       {"download",
        "check the named feeds, or every feed when none is named",
        {{"ALIAS", "a feed to check (letter case ignored)", false, true}},
