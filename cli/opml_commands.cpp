@@ -110,7 +110,9 @@ std::optional<std::string> EarlyRefusal(const OpmlOutline& outline, const Import
   return std::nullopt;
 }
 
-OutlineImport ImportOutline(const OpmlOutline& outline, ImportState& state) {
+// Readies the feed of one outline, making its newsbox; it is stored with
+// the others of the file once every outline has been read.
+OutlineImport PrepareOutline(const OpmlOutline& outline, ImportState& state) {
   if (const auto refusal = EarlyRefusal(outline, state)) return {{}, "", *refusal};
   const std::string alias = state.aliases.Make(FirstGiven(outline.text, outline.title));
   if (alias.empty()) return {{}, "", "it has no text or title to make an alias of"};
@@ -124,9 +126,6 @@ OutlineImport ImportOutline(const OpmlOutline& outline, ImportState& state) {
   if (const auto refusal = CompleteFeed(result.feed, newsbox.path, state.other_aliases,
                                         state.session, complete_note))
     return {{}, "", *refusal};
-  const std::string& settings_file = state.session.Paths().SettingsFile;
-  const StoreResult stored = StoreFeed(result.feed, "", "", settings_file);
-  if (!stored.Stored()) return {{}, "", StoreRefusal(stored, result.feed, settings_file)};
   state.other_aliases.push_back(alias);
   state.alias_by_url.emplace(outline.xml_url, alias);
   return result;
@@ -145,6 +144,52 @@ ImportState StartImport(Session& session, bool learn_titles) {
   return state;
 }
 
+void ReportRefusal(std::ostream& err, const OpmlOutline& outline, const std::string& refusal) {
+  err << "tavi: refused the outline " << PrintableText(OutlineLabel(outline)) << ": "
+      << PrintableText(refusal) << "\n";
+}
+
+void ReportAdded(const CommandContext& context, const OutlineImport& imported) {
+  const FeedRecord& feed = imported.feed;
+  context.out << PrintableText("Added feed " + Quoted(feed.Alias) + " (" + feed.Name +
+                               ") into newsbox " + feed.Newsbox + ".")
+              << "\n";
+  if (!imported.note.empty())
+    context.err << "tavi: note: " << PrintableText(feed.Alias + ": " + imported.note) << "\n";
+}
+
+// Prepares every outline, then stores the feeds in one rewrite of the
+// settings file and reports each; returns how many were refused.
+std::size_t ImportOutlines(const CommandContext& context, const std::vector<OpmlOutline>& outlines,
+                           ImportState& state) {
+  std::vector<OutlineImport> prepared;
+  std::vector<const OpmlOutline*> sources;
+  std::size_t refused = 0;
+  for (const OpmlOutline& outline : outlines) {
+    OutlineImport imported = PrepareOutline(outline, state);
+    if (!imported.refusal.empty()) {
+      ++refused;
+      ReportRefusal(context.err, outline, imported.refusal);
+      continue;
+    }
+    prepared.push_back(std::move(imported));
+    sources.push_back(&outline);
+  }
+  std::vector<FeedRecord> feeds;
+  for (const OutlineImport& imported : prepared) feeds.push_back(imported.feed);
+  const std::string& settings_file = state.session.Paths().SettingsFile;
+  const std::vector<StoreResult> stored = StoreNewFeeds(feeds, settings_file);
+  for (std::size_t i = 0; i < prepared.size(); ++i) {
+    if (stored[i].Stored()) {
+      ReportAdded(context, prepared[i]);
+      continue;
+    }
+    ++refused;
+    ReportRefusal(context.err, *sources[i], StoreRefusal(stored[i], feeds[i], settings_file));
+  }
+  return refused;
+}
+
 int RunOpmlImport(const CommandContext& context) {
   const std::string& file = context.command.positionals[1];
   const OpmlReadResult read = ReadOpmlFile(file);
@@ -156,22 +201,7 @@ int RunOpmlImport(const CommandContext& context) {
   const std::unique_ptr<Session> session = OpenSession(context, SessionUse::kChange);
   if (session == nullptr) return kExitFailure;
   ImportState state = StartImport(*session, context.command.Has("--learn-titles"));
-  std::size_t refused = 0;
-  for (const OpmlOutline& outline : read.outlines) {
-    const OutlineImport imported = ImportOutline(outline, state);
-    if (!imported.refusal.empty()) {
-      ++refused;
-      context.err << "tavi: refused the outline " << PrintableText(OutlineLabel(outline)) << ": "
-                  << PrintableText(imported.refusal) << "\n";
-      continue;
-    }
-    const FeedRecord& feed = imported.feed;
-    context.out << PrintableText("Added feed " + Quoted(feed.Alias) + " (" + feed.Name +
-                                 ") into newsbox " + feed.Newsbox + ".")
-                << "\n";
-    if (!imported.note.empty())
-      context.err << "tavi: note: " << PrintableText(feed.Alias + ": " + imported.note) << "\n";
-  }
+  const std::size_t refused = ImportOutlines(context, read.outlines, state);
   context.out << "Imported " << read.outlines.size() - refused << " of " << read.outlines.size()
               << " feeds; refused " << refused << ".\n";
   return refused == 0 ? kExitSuccess : kExitFailure;

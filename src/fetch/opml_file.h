@@ -31,8 +31,8 @@ struct OpmlReadResult {
   bool Read() const { return error.empty(); }
 };
 
-// The most feed outlines one document may hold: each becomes a feed, and
-// every feed stored rewrites the settings file.
+// The most feed outlines one document may hold: each becomes a feed with a
+// mailbox of its own, checked against the alias of every other feed.
 inline constexpr std::size_t kMaxOpmlOutlines = 1000;
 
 // Reads `text` as OPML (any version): the root must be "opml" with a

@@ -224,6 +224,26 @@ StoreResult StoreFeed(const FeedRecord& feed, const std::string& last_article,
   return result;
 }
 
+std::vector<StoreResult> StoreNewFeeds(const std::vector<FeedRecord>& feeds,
+                                       const std::string& settings_file) {
+  std::vector<StoreResult> results(feeds.size());
+  const bool stored = EditProfileBatch(settings_file, [&](ProfileBatch& batch) {
+    std::vector<std::string> aliases = AliasesOf(batch.ReadSection(settings::kAliasesSection));
+    for (std::size_t i = 0; i < feeds.size(); ++i) {
+      if (const auto clash = FindAliasClash(feeds[i].Alias, aliases)) {
+        results[i] = *clash;
+        continue;
+      }
+      if (!WriteDefinition(batch, feeds[i], "")) return false;
+      aliases.push_back(feeds[i].Alias);
+    }
+    return true;
+  });
+  if (!stored)
+    for (StoreResult& result : results) result = StoreResult{StoreResult::Clash::kNone, "", false};
+  return results;
+}
+
 bool SaveFeed(const FeedRecord& feed, const std::string& last_article,
               const std::string& settings_file) {
   return StoreFeed(feed, last_article, feed.Alias, settings_file).Stored();

@@ -75,6 +75,16 @@ struct StoreResult {
 StoreResult StoreFeed(const FeedRecord& feed, const std::string& last_article,
                       const std::string& replaced_alias, const std::string& settings_file);
 
+// Stores new definitions, as StoreFeed would each with no "LastArticle" and
+// nothing replaced, in one atomic rewrite of the settings file: subscribing a
+// list of a thousand feeds rewrites the file once, not a thousand times. A
+// definition that clashes with a stored feed or an earlier one of the batch
+// is left out and its result names the other feed. One result per
+// definition, in order; when the file cannot be read or written nothing is
+// stored and every result says so.
+std::vector<StoreResult> StoreNewFeeds(const std::vector<FeedRecord>& feeds,
+                                       const std::string& settings_file);
+
 // Stores the definition under its alias, replacing the one stored there.
 // False when it was not stored.
 bool SaveFeed(const FeedRecord& feed, const std::string& last_article,

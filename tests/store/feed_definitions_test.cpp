@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/fs.h"
 #include "store/profile.h"
 #include "support/temp_dir.h"
 
@@ -188,6 +189,35 @@ TEST_F(FeedDefinitions, StoringRefusesAClashFoundUnderTheLockAndNamesTheOtherFee
   EXPECT_TRUE(StoreFeed(tech, "12/01/2026 08:00:00", "tech", file).Stored());
   EXPECT_EQ(ReadListedAliases(file), std::vector<std::string>{"TECH"});
   EXPECT_EQ(ReadLastArticle("TECH", file), "12/01/2026 08:00:00");
+}
+
+TEST_F(FeedDefinitions, ABatchOfNewFeedsLeavesOutOnlyThoseThatClash) {
+  ASSERT_TRUE(SaveFeed(NewsFeed(), "12/01/2026 08:00:00", file));
+  std::vector<FeedRecord> batch;
+  for (const char* alias : {"Tech", "NEWS", "Sport", "Tech!"}) {
+    batch.push_back(NewsFeed());
+    batch.back().Alias = alias;
+  }
+  const std::vector<StoreResult> results = StoreNewFeeds(batch, file);
+  ASSERT_EQ(results.size(), 4u);
+  EXPECT_TRUE(results[0].Stored());
+  EXPECT_EQ(results[1].clash, StoreResult::Clash::kAlias);
+  EXPECT_EQ(results[1].other_alias, "News");
+  EXPECT_TRUE(results[2].Stored());
+  // A clash with an earlier feed of the same batch counts as with a stored one.
+  EXPECT_EQ(results[3].clash, StoreResult::Clash::kCacheFile);
+  EXPECT_EQ(results[3].other_alias, "Tech");
+  EXPECT_EQ(ReadListedAliases(file), (std::vector<std::string>{"News", "Tech", "Sport"}));
+  EXPECT_EQ(ReadLastArticle("News", file), "12/01/2026 08:00:00");
+  EXPECT_EQ(ReadStoredFeed("Sport", file).feed.URL, NewsFeed().URL);
+
+  // A settings file that cannot be read stores nothing, and every result says so.
+  const std::string folder = dir.Join("folder.ini");
+  ASSERT_TRUE(platform::CreateFolder(folder));
+  for (const StoreResult& result : StoreNewFeeds(batch, folder)) {
+    EXPECT_FALSE(result.Stored());
+    EXPECT_FALSE(result.written);
+  }
 }
 
 TEST_F(FeedDefinitions, RenamingReplacesTheOldDefinitionInOneRewrite) {
