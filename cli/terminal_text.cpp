@@ -1,5 +1,7 @@
 #include "cli/terminal_text.h"
 
+#include "platform/utf8.h"
+
 namespace tavi::cli {
 namespace {
 
@@ -28,34 +30,6 @@ void AppendControlEscape(std::string& out, unsigned char byte) {
   AppendEscape(out, "\\x", byte);
 }
 
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-// The length of the valid UTF-8 sequence of two or more bytes starting at
-// `at`; 0 when there is none there. Overlong forms, surrogates and values
-// past U+10FFFF are not valid.
-std::size_t SequenceLength(std::string_view text, std::size_t at) {
-  const auto byte = [&](std::size_t offset) {
-    return at + offset < text.size() ? static_cast<unsigned char>(text[at + offset]) : 0;
-  };
-  const unsigned char lead = byte(0);
-  const unsigned char second = byte(1);
-  std::size_t length = 0;
-  unsigned char low = 0x80;
-  unsigned char high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-  if (lead >= 0xE0 && lead <= 0xEF) length = 3;
-  if (lead >= 0xF0 && lead <= 0xF4) length = 4;
-  if (lead == 0xE0) low = 0xA0;   // overlong
-  if (lead == 0xED) high = 0x9F;  // surrogates
-  if (lead == 0xF0) low = 0x90;   // overlong
-  if (lead == 0xF4) high = 0x8F;  // past U+10FFFF
-  if (length == 0 || second < low || second > high) return 0;
-  for (std::size_t offset = 2; offset < length; ++offset) {
-    if (!IsContinuation(byte(offset))) return 0;
-  }
-  return length;
-}
-
 // U+0080..U+009F, encoded as C2 80..C2 9F.
 bool IsC1Control(std::string_view sequence) {
   return sequence.size() == 2 && static_cast<unsigned char>(sequence[0]) == 0xC2 &&
@@ -73,7 +47,7 @@ std::size_t AppendPrintable(std::string& out, std::string_view text, std::size_t
     out.push_back(static_cast<char>(lead));
     return 1;
   }
-  const std::size_t length = SequenceLength(text, at);
+  const std::size_t length = platform::Utf8SequenceLength(text, at);
   if (length == 0) {
     AppendEscape(out, "\\x", lead);
     return 1;

@@ -7,6 +7,7 @@
 #include "fetch/xml_declaration.h"
 #include "platform/ascii.h"
 #include "platform/text_conversion.h"
+#include "platform/utf8.h"
 
 namespace tavi {
 namespace {
@@ -104,10 +105,12 @@ void DeclareUtf8(std::string& text) {
 
 // `text`, to be read as UTF-8: it stays as it is, its invalid bytes counted.
 DecodedDocument AsUtf8(std::string text, EncodingSource source, Decoding& decoding) {
-  const platform::Utf8Conversion check = platform::ConvertToUtf8(text, kUtf8);
-  if (check.replaced > 0)
+  // Almost every document is well formed, and is then not copied to be counted.
+  if (!platform::IsValidUtf8(text)) {
+    const platform::Utf8Conversion check = platform::ConvertToUtf8(text, kUtf8);
     decoding.notes.push_back("invalid UTF-8 left as it came (" +
                              Counted(check.replaced, "byte", "bytes") + ")");
+  }
   if (source != EncodingSource::kDefault) DeclareUtf8(text);
   return decoding.Result(std::move(text), kUtf8, source);
 }
