@@ -65,7 +65,12 @@ std::string FeedOutcomeLine(const FeedOutcome& feed) {
   if (check.moved > 0) line += std::to_string(check.moved) + " new";
   if (feed.Failed())
     return PrintableText(line + (check.moved > 0 ? ", " : "") + "failed: " + check.failure);
-  return PrintableText(check.moved > 0 ? line : line + "no new articles");
+  if (check.not_modified)
+    line += "not modified";
+  else if (check.moved == 0)
+    line += "no new articles";
+  if (!check.moved_to.empty()) line += "; moved permanently to " + check.moved_to;
+  return PrintableText(line);
 }
 
 std::string RunTotalsLine(const RunSummary& summary) {

@@ -24,8 +24,11 @@ int RunImport(const CommandContext& context);
 // returns what it came to.
 RunSummary ImportCachedFeeds(const CommandContext& context, const PluginPaths& paths);
 
-// One feed's line: its alias, then "N new", "no new articles" or "failed:"
-// with the cause (the new articles first when some arrived), made printable.
+// One feed's line: its alias, then "N new", "no new articles", "not
+// modified" (the server said the document had not changed) or "failed:"
+// with the cause (the new articles first when some arrived); a feed whose
+// URL changed because its document moved adds "; moved permanently to" and
+// the new URL. Made printable.
 std::string FeedOutcomeLine(const FeedOutcome& feed);
 
 // The run's totals: "Checked 3 feeds: 5 new articles, 1 feed failed."

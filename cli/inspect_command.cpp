@@ -71,33 +71,39 @@ bool IsDocumentUrl(const std::string& source) {
 }
 
 // Downloads the document at `url` into `path`; false, with `reason` set,
-// when no document arrived. Every download of the command goes through here.
-bool FetchDocument(const std::string& url, const std::string& path, std::string& reason) {
+// when no document arrived. `charset` is the one its Content-Type named.
+// Every download of the command goes through here.
+bool FetchDocument(const std::string& url, const std::string& path, std::string& reason,
+                   std::string& charset) {
+  platform::NetResponse response;
   const platform::NetResult fetched =
-      FetchToFile(url, path, DeleteMode::kNone, kMaxFeedDocumentBytes);
+      FetchToFile({url, "", ""}, path, DeleteMode::kNone, kMaxFeedDocumentBytes, &response);
   reason = fetched.error;
+  charset = response.charset;
   return fetched.ok;
 }
 
-// Prints the inspection of the file at `path` and returns the exit code.
-int PrintInspection(const std::string& path, const CommandContext& context) {
+// Prints the inspection of the file at `path`, read with the transport's
+// `charset`, and returns the exit code.
+int PrintInspection(const std::string& path, std::string_view charset,
+                    const CommandContext& context) {
   if (!platform::ReadFileBytes(path)) {
     const int error = errno;
     context.err << "tavi: inspect: cannot read " << PrintableText(path) << ": "
                 << std::strerror(error) << "\n";
     return kExitNoDocument;
   }
-  const DocumentInspection inspection = InspectDocument(path);
+  const DocumentInspection inspection = InspectDocument(path, charset);
   context.out << inspection.json << "\n";
   return inspection.loaded ? kExitSuccess : kExitFailure;
 }
 
 }  // namespace
 
-DocumentInspection InspectDocument(const std::string& path) {
+DocumentInspection InspectDocument(const std::string& path, std::string_view charset) {
   XmlDocument document;
   DocumentEncoding encoding;
-  const bool loaded = document.LoadFile(path, {}, &encoding);
+  const bool loaded = document.LoadFile(path, charset, &encoding);
   JsonWriter json;
   json.BeginObject();
   json.Key("loaded");
@@ -130,7 +136,7 @@ int RunInspect(const CommandContext& context) {
     pinned.emplace(*instant);
   }
   const std::string& source = context.command.positionals[0];
-  if (!IsDocumentUrl(source)) return PrintInspection(source, context);
+  if (!IsDocumentUrl(source)) return PrintInspection(source, {}, context);
   const TemporaryFolder folder("tavi-inspect-");
   if (folder.Path().empty()) {
     context.err << "tavi: inspect: cannot make a temporary folder for the download\n";
@@ -138,12 +144,13 @@ int RunInspect(const CommandContext& context) {
   }
   const std::string path = platform::JoinPath(folder.Path(), kDownloadedFileName);
   std::string reason;
-  if (!FetchDocument(source, path, reason)) {
+  std::string charset;
+  if (!FetchDocument(source, path, reason, charset)) {
     context.err << "tavi: inspect: " << PrintableText(source)
                 << " could not be downloaded: " << reason << "\n";
     return kExitNoDocument;
   }
-  return PrintInspection(path, context);
+  return PrintInspection(path, charset, context);
 }
 
 }  // namespace tavi::cli

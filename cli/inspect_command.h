@@ -5,6 +5,7 @@
 // the parser's and the engine's view of a document without a host.
 
 #include <string>
+#include <string_view>
 
 #include "cli/command_context.h"
 
@@ -25,8 +26,10 @@ struct DocumentInspection {
 // the engine reads them, before the composer changes anything, with
 // "normalized_date" (NormalizeDateText of the date, "" for an empty date)
 // and "message_id" (ComposeMessageId; "" when it has none). Dates that
-// cannot be read take the current time of the platform clock.
-DocumentInspection InspectDocument(const std::string& path);
+// cannot be read take the current time of the platform clock. `charset` is
+// the one the transport named for the document (its Content-Type's), "" when
+// none.
+DocumentInspection InspectDocument(const std::string& path, std::string_view charset = {});
 
 // inspect takes this exit code when there was no document to inspect: the
 // file cannot be read or the URL not downloaded. It is the usage errors'

@@ -16,6 +16,7 @@
 #include "files/file_names.h"
 #include "platform/fs.h"
 #include "platform/oledate.h"
+#include "store/feed_validators.h"
 #include "store/pacing.h"
 #include "store/profile.h"
 
@@ -70,6 +71,13 @@ std::string PrepareFeedForCheck(FeedRecord& feed, const std::string& in_mailbox_
   return feed.Newsbox.empty() ? "newsbox" : "";
 }
 
+// The request for the feed's document, with the validators of the copy the
+// last completed check read.
+platform::NetRequest RequestFor(const FeedRecord& feed, const std::string& settings_file) {
+  const FeedValidators stored = ReadFeedValidators(feed.Alias, settings_file);
+  return {feed.URL, stored.ETag, stored.LastModified};
+}
+
 // Why not every new article reached the newsbox; "" when every one did.
 std::string ShortfallOf(const FeedCheckReport& report, bool host_answered) {
   if (report.unwritten > 0)
@@ -113,17 +121,7 @@ int CheckRun::CheckFeed(const FeedRecord& record, bool from_cache,
   OleDate newest_date = last_article_date;
 
   PrepareStaging(feed);
-  if (!from_cache) {
-    const platform::NetResult fetched = FetchDocument(feed.URL, document_path);
-    if (!fetched.ok) last_check_.failure = fetched.error;
-  }
-  if (last_check_.failure.empty())
-    ComposeFromDocument(feed, from_cache, document_path, last_article_date, newest_date);
-  if (last_check_.failure.empty()) {
-    Deliver(feed);
-  } else {
-    last_result_ = kCheckFailed;
-  }
+  CheckDocument(feed, from_cache, document_path, last_article_date, newest_date);
   platform::DeleteFile(document_path);
   window_.SetProgress(0);
   window_.SetInfoLine("");
@@ -138,13 +136,38 @@ int CheckRun::CheckFeed(const FeedRecord& record, bool from_cache,
   return last_result_;
 }
 
+void CheckRun::CheckDocument(const FeedRecord& feed, bool from_cache,
+                             const std::string& document_path, const OleDate& last_article_date,
+                             OleDate& newest_date) {
+  const platform::NetRequest request = RequestFor(feed, paths_.settings_file);
+  platform::NetResponse response;
+  if (!from_cache) {
+    const platform::NetResult fetched = FetchDocument(request, document_path, &response);
+    if (!fetched.ok) last_check_.failure = fetched.error;
+    last_check_.not_modified = fetched.ok && response.not_modified;
+  }
+  if (last_check_.failure.empty() && !last_check_.not_modified)
+    ComposeFromDocument(feed, from_cache, document_path, response.charset, last_article_date,
+                        newest_date);
+  if (!last_check_.failure.empty()) {
+    last_result_ = kCheckFailed;
+  } else if (last_check_.not_modified) {
+    last_result_ = 0;
+  } else {
+    Deliver(feed);
+  }
+  if (!from_cache && last_check_.EverythingArrived()) StoreAnswer(feed, request, response);
+}
+
 // The transfer runs on a thread of its own while this one keeps the window
 // answering, so that a stop ends a transfer that would otherwise run until
 // its time limits.
-platform::NetResult CheckRun::FetchDocument(const std::string& url,
-                                            const std::string& document_path) {
+platform::NetResult CheckRun::FetchDocument(const platform::NetRequest& request,
+                                            const std::string& document_path,
+                                            platform::NetResponse* response) {
   const auto fetch = [&] {
-    return FetchToFile(url, document_path, DeleteMode::kDeleteAndWait, kMaxFeedDocumentBytes);
+    return FetchToFile(request, document_path, DeleteMode::kDeleteAndWait, kMaxFeedDocumentBytes,
+                       response);
   };
   std::atomic<bool> cancel{false};
   std::future<platform::NetResult> fetched;
@@ -161,6 +184,23 @@ platform::NetResult CheckRun::FetchDocument(const std::string& url,
     if (window_.StopRequested()) cancel = true;
   }
   return fetched.get();
+}
+
+// Like "LastArticle", what the answer said is kept only once everything new
+// in it arrived: otherwise the next check must get the document whole again.
+void CheckRun::StoreAnswer(const FeedRecord& feed, const platform::NetRequest& request,
+                           const platform::NetResponse& response) {
+  const bool moved = !response.moved_to.empty() && response.moved_to != feed.URL;
+  // An unchanged document keeps the validators it was asked for with.
+  if (response.not_modified && !moved) return;
+  CheckedAddress checked;
+  checked.requested_url = feed.URL;
+  if (moved) checked.moved_to = response.moved_to;
+  checked.validators = response.not_modified
+                           ? FeedValidators{request.if_none_match, request.if_modified_since}
+                           : FeedValidators{response.etag, response.last_modified};
+  if (StoreCheckedAddress(feed.Alias, checked, paths_.settings_file) && moved)
+    last_check_.moved_to = response.moved_to;
 }
 
 void CheckRun::Deliver(const FeedRecord& feed) {
@@ -182,12 +222,12 @@ void CheckRun::PrepareStaging(const FeedRecord& feed) {
 }
 
 void CheckRun::ComposeFromDocument(const FeedRecord& feed, bool from_cache,
-                                   const std::string& document_path,
+                                   const std::string& document_path, const std::string& charset,
                                    const OleDate& last_article_date, OleDate& newest_date) {
   // The document lives only here: a large one is gone before the host reads
   // the staged messages.
   XmlDocument document;
-  if (!document.LoadFile(document_path)) {
+  if (!document.LoadFile(document_path, charset)) {
     last_check_.failure = "not a feed document (" + document.ParseMessage() + ")";
     return;
   }

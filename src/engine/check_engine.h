@@ -1,6 +1,7 @@
 #pragma once
 
-// The feed check engine: fetches or takes a feed document, reads its items,
+// The feed check engine: fetches (only if it changed since the last check)
+// or takes a feed document, reads its items,
 // has the composer stage every new article in the mailbox "Pending", moves
 // the staged messages into the feed's newsbox through the host, announces
 // each one to the News Board, and keeps the feed's "LastArticle" current.
@@ -45,6 +46,12 @@ struct FeedCheckReport {
   // missing part, the download's error, the parser's message, the host's
   // refusal. "" when every new article arrived.
   std::string failure;
+  // The server answered that the document has not changed since the last
+  // completed check: nothing was read, and nothing is new.
+  bool not_modified = false;
+  // The feed's new URL, stored because the document moved permanently; ""
+  // when it did not.
+  std::string moved_to;
 
   // Every new article is in the newsbox: the feed's "LastArticle" may move.
   bool EverythingArrived() const { return failure.empty() && unwritten == 0 && moved >= composed; }
@@ -118,14 +125,27 @@ class CheckRun {
   void ImportTaken(const std::string& file, const std::string& taken,
                    const std::vector<std::string>& aliases,
                    const std::function<void(const FeedOutcome&)>& feed_finished);
+  // Fetches the feed's document into `document_path` (with the validators
+  // of the last completed check) unless `from_cache`, composes its new
+  // articles and delivers them; a document the server says is unchanged is
+  // neither read nor delivered. Keeps what the answer said once everything
+  // arrived.
+  void CheckDocument(const FeedRecord& feed, bool from_cache, const std::string& document_path,
+                     const platform::OleDate& last_article_date, platform::OleDate& newest_date);
   // Fetches the feed's document into `document_path`, pumping the window
   // meanwhile and cancelling the transfer once it asks to stop.
-  platform::NetResult FetchDocument(const std::string& url, const std::string& document_path);
+  platform::NetResult FetchDocument(const platform::NetRequest& request,
+                                    const std::string& document_path,
+                                    platform::NetResponse* response);
+  // After a completed check of a fetched document: stores the feed's new
+  // address and the document's validators, and notes a move in last_check_.
+  void StoreAnswer(const FeedRecord& feed, const platform::NetRequest& request,
+                   const platform::NetResponse& response);
   // Loads the document and composes its new articles into "Pending",
   // counting them in last_check_; sets its failure when the document is not
   // a feed.
   void ComposeFromDocument(const FeedRecord& feed, bool from_cache,
-                           const std::string& document_path,
+                           const std::string& document_path, const std::string& charset,
                            const platform::OleDate& last_article_date,
                            platform::OleDate& newest_date);
   // Has the host index "Pending" and moves its messages into the newsbox;

@@ -36,19 +36,28 @@ platform::NetResult CopyBody(platform::InternetFile& body, platform::PartFile& o
 
 // The download's steps: part file, session, URL, blocks, the part file in the
 // target's place.
-platform::NetResult DownloadSteps(const std::string& url, const std::string& path,
-                                  std::uint64_t max_bytes) {
+platform::NetResult DownloadSteps(const platform::NetRequest& request, const std::string& path,
+                                  std::uint64_t max_bytes, platform::NetResponse* response) {
   // The part file comes first: nothing is fetched that cannot be stored.
   platform::PartFile part(path);
   if (!part.IsOpen()) return FileFailure(part);
   const platform::InternetSession session;
   std::unique_ptr<platform::InternetFile> body;
-  const platform::NetResult opened = session.OpenUrl(url, max_bytes, &body);
+  const platform::NetResult opened = session.OpenUrl(request, max_bytes, &body);
   if (!opened.ok) return opened;
   const platform::NetResult copied = CopyBody(*body, part);
+  *response = body->Response();
   if (!copied.ok) return copied;
+  // The caller's copy is current: the target stays as it was.
+  if (response->not_modified) return platform::NetResult::Success();
   if (!part.Commit()) return FileFailure(part);
   return platform::NetResult::Success();
+}
+
+platform::NetResult DownloadSteps(const std::string& url, const std::string& path,
+                                  std::uint64_t max_bytes) {
+  platform::NetResponse response;
+  return DownloadSteps(platform::NetRequest{url, "", ""}, path, max_bytes, &response);
 }
 
 void DeleteStaleTarget(const std::string& path, DeleteMode mode) {
@@ -101,10 +110,21 @@ bool DownloadToFile(const std::string& url, const std::string& path, std::uint64
 
 platform::NetResult FetchToFile(const std::string& url, const std::string& path, DeleteMode mode,
                                 std::uint64_t max_bytes) {
+  platform::NetResponse response;
+  return FetchToFile(platform::NetRequest{url, "", ""}, path, mode, max_bytes, &response);
+}
+
+platform::NetResult FetchToFile(const platform::NetRequest& request, const std::string& path,
+                                DeleteMode mode, std::uint64_t max_bytes,
+                                platform::NetResponse* response) {
+  assert(response != nullptr && "FetchToFile needs a place for the response");
   DeleteStaleTarget(path, mode);
-  // Only the file decides whether the fallback runs, not the moniker's result.
-  platform::NetResult last = platform::UrlDownloadToFile(url, path, max_bytes);
-  if (!FileExists(path)) last = DownloadSteps(url, path, max_bytes);
+  // Only the file decides whether the fallback runs, not the moniker's
+  // result; a 304 is the one success that brings no file.
+  platform::NetResult last = platform::UrlDownloadToFile(request, path, max_bytes, response);
+  if (last.ok && response->not_modified) return last;
+  if (!FileExists(path)) last = DownloadSteps(request, path, max_bytes, response);
+  if (last.ok && response->not_modified) return last;
   if (FileExists(path)) return platform::NetResult::Success();
   // A success without a file: someone removed it at once.
   return last.ok ? platform::NetResult::Failure(platform::FileErrorText(ENOENT)) : last;

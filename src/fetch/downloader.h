@@ -7,9 +7,9 @@
 // background checker hands each download to a short-lived cwtDownloadFile
 // thread, which reports a failure in a message box.
 //
-// Neither form retries, and neither parses anything: the file holds exactly
-// the bytes the server sent. Both write into a part file beside the target
-// (platform/part_file.h), which takes the target's place only when the whole
+// Neither form retries, and neither parses anything: the file holds the
+// document the server sent, decompressed when it came compressed. Both write into a part file
+// beside the target (platform/part_file.h), which takes the target's place only when the whole
 // document arrived: a failure leaves no file and an existing target as it
 // was. A server's error status (404, 500) is a failure.
 
@@ -62,6 +62,16 @@ enum class DeleteMode {
 // error text of the last attempt.
 platform::NetResult FetchToFile(const std::string& url, const std::string& path, DeleteMode mode,
                                 std::uint64_t max_bytes);
+
+// The same for `request`, which may carry the validators of the copy the
+// caller holds, giving back in `*response` (not null) what the last attempt
+// learned of the answer: its charset, validators, final address and a
+// permanent move. When the server answers 304 (response->not_modified) the
+// result is ok and the target is as the delete mode left it: absent after
+// kDelete or kDeleteAndWait.
+platform::NetResult FetchToFile(const platform::NetRequest& request, const std::string& path,
+                                DeleteMode mode, std::uint64_t max_bytes,
+                                platform::NetResponse* response);
 
 // The payload of kDownloadRequestMessage: the file to write, the address to
 // fetch and the byte limit (a feed document's unless the sender says

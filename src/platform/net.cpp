@@ -34,17 +34,25 @@ void SetNetTimeouts(const NetTimeouts& timeouts) {
 
 NetResult UrlDownloadToFile(const std::string& url, const std::string& path,
                             std::uint64_t max_bytes) {
+  return UrlDownloadToFile(NetRequest{url, "", ""}, path, max_bytes, nullptr);
+}
+
+NetResult UrlDownloadToFile(const NetRequest& request, const std::string& path,
+                            std::uint64_t max_bytes, NetResponse* response) {
   // The part file comes first: nothing is fetched that cannot be stored.
   PartFile part(path);
   if (!part.IsOpen()) return FileFailure(part);
   NetTransfer transfer(GetNetTimeouts(), max_bytes, [&part](std::string_view bytes) {
     return part.Write(bytes) ? NetResult::Success() : FileFailure(part);
   });
-  const NetResult started = transfer.Start(url);
+  const NetResult started = transfer.Start(request);
   if (!started.ok) return started;
   transfer.DriveToEnd();
+  if (response != nullptr) *response = transfer.Response();
   const NetResult result = transfer.Result();
   if (!result.ok) return result;
+  // The caller's copy is current: the part file goes, the target stays.
+  if (transfer.Response().not_modified) return NetResult::Success();
   if (!part.Commit()) return FileFailure(part);
   return NetResult::Success();
 }
@@ -74,10 +82,15 @@ InternetSession::~InternetSession() = default;
 
 NetResult InternetSession::OpenUrl(const std::string& url, std::uint64_t max_bytes,
                                    std::unique_ptr<InternetFile>* file) const {
+  return OpenUrl(NetRequest{url, "", ""}, max_bytes, file);
+}
+
+NetResult InternetSession::OpenUrl(const NetRequest& request, std::uint64_t max_bytes,
+                                   std::unique_ptr<InternetFile>* file) const {
   assert(file != nullptr && "OpenUrl needs a place for the opened file");
   file->reset();
   auto body = std::make_unique<InternetFile::Transfer>(timeouts_, max_bytes);
-  const NetResult started = body->transfer.Start(url);
+  const NetResult started = body->transfer.Start(request);
   if (!started.ok) return started;
   body->transfer.DriveUntil([&body] { return body->HeaderArrived(); });
   // A failure after the header belongs to the body: reads report it after
@@ -93,6 +106,8 @@ NetResult InternetSession::OpenUrl(const std::string& url, std::uint64_t max_byt
 InternetFile::InternetFile(std::unique_ptr<Transfer> transfer) : transfer_(std::move(transfer)) {}
 
 InternetFile::~InternetFile() = default;
+
+const NetResponse& InternetFile::Response() const { return transfer_->transfer.Response(); }
 
 NetResult InternetFile::Read(std::span<char> buffer, std::size_t* count) {
   assert(count != nullptr && "Read needs a place for the count");

@@ -13,15 +13,20 @@
 //   the header of the answer has arrived. Whoever writes the blocks to a file
 //   must keep a failure midway from leaving part of the document.
 //
-// Both follow redirects (to http and https only), ask every cache on the way
-// for a fresh copy, send no Accept-Encoding (so the bytes read are the bytes
-// the server sent) and use the proxy settings of the environment. Neither
-// retries. Every failure carries a text fit for a message box that says what
-// happened:
+// Both follow redirects (to http and https only, at most 20 in a row), ask
+// every cache on the way for a fresh copy, name Tavi and its version as the
+// user agent, accept the document compressed (gzip, deflate, br) and hand on
+// the bytes decompressed, and use the proxy settings of the environment. A
+// request may carry the validators of a copy the caller holds; a server that
+// answers 304 Not Modified then sends no document, and the call succeeds
+// without one. Neither retries. Every failure carries a text fit for a
+// message box that says what happened:
 //
 // - An HTTP error status (400 and above) names the status and the server's
 //   reason phrase: "The server answered 404 Not Found." The error page is
 //   never read.
+// - A redirect to another scheme, or more than 20 redirects, fails:
+//   "The server redirected to an address that is not http or https."
 // - A document over the caller's byte limit ends the transfer at once, by its
 //   announced length or by its bytes, for file URLs too: "The document is
 //   larger than the limit of 64 MiB."
@@ -104,6 +109,33 @@ class NetCancelScope {
 // The byte limit that lets a document be of any size.
 inline constexpr std::uint64_t kNoByteLimit = 0;
 
+// What is asked of the server: the address, and the validators of the copy
+// the caller already holds, if any. A validator that is "" (or holds a line
+// break) is not sent.
+struct NetRequest {
+  std::string url;
+  std::string if_none_match;      // the copy's ETag
+  std::string if_modified_since;  // the copy's Last-Modified
+};
+
+// What a transfer learned of the answer: the header facts once the header of
+// the final answer arrived, the rest once the transfer ended.
+struct NetResponse {
+  long status = 0;        // the final answer's status; 0 for a file URL
+  std::string final_url;  // the address the document came from, after redirects
+  std::string charset;    // the Content-Type's charset parameter; "" when none
+  std::string etag;       // the final answer's validators; "" when it sent none
+  std::string last_modified;
+  // The answer was 304: the caller's copy is current, and no document came
+  // (a body the server sent anyway is dropped).
+  bool not_modified = false;
+  // When the redirects began with permanent ones (301, 308), the address
+  // after the last of them: where the requested document now lives. A
+  // temporary redirect (302, 303, 307) ends that beginning. "" when the first
+  // answer was no permanent redirect.
+  std::string moved_to;
+};
+
 // True when `url` is a complete http or https URL as libcurl's URL parser
 // reads it, with nothing around it (white space included): the kind of link
 // a page may be fetched from on a document's say-so. False for file URLs,
@@ -126,6 +158,12 @@ std::string FileErrorText(int error_number);
 NetResult UrlDownloadToFile(const std::string& url, const std::string& path,
                             std::uint64_t max_bytes);
 
+// The same for `request`, filling `*response` (which may be null) with what
+// the transfer learned, on failure too as far as it got. A 304 answer is a
+// success that leaves the file at `path` as it was, or absent.
+NetResult UrlDownloadToFile(const NetRequest& request, const std::string& path,
+                            std::uint64_t max_bytes, NetResponse* response);
+
 class InternetFile;
 
 // An internet session: the settings that the URLs opened through it share
@@ -145,6 +183,10 @@ class InternetSession {
   // fails the opening when its announced length passes the limit, or else the
   // read that passes it.
   NetResult OpenUrl(const std::string& url, std::uint64_t max_bytes,
+                    std::unique_ptr<InternetFile>* file) const;
+  // The same for `request`. After a 304 answer the file opens and its body
+  // is empty; its Response() says not_modified.
+  NetResult OpenUrl(const NetRequest& request, std::uint64_t max_bytes,
                     std::unique_ptr<InternetFile>* file) const;
 
  private:
@@ -166,6 +208,10 @@ class InternetFile {
   // was read, and repeats on every later call. After CancelNetTransfers every
   // read fails at once, whatever arrived.
   NetResult Read(std::span<char> buffer, std::size_t* count);
+
+  // What the transfer learned of the answer so far: the header facts from
+  // the opening on, the final address and status once a read reached the end.
+  const NetResponse& Response() const;
 
  private:
   friend class InternetSession;

@@ -75,8 +75,9 @@ std::string TransferErrorText(CURLcode code, const NetTimeouts& timeouts) {
     case CURLE_URL_MALFORMAT:
       return "The URL is invalid";
     case CURLE_TOO_MANY_REDIRECTS:
-      return "The redirection failed because either the scheme changed or all attempts made to "
-             "redirect failed";
+      // A server that redirects this often is going round in a loop.
+      return "The redirection failed: the server redirected more than " +
+             std::to_string(kMaxRedirects) + " times in a row.";
     case CURLE_GOT_NOTHING:
     case CURLE_WEIRD_SERVER_REPLY:
       return "The server returned an invalid or unrecognized response";

@@ -17,6 +17,15 @@ namespace tavi::platform {
 // `timeouts`.
 std::string TransferErrorText(CURLcode code, const NetTimeouts& timeouts);
 
+// The most redirects a transfer follows in a row; one more fails it with a
+// text that names the figure.
+inline constexpr long kMaxRedirects = 20;
+
+// The text for a redirect to an address the transfer may not follow (file:,
+// ftp: or any scheme but http and https).
+inline constexpr char kRedirectSchemeText[] =
+    "The server redirected to an address that is not http or https.";
+
 // The text for a transfer ended by CancelNetTransfers.
 inline constexpr char kCancelledText[] = "The operation was cancelled.";
 

@@ -3,18 +3,24 @@
 #include <algorithm>
 #include <atomic>
 #include <mutex>
+#include <optional>
+#include <vector>
 
 #include "platform/net_errors.h"
+#include "platform/net_headers.h"
 #include "platform/net_url.h"
+#include "version.h"
 
 namespace tavi::platform {
 namespace {
 
-constexpr long kMaxRedirects = 20;
 // The longest single wait for network activity. Limits and the cancel are
 // checked between waits, so this is also how late they may be noticed.
 constexpr int kPollMilliseconds = 100;
-constexpr char kUserAgent[] = "Mozilla/4.0 (compatible)";
+constexpr char kUserAgent[] = TAVI_PRODUCT_NAME "/" TAVI_VERSION_TEXT;
+// Offers every encoding this libcurl decodes (gzip, deflate and br), which it
+// then undoes: the body handed on is the document itself.
+constexpr char kEveryEncoding[] = "";
 // A reason phrase is the server's text and goes into a message box: longer
 // ones are cut.
 constexpr std::size_t kMaxReasonLength = 80;
@@ -33,14 +39,27 @@ void EnsureCurlInitialised() {
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-// The request headers that make every cache on the way fetch a fresh copy.
-curl_slist* MakeReloadHeaders() {
-  curl_slist* list = curl_slist_append(nullptr, "Cache-Control: no-cache");
-  if (list == nullptr) return nullptr;
-  curl_slist* longer = curl_slist_append(list, "Pragma: no-cache");
-  if (longer == nullptr) curl_slist_free_all(list);
-  return longer;
+// The request headers: those that make every cache on the way fetch a fresh
+// copy, and the validators of the caller's copy. Null when out of memory.
+curl_slist* MakeRequestHeaders(const NetRequest& request) {
+  std::vector<std::string> lines = {"Cache-Control: no-cache", "Pragma: no-cache"};
+  if (IsSendableHeaderValue(request.if_none_match))
+    lines.push_back("If-None-Match: " + request.if_none_match);
+  if (IsSendableHeaderValue(request.if_modified_since))
+    lines.push_back("If-Modified-Since: " + request.if_modified_since);
+  curl_slist* list = nullptr;
+  for (const std::string& line : lines) {
+    curl_slist* longer = curl_slist_append(list, line.c_str());
+    if (longer == nullptr) {
+      curl_slist_free_all(list);
+      return nullptr;
+    }
+    list = longer;
+  }
+  return list;
 }
+
+bool IsPermanentRedirect(long status) { return status == 301 || status == 308; }
 
 bool IsBlankLine(std::string_view line) { return line == "\r\n" || line == "\n"; }
 
@@ -87,16 +106,17 @@ NetTransfer::NetTransfer(const NetTimeouts& timeouts, std::uint64_t max_bytes, B
   EnsureCurlInitialised();
   easy_.reset(curl_easy_init());
   multi_.reset(curl_multi_init());
-  headers_.reset(MakeReloadHeaders());
 }
 
 NetTransfer::~NetTransfer() {
   if (added_) curl_multi_remove_handle(multi_.get(), easy_.get());
 }
 
-NetResult NetTransfer::Start(const std::string& url) {
+NetResult NetTransfer::Start(const std::string& url) { return Start(NetRequest{url, "", ""}); }
+
+NetResult NetTransfer::Start(const NetRequest& request) {
   if (TransferCancelled()) return NetResult::Failure(kCancelledText);
-  const CURLcode code = Configure(url);
+  const CURLcode code = Configure(request);
   if (code != CURLE_OK) return CurlFailure(code);
   if (curl_multi_add_handle(multi_.get(), easy_.get()) != CURLM_OK) {
     return CurlFailure(CURLE_OUT_OF_MEMORY);
@@ -106,10 +126,13 @@ NetResult NetTransfer::Start(const std::string& url) {
   return NetResult::Success();
 }
 
-// The URL, the protocols, redirects, the reload headers, the connect timeout
-// and the callbacks. CURLE_OK, or why the request cannot be made.
-CURLcode NetTransfer::Configure(const std::string& url) {
+// The URL, the protocols, redirects, the request headers, the agent, the
+// encodings, the connect timeout and the callbacks. CURLE_OK, or why the
+// request cannot be made.
+CURLcode NetTransfer::Configure(const NetRequest& request) {
+  headers_.reset(MakeRequestHeaders(request));
   if (!easy_ || !multi_ || !headers_) return CURLE_OUT_OF_MEMORY;
+  const std::string& url = request.url;
   // curl would guess "http://" for a URL without a scheme, which the system
   // never does.
   if (!UrlScheme(url)) return CURLE_URL_MALFORMAT;
@@ -123,6 +146,7 @@ CURLcode NetTransfer::Configure(const std::string& url) {
       curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects),
       curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers_.get()),
       curl_easy_setopt(easy, CURLOPT_USERAGENT, kUserAgent),
+      curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, kEveryEncoding),
       // Threads other than the main one run transfers: no signals for
       // name-resolution timeouts.
       curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L),
@@ -152,6 +176,8 @@ size_t NetTransfer::ReceiveHeader(char* data, size_t size, size_t count, void* u
 // can be noticed.
 bool NetTransfer::TakeBody(std::string_view bytes) {
   NoteBytes(bytes.size());
+  // Whatever a 304 carries is not the document, which the caller holds.
+  if (response_.not_modified) return true;
   body_bytes_ += bytes.size();
   if (TransferCancelled()) {
     Stop(NetResult::Failure(kCancelledText));
@@ -167,29 +193,96 @@ bool NetTransfer::TakeBody(std::string_view bytes) {
   return false;
 }
 
-// The blank line that ends a header block completes the answer's header,
-// unless the block is an interim answer (1xx) or a redirection (3xx): curl
-// follows a redirection, or ends the transfer when it cannot. False ends the
-// transfer: an error status is a failure, and its page is of no use; so is a
-// body announced longer than the limit.
+// Each header line goes to its answer: a status line starts one, a field
+// adds to it, and the blank line ends its header. False ends the transfer.
 bool NetTransfer::TakeHeaderLine(std::string_view line) {
   NoteBytes(line.size());
-  if (IsStatusLine(line)) reason_ = ReasonPhraseOf(line);
-  if (!IsBlankLine(line)) return true;
+  if (IsStatusLine(line)) {
+    StartAnswer();
+    reason_ = ReasonPhraseOf(line);
+    return true;
+  }
+  if (IsBlankLine(line)) return EndHeader();
+  NoteHeaderField(line);
+  return true;
+}
+
+// A new answer begins: after an interim answer (1xx), or from the target of a
+// redirect, whose address is now the transfer's. The header facts kept are
+// the final answer's.
+void NetTransfer::StartAnswer() {
+  if (following_permanent_) response_.moved_to = EffectiveUrl();
+  following_permanent_ = false;
+  redirecting_ = false;
+  response_.etag.clear();
+  response_.last_modified.clear();
+  response_.charset.clear();
+  compressed_ = false;
+}
+
+void NetTransfer::NoteHeaderField(std::string_view line) {
+  const std::optional<HeaderField> field = ParseHeaderField(line);
+  if (!field) return;
+  if (IsHeaderNamed(*field, "ETag")) response_.etag = field->value;
+  if (IsHeaderNamed(*field, "Last-Modified")) response_.last_modified = field->value;
+  if (IsHeaderNamed(*field, "Content-Type")) response_.charset = CharsetParameter(field->value);
+  if (IsHeaderNamed(*field, "Content-Encoding")) compressed_ = true;
+}
+
+// The blank line that ends a header block completes the answer's header,
+// unless the block is an interim answer (1xx) or a redirection (3xx): curl
+// follows a redirection, or ends the transfer when it cannot. A 304 is a
+// final answer without a document. False ends the transfer: an error status
+// is a failure, and its page is of no use; so is a body announced longer
+// than the limit.
+bool NetTransfer::EndHeader() {
   const long status = ResponseStatus();
-  if (status < 200 || (status >= 300 && status < 400)) return true;
+  if (status < 200) return true;
+  if (status == 304) {
+    response_.not_modified = true;
+    header_complete_ = true;
+    NoteFinalAnswer();
+    return true;
+  }
+  if (status >= 300 && status < 400) {
+    NoteRedirect(status);
+    return true;
+  }
   if (status >= 400) {
     Stop(NetResult::Failure(HttpStatusText(status, reason_)));
     return false;
   }
   curl_off_t announced = -1;
-  curl_easy_getinfo(easy_.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+  // A compressed answer announces its compressed length, which says nothing
+  // of the document's: its bytes are counted as they unpack instead.
+  if (!compressed_) curl_easy_getinfo(easy_.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
   if (Exceeds(announced)) {
     Stop(NetResult::Failure(TooLargeText(max_bytes_)));
     return false;
   }
   header_complete_ = true;
+  NoteFinalAnswer();
   return true;
+}
+
+// Only an unbroken run of permanent redirects from the requested address
+// says where the document now lives: after a temporary one, the address
+// reached may change again.
+void NetTransfer::NoteRedirect(long status) {
+  redirecting_ = true;
+  permanent_so_far_ = permanent_so_far_ && IsPermanentRedirect(status);
+  following_permanent_ = permanent_so_far_;
+}
+
+void NetTransfer::NoteFinalAnswer() {
+  response_.status = ResponseStatus();
+  response_.final_url = EffectiveUrl();
+}
+
+std::string NetTransfer::EffectiveUrl() const {
+  const char* url = nullptr;
+  curl_easy_getinfo(easy_.get(), CURLINFO_EFFECTIVE_URL, &url);
+  return url == nullptr ? "" : url;
 }
 
 // True when a body of `size` bytes (-1: unknown) passes the byte limit.
@@ -207,6 +300,7 @@ void NetTransfer::CollectEnd() {
     if (message->msg != CURLMSG_DONE) continue;
     ended_ = true;
     code_ = message->data.result;
+    NoteFinalAnswer();
   }
 }
 
@@ -261,6 +355,10 @@ long NetTransfer::ResponseStatus() const {
 
 NetResult NetTransfer::Result() const {
   if (!stop_.ok) return stop_;
+  // libcurl refuses the scheme of a redirect's target as it refuses that of
+  // a requested URL; the user should hear that the server sent it there.
+  if (code_ == CURLE_UNSUPPORTED_PROTOCOL && redirecting_)
+    return NetResult::Failure(kRedirectSchemeText);
   if (code_ != CURLE_OK) return CurlFailure(code_);
   return NetResult::Success();
 }

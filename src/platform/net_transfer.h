@@ -37,8 +37,10 @@ class NetTransfer {
   NetTransfer(const NetTransfer&) = delete;
   NetTransfer& operator=(const NetTransfer&) = delete;
 
-  // Sets up the request for `url`; it is sent on the first drive. A failure
+  // Sets up the request; it is sent on the first drive. A failure
   // (cancelled, an unusable URL, no memory) means nothing was sent.
+  NetResult Start(const NetRequest& request);
+  // The same for a plain request of `url`.
   NetResult Start(const std::string& url);
 
   // Drives the transfer until `ready()` holds or the transfer has ended; a
@@ -52,6 +54,9 @@ class NetTransfer {
   bool HeaderComplete() const { return header_complete_; }
   // After the end: success, or why the transfer failed.
   NetResult Result() const;
+  // What the transfer learned of the answer: the header facts once
+  // HeaderComplete(), the final status and address after the end.
+  const NetResponse& Response() const { return response_; }
 
  private:
   struct MultiDeleter {
@@ -67,9 +72,15 @@ class NetTransfer {
   static size_t ReceiveBody(char* data, size_t size, size_t count, void* user);
   static size_t ReceiveHeader(char* data, size_t size, size_t count, void* user);
 
-  CURLcode Configure(const std::string& url);
+  CURLcode Configure(const NetRequest& request);
   bool TakeBody(std::string_view bytes);
   bool TakeHeaderLine(std::string_view line);
+  void StartAnswer();
+  void NoteHeaderField(std::string_view line);
+  bool EndHeader();
+  void NoteRedirect(long status);
+  void NoteFinalAnswer();
+  std::string EffectiveUrl() const;
   long ResponseStatus() const;
   bool Exceeds(curl_off_t size) const;
   void NoteBytes(std::size_t count);
@@ -90,6 +101,14 @@ class NetTransfer {
   bool added_ = false;
   bool header_complete_ = false;
   bool ended_ = false;
+  // The redirects so far were all permanent, and so the latest one is
+  // followed into the response's moved_to when the next answer begins.
+  bool permanent_so_far_ = true;
+  bool following_permanent_ = false;
+  // The latest header ended in a redirect that libcurl is to follow.
+  bool redirecting_ = false;
+  bool compressed_ = false;  // the latest answer has a Content-Encoding
+  NetResponse response_;
   CURLcode code_ = CURLE_OK;
   // A failure that this side decided on (a sink or a limit); it outranks the
   // code libcurl ends with, which then only says that the transfer was cut.

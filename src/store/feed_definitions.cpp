@@ -6,6 +6,7 @@
 #include "platform/ascii.h"
 #include "platform/fs.h"
 #include "platform/profile_text.h"
+#include "store/feed_validators.h"
 #include "store/profile.h"
 
 namespace tavi {
@@ -217,8 +218,14 @@ StoreResult StoreFeed(const FeedRecord& feed, const std::string& last_article,
       result = *clash;
       return false;
     }
+    // The validators belong to the document at the stored URL; a definition
+    // stored with another URL must fetch its document whole.
+    FeedValidators carried;
+    if (!replaced_alias.empty() && batch.ReadString(replaced_alias, settings::kUrl, "") == feed.URL)
+      carried = ReadFeedValidators(batch, replaced_alias);
     if (!replaced_alias.empty()) RemoveDefinition(batch, replaced_alias);
-    return WriteDefinition(batch, feed, last_article);
+    return WriteDefinition(batch, feed, last_article) &&
+           WriteFeedValidators(batch, feed.Alias, carried);
   });
   if (!stored && result.clash == StoreResult::Clash::kNone) result.written = false;
   return result;

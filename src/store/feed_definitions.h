@@ -69,6 +69,8 @@ struct StoreResult {
 // "IntervalMinutes" in the feed's section. The definition stored under
 // `replaced_alias` (its line and whole section, "LastCheck" and
 // "NotifyNewsBoard" included) goes in the same rewrite; "" replaces nothing.
+// The replaced definition's validators (feed_validators.h) stay when the URL
+// is the same, and go when it changed.
 // Holding the file's lock, it first makes sure that no other feed has the
 // alias or its cache file name: a clash names that feed and stores nothing.
 // A kill at any moment leaves the old definition or the new one whole.

@@ -16,6 +16,11 @@ inline constexpr const char* kNewsboxPath = "NewsboxPath";
 inline constexpr const char* kDownloadReferringArticles = "DownloadReferringArticles";
 inline constexpr const char* kDownloadOnlyNewArticles = "DownloadOnlyNewArticles";
 inline constexpr const char* kLastArticle = "LastArticle";
+// The validators of the feed document the last completed check read, sent
+// with the next request so that an unchanged document is not sent again.
+// Absent until a server gives them; dropped when the feed's URL changes.
+inline constexpr const char* kETag = "ETag";
+inline constexpr const char* kLastModified = "LastModified";
 inline constexpr const char* kAutoCheck = "AutoCheck";
 inline constexpr const char* kIntervalMinutes = "IntervalMinutes";
 inline constexpr const char* kLastCheck = "LastCheck";

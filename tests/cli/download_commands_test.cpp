@@ -63,6 +63,25 @@ TEST_F(DownloadCommands, DeliversNewArticlesOnceAndSaysSoFeedByFeed) {
   EXPECT_EQ(third.code, 0);
 }
 
+TEST_F(DownloadCommands, UnchangedAndMovedFeedsSaySoAndTheMoveSticks) {
+  tavi::testing::LoopbackResponse answer;
+  answer.body = Rss(1, 1);
+  answer.headers = {{"ETag", "\"v1\""}};
+  server_.Serve("/new.rss", answer);
+  server_.Redirect("/a.rss", "/new.rss", 301);
+  Add("A", "/a.rss");
+  EXPECT_EQ(Tavi({"download"}).out, "A: 1 new; moved permanently to " + server_.Url("/new.rss") +
+                                        "\nChecked 1 feed: 1 new article.\n");
+
+  tavi::testing::LoopbackResponse not_modified;
+  not_modified.status = 304;
+  server_.Serve("/new.rss", not_modified);
+  const testing::CommandRun second = Tavi({"download"});
+  EXPECT_EQ(second.out, "A: not modified\nChecked 1 feed: no new articles.\n");
+  EXPECT_EQ(second.code, 0);
+  EXPECT_EQ(server_.Hits("/a.rss"), 1);
+}
+
 TEST_F(DownloadCommands, TheInformationDialogsReportIsThereForScriptsThatWantIt) {
   server_.Serve("/a.rss", Rss(1, 3), "text/xml");
   Add("A", "/a.rss");

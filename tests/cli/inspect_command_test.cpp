@@ -162,6 +162,21 @@ TEST_F(InspectCommand, AUrlIsDownloadedAndInspected) {
   }
 }
 
+TEST_F(InspectCommand, ADownloadIsReadInTheCharsetItsContentTypeNames) {
+  const tavi::testing::TempDir temporary;
+  const tavi::testing::ScopedEnvironmentVariable tmpdir("TMPDIR", temporary.path());
+  tavi::testing::LoopbackServer server;
+  server.Serve("/feed.rss", "<rss><channel><item><title>Caf\xE9</title></item></channel></rss>",
+               "application/rss+xml; charset=ISO-8859-1");
+  const testing::CommandRun run = RunTavi({"inspect", server.Url("/feed.rss")});
+  EXPECT_EQ(run.code, kExitSuccess) << run.err;
+  EXPECT_TRUE(Contains(run.out,
+                       "  \"encoding\": \"windows-1252\",\n"
+                       "  \"encoding_source\": \"Content-Type\",\n"))
+      << run.out;
+  EXPECT_TRUE(Contains(run.out, "\"title\": \"Caf\xC3\xA9\"")) << run.out;
+}
+
 TEST_F(InspectCommand, AFailedDownloadSaysSoWithoutJson) {
   const testing::CommandRun run = RunTavi({"inspect", "http://127.0.0.1:1/feed.rss"});
   EXPECT_EQ(run.code, kExitNoDocument);

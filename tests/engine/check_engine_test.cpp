@@ -16,6 +16,8 @@
 #include "host/host.h"
 #include "platform/fs.h"
 #include "platform/net.h"
+#include "store/feed_definitions.h"
+#include "store/feed_validators.h"
 #include "store/pacing.h"
 #include "store/profile.h"
 #include "support/host_test.h"
@@ -589,6 +591,146 @@ TEST_F(CheckEngineTest, DownloadRunStopsWhenAskedAndSumsUp) {
             window_.general_lines.end());
   EXPECT_EQ(host_->StatusText(), "Tavi. Ready. Total number of new articles: 1. Have a nice day.");
   EXPECT_EQ(window_.brought_forward, 1);
+}
+
+// --- Polite HTTP ------------------------------------------------------------
+
+class PoliteCheckTest : public CheckEngineTest {
+ protected:
+  void SetUp() override {
+    CheckEngineTest::SetUp();
+    ASSERT_TRUE(SaveFeed(feed_, settings::kDefaultLastArticle, paths_.settings_file));
+  }
+
+  // The feed as the settings file holds it now.
+  FeedRecord Stored() const { return ReadFeedDefinition(feed_.Alias, paths_.settings_file); }
+  FeedValidators Validators() const {
+    return ReadFeedValidators(feed_.Alias, paths_.settings_file);
+  }
+
+  static testing::LoopbackResponse FeedAnswer(std::string body) {
+    testing::LoopbackResponse answer;
+    answer.body = std::move(body);
+    answer.content_type = "application/rss+xml";
+    answer.headers = {{"ETag", "\"v1\""}, {"Last-Modified", "Fri, 11 Dec 2026 09:30:00 GMT"}};
+    return answer;
+  }
+};
+
+TEST_F(PoliteCheckTest, ValidatorsOfACompletedCheckAreSentAndA304DeliversNothing) {
+  server_.Serve("/feed.xml", FeedAnswer(RssFeed(RssItem("a", "Fri, 11 Dec 2026 09:30:00 GMT"))));
+  CheckRun run(paths_, window_);
+  ASSERT_EQ(Check(run), 1);
+  EXPECT_EQ(Validators(), (FeedValidators{"\"v1\"", "Fri, 11 Dec 2026 09:30:00 GMT"}));
+  EXPECT_FALSE(run.LastCheck().not_modified);
+
+  testing::LoopbackResponse not_modified;
+  not_modified.status = 304;
+  server_.Serve("/feed.xml", not_modified);
+  EXPECT_EQ(Check(run), 0);
+  EXPECT_EQ(server_.LastRequestHeader("/feed.xml", "If-None-Match"), "\"v1\"");
+  EXPECT_EQ(server_.LastRequestHeader("/feed.xml", "If-Modified-Since"),
+            "Fri, 11 Dec 2026 09:30:00 GMT");
+  EXPECT_TRUE(run.LastCheck().not_modified);
+  EXPECT_FALSE(run.OutcomeOf(feed_).Failed());
+  EXPECT_EQ(Messages("News").size(), 1u);
+  EXPECT_EQ(LastArticle(), "12/11/2026 09:30:00");
+  EXPECT_EQ(Validators(), (FeedValidators{"\"v1\"", "Fri, 11 Dec 2026 09:30:00 GMT"}));
+  EXPECT_FALSE(platform::GetFileAttributes(FeedFile()));
+}
+
+// Like "LastArticle": validators of a document whose articles did not all
+// arrive would make the next check skip them.
+TEST_F(PoliteCheckTest, ValidatorsStayUnstoredUntilEverythingArrived) {
+  server_.Serve("/feed.xml", FeedAnswer(RssFeed(RssItem("a", "Fri, 11 Dec 2026 09:30:00 GMT"))));
+  {
+    CheckRun run(paths_, window_);
+    ASSERT_EQ(Check(run), 1);  // creates "Pending" through the host
+  }
+  testing::LoopbackResponse changed =
+      FeedAnswer(RssFeed(RssItem("b", "Fri, 11 Dec 2026 10:00:00 GMT")));
+  changed.headers = {{"ETag", "\"v2\""}};
+  server_.Serve("/feed.xml", changed);
+  host_->SetAutomationEnabled(false);
+  CheckRun offline(paths_, window_);
+  Check(offline);
+  EXPECT_EQ(Validators().ETag, "\"v1\"");
+
+  host_->SetAutomationEnabled(true);
+  CheckRun online(paths_, window_);
+  EXPECT_EQ(Check(online), 1);
+  // The new answer had no Last-Modified: the old one must not stay with it.
+  EXPECT_EQ(Validators(), (FeedValidators{"\"v2\"", ""}));
+}
+
+TEST_F(PoliteCheckTest, APermanentRedirectMovesTheStoredUrlAndATemporaryOneDoesNot) {
+  server_.Serve("/new.xml", FeedAnswer(RssFeed(RssItem("a", "Fri, 11 Dec 2026 09:30:00 GMT"))));
+  server_.Redirect("/feed.xml", "/new.xml", 302);
+  CheckRun run(paths_, window_);
+  ASSERT_EQ(Check(run), 1);
+  EXPECT_EQ(Stored().URL, feed_.URL);
+  EXPECT_EQ(run.LastCheck().moved_to, "");
+
+  server_.Redirect("/feed.xml", "/new.xml", 301);
+  EXPECT_EQ(Check(run), 0);
+  EXPECT_EQ(Stored().URL, server_.Url("/new.xml"));
+  EXPECT_EQ(run.LastCheck().moved_to, server_.Url("/new.xml"));
+  EXPECT_EQ(Validators().ETag, "\"v1\"");
+
+  feed_ = Stored();
+  EXPECT_EQ(Check(run), 0);
+  EXPECT_EQ(server_.Hits("/feed.xml"), 2) << "the old address is asked no more";
+  EXPECT_EQ(run.LastCheck().moved_to, "");
+}
+
+TEST_F(PoliteCheckTest, CompressedAndLatin1DocumentsAreDeliveredAsUtf8Text) {
+  testing::LoopbackResponse packed;
+  packed.body = std::string(
+      "\x1F\x8B\x08\x00\x00\x00\x00\x00\x02\x03\xB3\x29\x2A\x2E\xB6\xB3\x49\xCE\x48\xCC"
+      "\xCB\x4B\xCD\xB1\xB3\xC9\x2C\x49\xCD\xB5\xB3\x49\x2F\xCD\x4C\xB1\x2B\x48\x4C\xCE"
+      "\x4E\x4D\xB1\xD1\x07\x73\x6C\x4A\x32\x4B\x72\x52\xED\x02\xC0\x62\x0A\xC5\x25\xF9"
+      "\x45\x95\x36\xFA\x10\x31\x1B\x7D\x88\x26\x7D\xB8\x21\xFA\x20\x33\x01\x7E\x75\x51"
+      "\x87\x59\x00\x00\x00",
+      85);
+  packed.content_type = "application/rss+xml";
+  packed.headers = {{"Content-Encoding", "gzip"}};
+  // Only the transport names the encoding: the document has no declaration.
+  testing::LoopbackResponse latin1;
+  latin1.body =
+      "<rss><channel><item><guid>latin</guid><title>Caf\xE9</title></item></channel></rss>";
+  latin1.content_type = "application/rss+xml; charset=ISO-8859-1";
+  const struct {
+    const char* name;
+    testing::LoopbackResponse answer;
+    std::string subject;
+  } rows[] = {
+      {"gzip", packed, "Subject: Packed story\r\n"},
+      {"Latin-1", latin1, "Subject: Caf\xC3\xA9\r\n"},
+  };
+  CheckRun run(paths_, window_);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    server_.Serve("/feed.xml", row.answer);
+    EXPECT_EQ(Check(run), 1);
+    const auto delivered = Messages("News");
+    ASSERT_FALSE(delivered.empty());
+    EXPECT_NE(delivered.back().find(row.subject), std::string::npos) << delivered.back();
+  }
+}
+
+TEST_F(PoliteCheckTest, RefusedRedirectsFailTheCheckNamingWhy) {
+  server_.Redirect("/feed.xml", "file:///etc/hostname", 301);
+  CheckRun run(paths_, window_);
+  EXPECT_EQ(Check(run), kCheckFailed);
+  EXPECT_EQ(run.LastCheck().failure,
+            "The server redirected to an address that is not http or https.");
+  EXPECT_EQ(Stored().URL, feed_.URL);
+
+  server_.Redirect("/feed.xml", "/feed.xml", 301);
+  EXPECT_EQ(Check(run), kCheckFailed);
+  EXPECT_EQ(run.LastCheck().failure,
+            "The redirection failed: the server redirected more than 20 times in a row.");
+  EXPECT_EQ(Stored().URL, feed_.URL);
 }
 
 }  // namespace

@@ -200,6 +200,24 @@ TEST_F(DownloaderTest, FetchToFileFallsBackOnlyWhenTheMonikerLeftNoFile) {
   }
 }
 
+// A 304 leaves no file, and yet is no failure for the fallback to retry.
+TEST_F(DownloaderTest, FetchToFileTakesA304AsSuccessWithoutADocument) {
+  LoopbackResponse not_modified = Answer(304, "");
+  not_modified.headers.emplace_back("ETag", "\"v1\"");
+  server_.Serve("/feed", not_modified);
+  const std::string target = folder_.Join("feed.xml");
+  WriteFile(target, "stale document");
+
+  platform::NetResponse response;
+  const platform::NetResult result = FetchToFile({server_.Url("/feed"), "\"v1\"", ""}, target,
+                                                 DeleteMode::kDeleteAndWait, kNoLimit, &response);
+  EXPECT_TRUE(result.ok) << result.error;
+  EXPECT_TRUE(response.not_modified);
+  EXPECT_EQ(FileAt(target), std::nullopt);
+  EXPECT_EQ(server_.Hits("/feed"), 1);
+  EXPECT_TRUE(FolderEntries().empty());
+}
+
 TEST_F(DownloaderTest, FetchToFileTreatsAStaleTargetByItsMode) {
   struct Case {
     DeleteMode mode;

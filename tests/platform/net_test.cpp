@@ -15,6 +15,7 @@
 #include "support/socket_listeners.h"
 #include "support/temp_dir.h"
 #include "support/test_seams.h"
+#include "version.h"
 
 namespace tavi::platform {
 namespace {
@@ -209,23 +210,32 @@ TEST_F(NetTest, EndlessRedirectsFail) {
   const std::string target = folder_.Join("target");
 
   const NetResult moniker = UrlDownloadToFile(server_.Url("/a"), target, kNoByteLimit);
-  EXPECT_FALSE(moniker.ok);
+  EXPECT_EQ(moniker.error,
+            "The redirection failed: the server redirected more than 20 times in a row.");
   EXPECT_FALSE(GetFileAttributes(target));
   const SessionOutcome session = ReadThroughSession(server_.Url("/a"));
   EXPECT_FALSE(session.open.ok);
   EXPECT_EQ(session.open.error, moniker.error);
 }
 
-TEST_F(NetTest, EveryRequestAsksCachesForAFreshCopy) {
+TEST_F(NetTest, EveryRequestAsksCachesForAFreshCopyNamesTaviAndAcceptsCompression) {
   server_.Serve("/feed", "x");
-  ASSERT_TRUE(UrlDownloadToFile(server_.Url("/feed"), folder_.Join("feed"), kNoByteLimit).ok);
-  EXPECT_EQ(server_.LastRequestHeader("/feed", "Cache-Control"), "no-cache");
-  EXPECT_EQ(server_.LastRequestHeader("/feed", "Pragma"), "no-cache");
-
   server_.Serve("/page", "y");
+  ASSERT_TRUE(UrlDownloadToFile(server_.Url("/feed"), folder_.Join("feed"), kNoByteLimit).ok);
   ASSERT_TRUE(ReadThroughSession(server_.Url("/page")).read.ok);
-  EXPECT_EQ(server_.LastRequestHeader("/page", "Cache-Control"), "no-cache");
-  EXPECT_EQ(server_.LastRequestHeader("/page", "Accept-Encoding"), "");
+  for (const char* path : {"/feed", "/page"}) {
+    SCOPED_TRACE(path);
+    EXPECT_EQ(server_.LastRequestHeader(path, "Cache-Control"), "no-cache");
+    EXPECT_EQ(server_.LastRequestHeader(path, "Pragma"), "no-cache");
+    EXPECT_EQ(server_.LastRequestHeader(path, "User-Agent"),
+              std::string(TAVI_PRODUCT_NAME) + "/" + TAVI_VERSION_TEXT);
+    const std::string encodings = server_.LastRequestHeader(path, "Accept-Encoding");
+    for (const char* encoding : {"gzip", "deflate", "br"})
+      EXPECT_NE(encodings.find(encoding), std::string::npos) << encodings;
+    // Nothing to validate against: the request is unconditional.
+    EXPECT_EQ(server_.LastRequestHeader(path, "If-None-Match"), "");
+    EXPECT_EQ(server_.LastRequestHeader(path, "If-Modified-Since"), "");
+  }
 }
 
 TEST_F(NetTest, SmallBlocksReadALargeBodyExactly) {
@@ -587,6 +597,224 @@ TEST(NetTimeouts, SettingsHoldUntilChanged) {
   SetNetTimeouts(changed);
   EXPECT_EQ(GetNetTimeouts().connect, std::chrono::milliseconds(1500));
   SetNetTimeouts(NetTimeouts::Defaults());
+}
+
+// --- What the answer tells the caller ---------------------------------------
+
+// The moniker's and the session's view of one request: the outcome and what
+// was learned of the answer.
+struct Fetched {
+  NetResult result;
+  NetResponse response;
+  std::string body;
+};
+
+Fetched FetchByMoniker(const NetRequest& request, const std::string& target) {
+  Fetched fetched;
+  fetched.result = UrlDownloadToFile(request, target, kNoByteLimit, &fetched.response);
+  fetched.body = ReadFile(target);
+  return fetched;
+}
+
+Fetched FetchBySession(const NetRequest& request) {
+  Fetched fetched;
+  InternetSession session;
+  std::unique_ptr<InternetFile> file;
+  fetched.result = session.OpenUrl(request, kNoByteLimit, &file);
+  if (!fetched.result.ok) return fetched;
+  std::array<char, 512> block{};
+  for (std::size_t count = 1; count > 0 && fetched.result.ok;) {
+    fetched.result = file->Read(block, &count);
+    fetched.body.append(block.data(), count);
+  }
+  fetched.response = file->Response();
+  return fetched;
+}
+
+constexpr char kPackedDocument[] = "<rss><channel><title>Packed</title></channel></rss>";
+
+// kPackedDocument compressed by each encoding a server may choose.
+std::vector<std::pair<std::string, std::string>> PackedDocuments() {
+  return {
+      {"gzip", std::string("\x1F\x8B\x08\x00\x00\x00\x00\x00\x02\x03\xB3\x29\x2A\x2E\xB6\xB3\x49"
+                           "\xCE\x48\xCC\xCB\x4B\xCD\xB1\xB3\x29\xC9\x2C\xC9\x49\xB5\x0B\x48\x4C"
+                           "\xCE\x4E\x4D\xB1\xD1\x87\xF0\x6C\xF4\xE1\xD2\xFA\x20\xD5\x00\xEB\xBA"
+                           "\x5F\x15\x33\x00\x00\x00",
+                           57)},
+      {"deflate", std::string("\x78\x9C\xB3\x29\x2A\x2E\xB6\xB3\x49\xCE\x48\xCC\xCB\x4B\xCD\xB1"
+                              "\xB3\x29\xC9\x2C\xC9\x49\xB5\x0B\x48\x4C\xCE\x4E\x4D\xB1\xD1\x87"
+                              "\xF0\x6C\xF4\xE1\xD2\xFA\x20\xD5\x00\xE2\xE6\x12\x58",
+                              45)},
+      // A brotli stream of one stored (uncompressed) block and an empty last
+      // one: the smallest a hand can write.
+      {"br", std::string("\x20\x03\x10") + kPackedDocument + "\x03"},
+  };
+}
+
+TEST_F(NetTest, CompressedDocumentsArriveDecompressedInBothMechanisms) {
+  for (const auto& [encoding, packed] : PackedDocuments()) {
+    SCOPED_TRACE(encoding);
+    LoopbackResponse answer = Answer(200, packed);
+    answer.headers.emplace_back("Content-Encoding", encoding);
+    server_.Serve("/packed", answer);
+    const std::string target = folder_.Join("packed");
+
+    const Fetched moniker = FetchByMoniker({server_.Url("/packed"), "", ""}, target);
+    EXPECT_TRUE(moniker.result.ok) << moniker.result.error;
+    EXPECT_EQ(moniker.body, kPackedDocument);
+    const Fetched session = FetchBySession({server_.Url("/packed"), "", ""});
+    EXPECT_TRUE(session.result.ok) << session.result.error;
+    EXPECT_EQ(session.body, kPackedDocument);
+    DeleteFile(target);
+  }
+}
+
+// The limit is on the document, not on what crossed the wire: a small
+// compressed answer that unpacks beyond it fails, and a compressed answer
+// announced longer than its document does not.
+TEST_F(NetTest, ByteLimitCountsTheDecompressedDocument) {
+  // 2000 times "x" in 35 bytes.
+  LoopbackResponse bomb = Answer(200, std::string("\x1F\x8B\x08\x00\x00\x00\x00\x00\x02\x03\xAB"
+                                                  "\xA8\x18\x05\xA3\x60\x14\x8C\x82\x51\x30\x0A"
+                                                  "\x46\xC1\x50\x07\x00\x7A\x65\x08\x29\xD0\x07"
+                                                  "\x00\x00",
+                                                  35));
+  bomb.headers.emplace_back("Content-Encoding", "gzip");
+  server_.Serve("/bomb", bomb);
+  // 57 bytes that unpack into 51.
+  LoopbackResponse small = Answer(200, PackedDocuments()[0].second);
+  small.headers.emplace_back("Content-Encoding", "gzip");
+  server_.Serve("/small", small);
+  const std::string target = folder_.Join("t");
+
+  EXPECT_EQ(UrlDownloadToFile(server_.Url("/bomb"), target, 1024).error,
+            "The document is larger than the limit of 1 KiB.");
+  EXPECT_EQ(ReadThroughSession(server_.Url("/bomb"), 512, 1024).read.error,
+            "The document is larger than the limit of 1 KiB.");
+  EXPECT_TRUE(FolderEntries().empty());
+  EXPECT_TRUE(UrlDownloadToFile(server_.Url("/small"), target, 55).ok);
+  EXPECT_EQ(ReadFile(target), kPackedDocument);
+}
+
+TEST_F(NetTest, ResponseTellsTheCharsetValidatorsAndFinalAddress) {
+  LoopbackResponse answer = Answer(200, "<rss/>");
+  answer.content_type = "application/rss+xml; charset=\"ISO-8859-1\"";
+  answer.headers = {{"ETag", "\"v7\""}, {"Last-Modified", "Tue, 01 Dec 2026 10:00:00 GMT"}};
+  server_.Serve("/feed", answer);
+  server_.Redirect("/today", "/feed", 302);
+  const NetRequest request{server_.Url("/today"), "", ""};
+
+  for (const Fetched& fetched :
+       {FetchByMoniker(request, folder_.Join("feed")), FetchBySession(request)}) {
+    EXPECT_TRUE(fetched.result.ok);
+    EXPECT_EQ(fetched.body, "<rss/>");
+    const NetResponse& response = fetched.response;
+    EXPECT_EQ(response.status, 200);
+    EXPECT_EQ(response.final_url, server_.Url("/feed"));
+    EXPECT_EQ(response.charset, "ISO-8859-1");
+    EXPECT_EQ(response.etag, "\"v7\"");
+    EXPECT_EQ(response.last_modified, "Tue, 01 Dec 2026 10:00:00 GMT");
+    EXPECT_FALSE(response.not_modified);
+    EXPECT_EQ(response.moved_to, "") << "a temporary redirect is no move";
+  }
+}
+
+TEST_F(NetTest, ValidatorsAreSentAndA304LeavesTheTargetAsItWas) {
+  LoopbackResponse not_modified = Answer(304, "");
+  not_modified.headers.emplace_back("ETag", "\"v1\"");
+  server_.Serve("/feed", not_modified);
+  const std::string target = folder_.Join("feed");
+  WriteFile(target, "the copy held");
+  const NetRequest request{server_.Url("/feed"), "\"v1\"", "Tue, 01 Dec 2026 10:00:00 GMT"};
+
+  for (const Fetched& fetched : {FetchByMoniker(request, target), FetchBySession(request)}) {
+    EXPECT_TRUE(fetched.result.ok) << fetched.result.error;
+    EXPECT_TRUE(fetched.response.not_modified);
+    EXPECT_EQ(fetched.response.status, 304);
+    EXPECT_EQ(server_.LastRequestHeader("/feed", "If-None-Match"), "\"v1\"");
+    EXPECT_EQ(server_.LastRequestHeader("/feed", "If-Modified-Since"),
+              "Tue, 01 Dec 2026 10:00:00 GMT");
+  }
+  EXPECT_EQ(ReadFile(target), "the copy held");
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"feed"}) << "a part file stayed behind";
+
+  // A validator that would start a header line of its own is not sent.
+  FetchByMoniker({server_.Url("/feed"), "\"v1\"\r\nX-Injected: 1", ""}, target);
+  EXPECT_EQ(server_.LastRequestHeader("/feed", "If-None-Match"), "");
+  EXPECT_EQ(server_.LastRequestHeader("/feed", "X-Injected"), "");
+}
+
+TEST_F(NetTest, A304ThatCarriesABodyIsStillJustNotModified) {
+  testing::CannedServer server(
+      "HTTP/1.1 304 Not Modified\r\nETag: \"v2\"\r\nContent-Length: 14\r\n\r\nnot a document");
+  const NetRequest request{server.Url("/feed"), "\"v2\"", ""};
+  const std::string target = folder_.Join("feed");
+
+  for (const Fetched& fetched : {FetchByMoniker(request, target), FetchBySession(request)}) {
+    EXPECT_TRUE(fetched.result.ok) << fetched.result.error;
+    EXPECT_TRUE(fetched.response.not_modified);
+    EXPECT_EQ(fetched.body, "");
+  }
+  EXPECT_TRUE(FolderEntries().empty()) << "no file is made for a document not sent";
+}
+
+TEST_F(NetTest, OnlyPermanentRedirectsAtTheStartSayWhereTheDocumentMoved) {
+  server_.Serve("/doc", "<rss/>");
+  struct Hop {
+    const char* from;
+    const char* to;
+    int status;
+  };
+  const struct {
+    const char* name;
+    std::vector<Hop> hops;  // the first is requested
+    std::string moved_to;   // a path of the server, "" for none
+  } cases[] = {
+      {"no redirect", {}, ""},
+      {"one 301", {{"/a1", "/doc", 301}}, "/doc"},
+      {"308 then 301", {{"/b1", "/b2", 308}, {"/b2", "/doc", 301}}, "/doc"},
+      // The temporary hop may lead elsewhere tomorrow; the permanent one
+      // before it still holds.
+      {"301 then 302", {{"/c1", "/c2", 301}, {"/c2", "/doc", 302}}, "/c2"},
+      {"302 then 301", {{"/d1", "/d2", 302}, {"/d2", "/doc", 301}}, ""},
+      {"307", {{"/e1", "/doc", 307}}, ""},
+      {"303", {{"/f1", "/doc", 303}}, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (const Hop& hop : c.hops) server_.Redirect(hop.from, hop.to, hop.status);
+    const std::string first = c.hops.empty() ? "/doc" : c.hops.front().from;
+    const NetRequest request{server_.Url(first), "", ""};
+    const std::string expected = c.moved_to.empty() ? "" : server_.Url(c.moved_to);
+
+    for (const Fetched& fetched :
+         {FetchByMoniker(request, folder_.Join("doc")), FetchBySession(request)}) {
+      EXPECT_TRUE(fetched.result.ok);
+      EXPECT_EQ(fetched.body, "<rss/>");
+      EXPECT_EQ(fetched.response.moved_to, expected);
+      EXPECT_EQ(fetched.response.final_url, server_.Url("/doc"));
+    }
+  }
+}
+
+TEST_F(NetTest, RedirectsToOtherSchemesAreRefused) {
+  TempDir sources;
+  const std::string secret = sources.Join("secret.xml");
+  WriteFile(secret, "<rss>not for the server to choose</rss>");
+  const std::string locations[] = {"file://" + secret, "ftp://127.0.0.1/feed",
+                                   "gopher://127.0.0.1/feed", "dict://127.0.0.1/feed"};
+  for (const std::string& location : locations) {
+    SCOPED_TRACE(location);
+    server_.Redirect("/feed", location, 301);
+    const NetRequest request{server_.Url("/feed"), "", ""};
+    for (const Fetched& fetched :
+         {FetchByMoniker(request, folder_.Join("feed")), FetchBySession(request)}) {
+      EXPECT_EQ(fetched.result.error,
+                "The server redirected to an address that is not http or https.");
+      EXPECT_EQ(fetched.body, "");
+    }
+    EXPECT_TRUE(FolderEntries().empty());
+  }
 }
 
 }  // namespace
