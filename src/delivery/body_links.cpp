@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "delivery/link_resolution.h"
+#include "platform/ascii.h"
 
 namespace tavi {
 namespace {
@@ -133,6 +134,78 @@ std::vector<ValueEdit> CollectEdits(const GumboNode& root, std::string_view html
   return edits;
 }
 
+// The run of attribute-name characters that ends right before the '=' at
+// `equals` (white space between them skipped). The parser's name for that
+// attribute is always a tail of it, in some letter case.
+std::string_view NameRunBefore(std::string_view html, std::size_t equals) {
+  constexpr std::string_view kNameEnds = " \t\n\f\r/>=";
+  const std::string_view before = html.substr(0, equals);
+  const std::size_t last = before.find_last_not_of(kHtmlWhiteSpace);
+  if (last == std::string_view::npos) return {};
+  std::size_t start = last + 1;
+  while (start > 0 && kNameEnds.find(before[start - 1]) == std::string_view::npos) --start;
+  return before.substr(start, last + 1 - start);
+}
+
+// The value written after an '=', undecoded, as far as the look before the
+// parse reads it: up to the next '=' at most, so that the look stays linear
+// in the body's length. `whole` when the value ends before that.
+struct RawValue {
+  std::string_view text;
+  bool whole;
+};
+
+// Quoted text up to its closing quote, else a run up to white space or '>'.
+RawValue RawValueAfter(std::string_view html, std::size_t equals) {
+  const std::size_t next_equals = std::min(html.find('=', equals + 1), html.size());
+  const std::string_view after = html.substr(equals + 1, next_equals - equals - 1);
+  const std::size_t start = after.find_first_not_of(kHtmlWhiteSpace);
+  if (start == std::string_view::npos) return {{}, false};
+  const char quote = after[start];
+  const bool quoted = quote == '"' || quote == '\'';
+  const std::size_t text_start = quoted ? start + 1 : start;
+  const std::size_t end =
+      quoted ? after.find(quote, text_start) : after.find_first_of(" \t\n\f\r>", text_start);
+  if (end == std::string_view::npos) return {after.substr(text_start), false};
+  return {after.substr(text_start, end - text_start), true};
+}
+
+// Whether a value written so may need resolving. Entities only ever make a
+// value look less like one that stays, so the undecoded text errs towards
+// yes; so does a value read only in part, unless its start settles it (a
+// scheme, a fragment). A srcset may need it when any comma-separated part
+// might.
+bool MayNeedResolving(std::string_view name_run, const RawValue& value) {
+  if (platform::EndsWithIgnoringCase(name_run, kSourceSetAttribute)) {
+    if (!value.whole) return true;
+    for (std::size_t start = 0; start <= value.text.size();) {
+      const std::size_t comma = std::min(value.text.find(',', start), value.text.size());
+      if (!StaysAsWritten(value.text.substr(start, comma - start))) return true;
+      start = comma + 1;
+    }
+    return false;
+  }
+  const bool names_a_link = std::any_of(
+      std::begin(kLinkAttributes), std::end(kLinkAttributes),
+      [&](std::string_view name) { return platform::EndsWithIgnoringCase(name_run, name); });
+  if (!names_a_link) return false;
+  if (value.whole) return !StaysAsWritten(value.text);
+  return TrimmedLink(value.text).empty() || !StaysAsWritten(value.text);
+}
+
+// A quick look before the parser reads the body: false when no attribute
+// written with a link attribute's name holds a value that may need
+// resolving. Text that only looks like such an attribute counts too, so it
+// errs only towards a parse that finds nothing to do; most bodies, with no
+// links or only absolute ones, skip the parse.
+bool MayHoldRelativeLinks(std::string_view html) {
+  for (std::size_t equals = html.find('='); equals != std::string_view::npos;
+       equals = html.find('=', equals + 1)) {
+    if (MayNeedResolving(NameRunBefore(html, equals), RawValueAfter(html, equals))) return true;
+  }
+  return false;
+}
+
 // `html` with the edits made. The parser may give one attribute to several
 // elements (a formatting element it opens again): its value is edited once.
 std::string WithEdits(std::string_view html, std::vector<ValueEdit> edits) {
@@ -151,7 +224,7 @@ std::string WithEdits(std::string_view html, std::vector<ValueEdit> edits) {
 }  // namespace
 
 void ResolveBodyLinks(std::string& html, const std::string& base) {
-  if (base.empty() || html.find('<') == std::string::npos) return;
+  if (base.empty() || !MayHoldRelativeLinks(html)) return;
   GumboOptions options = kGumboDefaultOptions;
   options.max_errors = 0;  // nobody reads the parse errors: keep none
   const ParsedHtml parsed(gumbo_parse_with_options(&options, html.data(), html.size()));

@@ -42,11 +42,14 @@ std::string BaseUrlOf(const std::string& document_url, const std::vector<std::st
   return base;
 }
 
-std::optional<std::string> ResolveLink(std::string_view link, const std::string& base) {
+bool StaysAsWritten(std::string_view link) {
   const std::string_view trimmed = TrimmedLink(link);
-  if (base.empty() || trimmed.empty() || trimmed.front() == '#' || HasScheme(trimmed))
-    return std::nullopt;
-  return platform::ResolveUrl(base, std::string(trimmed));
+  return trimmed.empty() || trimmed.front() == '#' || HasScheme(trimmed);
+}
+
+std::optional<std::string> ResolveLink(std::string_view link, const std::string& base) {
+  if (base.empty() || StaysAsWritten(link)) return std::nullopt;
+  return platform::ResolveUrl(base, std::string(TrimmedLink(link)));
 }
 
 }  // namespace tavi

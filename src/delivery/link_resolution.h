@@ -22,11 +22,14 @@ std::string_view TrimmedLink(std::string_view link);
 // is passed over, so with none that resolves the result is `document_url`.
 std::string BaseUrlOf(const std::string& document_url, const std::vector<std::string>& xml_bases);
 
+// True when `link` means the same whatever the base, so it is never
+// resolved: empty or white space, a fragment ("#top"), or with a scheme (an
+// absolute address, "mailto:", "data:", "javascript:" and the like).
+bool StaysAsWritten(std::string_view link);
+
 // `link` resolved against `base` ("../b" on "http://h/a/c" is "http://h/b"),
-// or nullopt when it stays as written: `base` is empty, the link is empty
-// or white space, a fragment ("#top"), already has a scheme (an absolute
-// address, "mailto:", "data:", "javascript:" and the like), or does not
-// resolve.
+// or nullopt when it stays as written (StaysAsWritten), `base` is empty, or
+// it does not resolve.
 std::optional<std::string> ResolveLink(std::string_view link, const std::string& base);
 
 }  // namespace tavi

@@ -35,6 +35,14 @@ TEST(BodyLinks, RelativeAddressesOfLinksAndImagesAreResolvedInPlace) {
       // A comma inside an address does not end it; commas at its end do.
       {"<img srcset=\"w_1,h_2.png,,http://x.example/y.png\">",
        "<img srcset=\"http://h.example/a/w_1,h_2.png,,http://x.example/y.png\">"},
+      // Written so that a quick look could miss them.
+      {"<a title=\"t\"href=\"c\">", "<a title=\"t\"href=\"http://h.example/a/c\">"},
+      {"<a href=\"&#x2F;x\">", "<a href=\"http://h.example/x\">"},
+      {"<a href=\"  x?y=1&amp;z=2\">", "<a href=\"http://h.example/a/x?y=1&amp;z=2\">"},
+      {"<img srcset=\"http://x.example/a.png?w=1 1x, b.png?w=2 2x\">",
+       "<img srcset=\"http://x.example/a.png?w=1 1x, http://h.example/a/b.png?w=2 2x\">"},
+      {"<svg><a xlink:href=\"s\">x</a></svg>",
+       "<svg><a xlink:href=\"http://h.example/a/s\">x</a></svg>"},
       {"<svg><a href=\"s\"><image href=\"i.svg\"/></a></svg>",
        "<svg><a href=\"http://h.example/a/s\"><image "
        "href=\"http://h.example/a/i.svg\"/></a></svg>"},
