@@ -111,7 +111,7 @@ void AddEdits(const GumboElement& element, std::string_view html, const std::str
   }
 }
 
-bool HasElement(const GumboNode& node) {
+bool IsElementNode(const GumboNode& node) {
   return node.type == GUMBO_NODE_ELEMENT || node.type == GUMBO_NODE_TEMPLATE;
 }
 
@@ -128,7 +128,7 @@ std::vector<ValueEdit> CollectEdits(const GumboNode& root, std::string_view html
     const GumboVector& children = node->v.element.children;
     for (unsigned int index = 0; index < children.length; ++index) {
       const auto* child = static_cast<const GumboNode*>(children.data[index]);
-      if (HasElement(*child)) pending.push_back(child);
+      if (IsElementNode(*child)) pending.push_back(child);
     }
   }
   return edits;
