@@ -71,15 +71,20 @@ std::optional<std::string> ResolvedValue(const GumboAttribute& attribute, const 
 
 // `value` as an attribute value in the quotes the original had (double ones
 // when it had none), with the characters that would end it or start an
-// entity encoded.
+// entity encoded. So are control characters: the parser reads one written
+// as it is otherwise than one written as a reference, and the parts of a
+// srcset that stay come from the parser's decoded value.
 std::string QuotedValue(std::string_view original, std::string_view value) {
   const char quote = original.front() == '\'' ? '\'' : '"';
   std::string text(1, quote);
   for (const char c : value) {
+    const auto byte = static_cast<unsigned char>(c);
     if (c == '&') {
       text += "&amp;";
     } else if (c == quote) {
       text += quote == '"' ? "&quot;" : "&#39;";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      text.append("&#").append(std::to_string(byte)).append(";");
     } else {
       text += c;
     }
@@ -87,27 +92,49 @@ std::string QuotedValue(std::string_view original, std::string_view value) {
   return text += quote;
 }
 
-// The place of the attribute's value in `html`, or nullopt when the parser
-// made the value up (an attribute with no value has none either).
-std::optional<std::size_t> ValueOffset(const GumboAttribute& attribute, std::string_view html) {
-  const GumboStringPiece& original = attribute.original_value;
+// Where `piece` lies in `html`, or nullopt when it points elsewhere (the
+// parser made it up).
+std::optional<std::size_t> OffsetIn(std::string_view html, const GumboStringPiece& piece) {
   const auto begin = reinterpret_cast<std::uintptr_t>(html.data());
-  const auto start = reinterpret_cast<std::uintptr_t>(original.data);
-  if (original.length == 0 || start < begin || start - begin > html.size()) return std::nullopt;
-  if (original.length > html.size() - (start - begin)) return std::nullopt;
+  const auto start = reinterpret_cast<std::uintptr_t>(piece.data);
+  if (piece.data == nullptr || start < begin || start - begin > html.size()) return std::nullopt;
+  if (piece.length > html.size() - (start - begin)) return std::nullopt;
   return start - begin;
+}
+
+// The bytes of the attribute's value in `html`, quotes included, found as the
+// tokenizer found them: after the name, white space, '=' and white space,
+// quoted text through its closing quote or a run up to white space or '>'.
+// The parser's own record of that place is wrong for an unquoted value that
+// starts with a character reference. nullopt when the parser made the
+// attribute up or it has no value.
+std::optional<ValueEdit> ValuePlace(const GumboAttribute& attribute, std::string_view html) {
+  const std::optional<std::size_t> name = OffsetIn(html, attribute.original_name);
+  if (!name || attribute.original_name.length == 0) return std::nullopt;
+  std::size_t start =
+      html.find_first_not_of(kHtmlWhiteSpace, *name + attribute.original_name.length);
+  if (start == std::string_view::npos || html[start] != '=') return std::nullopt;
+  start = html.find_first_not_of(kHtmlWhiteSpace, start + 1);
+  if (start == std::string_view::npos || html[start] == '>') return std::nullopt;
+  const char quote = html[start];
+  std::size_t end = html.find_first_of(" \t\n\f\r>", start);
+  if (quote == '"' || quote == '\'') {
+    end = html.find(quote, start + 1);
+    if (end != std::string_view::npos) ++end;
+  }
+  return ValueEdit{start, std::min(end, html.size()) - start, {}};
 }
 
 void AddEdits(const GumboElement& element, std::string_view html, const std::string& base,
               std::vector<ValueEdit>& edits) {
   for (unsigned int index = 0; index < element.attributes.length; ++index) {
     const auto& attribute = *static_cast<const GumboAttribute*>(element.attributes.data[index]);
-    const std::optional<std::size_t> offset = ValueOffset(attribute, html);
-    if (!offset) continue;
+    std::optional<ValueEdit> edit = ValuePlace(attribute, html);
+    if (!edit) continue;
     const std::optional<std::string> resolved = ResolvedValue(attribute, base);
     if (!resolved) continue;
-    const std::string_view original(attribute.original_value.data, attribute.original_value.length);
-    edits.push_back({*offset, original.size(), QuotedValue(original, *resolved)});
+    edit->replacement = QuotedValue(html.substr(edit->offset, edit->length), *resolved);
+    edits.push_back(std::move(*edit));
   }
 }
 

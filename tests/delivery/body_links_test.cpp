@@ -38,6 +38,7 @@ TEST(BodyLinks, RelativeAddressesOfLinksAndImagesAreResolvedInPlace) {
       // Written so that a quick look could miss them.
       {"<a title=\"t\"href=\"c\">", "<a title=\"t\"href=\"http://h.example/a/c\">"},
       {"<a href=\"&#x2F;x\">", "<a href=\"http://h.example/x\">"},
+      {"<a cite=&amp;b=2>", "<a cite=\"http://h.example/a/&amp;b=2\">"},
       {"<a href=\"  x?y=1&amp;z=2\">", "<a href=\"http://h.example/a/x?y=1&amp;z=2\">"},
       {"<img srcset=\"http://x.example/a.png?w=1 1x, b.png?w=2 2x\">",
        "<img srcset=\"http://x.example/a.png?w=1 1x, http://h.example/a/b.png?w=2 2x\">"},
@@ -82,6 +83,11 @@ TEST(BodyLinks, HostileMarkupIsReadSafely) {
   // attribute: its value is still replaced only once.
   EXPECT_EQ(Resolved("<p><b background=\"r\">one<p>two"),
             "<p><b background=\"http://h.example/a/r\">one<p>two");
+  // The parts of a srcset that stay are written back from their decoded
+  // text: a control character must come back as the reference it was, or
+  // the next reading would see another address.
+  EXPECT_EQ(Resolved("<img srcset=\"a.png 1x, &#4;b 2x\">"),
+            "<img srcset=\"http://h.example/a/a.png 1x, &#4;b 2x\">");
   // What resolving adds to an address cannot end the value it goes into.
   EXPECT_EQ(Resolved("<a href='it&#39;s'>"), "<a href='http://h.example/a/it&#39;s'>");
   std::string deep;
