@@ -4,6 +4,8 @@
 #include <optional>
 #include <string_view>
 
+#include "delivery/article_links.h"
+#include "delivery/link_resolution.h"
 #include "delivery/mailbox_file.h"
 #include "delivery/message_text.h"
 #include "fetch/date_text.h"
@@ -93,11 +95,13 @@ std::string BuildHeaderBlock(const FeedRecord& feed, const ArticleRecord& articl
   return block;
 }
 
-// The page behind `link`, or "" when it cannot be fetched or read. The link
-// is the feed's word, so only a web address is fetched: never a local file.
-// A file left from an earlier fetch goes first: a failed download must not
-// pass off that page as this article's.
-std::string FetchFullArticle(const std::string& link, const std::string& article_file) {
+// The page behind `written_link` (white space around it dropped), or "" when
+// it cannot be fetched or read. The link is the feed's word, so only a web
+// address is fetched: never a local file. A file left from an earlier fetch
+// goes first: a failed download must not pass off that page as this
+// article's.
+std::string FetchFullArticle(std::string_view written_link, const std::string& article_file) {
+  const std::string link(TrimmedLink(written_link));
   if (!platform::IsWebAddress(link)) return "";
   if (FileExists(article_file) && !platform::DeleteFile(article_file)) return "";
   FetchToFile(link, article_file, DeleteMode::kNone, kMaxFullArticleBytes);
@@ -146,6 +150,9 @@ ArticleOutcome AppendArticleMessage(const FeedRecord& feed, ArticleRecord& artic
   }
   if (!verdict.lets_through) return ArticleOutcome::kSkipped;
 
+  // After the Message-Id: an article delivered before links were resolved
+  // must keep the identity it had.
+  ResolveArticleLinks(article, context.DocumentUrl);
   const std::string header_block = BuildHeaderBlock(feed, article, message_id, context);
   AppendFullArticle(feed, article, context);
   const std::string message =

@@ -42,6 +42,9 @@ struct DeliveryContext {
   // the plug-in's configuration folder, the full-article translator's file
   // too.
   std::string ArticleFile;
+  // The address the feed document came from, which its relative links are
+  // relative to; "" when it is not known (a document from the cache).
+  std::string DocumentUrl;
 };
 
 // The Message-Id of the article as its message carries it: "<" + Guid +
@@ -66,10 +69,12 @@ enum class ArticleOutcome {
 //
 // The record is changed in place: an empty Author becomes feed.Alias, an
 // empty Date becomes context.DownloadedText (an unreadable one keeps its text
-// and counts as context.CheckTime), and with feed.DownloadReferringArticles 1
-// the web page behind the Link, when it can be fetched into
-// context.ArticleFile, is appended to the Description between Begin and End
-// markers.
+// and counts as context.CheckTime); once the Message-Id is taken from the
+// link as written, relative links are resolved against context.DocumentUrl
+// and the xml:base values (ResolveArticleLinks); and with
+// feed.DownloadReferringArticles 1 the web page behind the Link, when it can
+// be fetched into context.ArticleFile, is appended to the Description
+// between Begin and End markers.
 //
 // `newest_date` only ever holds dates of articles in the newsbox: it rises to
 // the article's date when its message was appended or the newsbox holds it

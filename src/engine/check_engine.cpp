@@ -104,6 +104,9 @@ int CheckRun::CheckFeed(const FeedRecord& record, bool from_cache,
                         const std::string& document_path) {
   context_.CheckTime = platform::CurrentLocalDate();
   context_.DownloadedText = DownloadedTextOf(context_.CheckTime);
+  // A cached document's address is not known: where it was fetched from
+  // may not be the feed's URL.
+  context_.DocumentUrl = from_cache ? "" : record.URL;
   last_check_ = {};
   FeedRecord feed = record;
   if (const std::string missing = PrepareFeedForCheck(feed, paths_.in_mailbox_file);

@@ -4,6 +4,7 @@
 // it. Every field is 8-bit text, empty until the document supplies it.
 
 #include <string>
+#include <vector>
 
 namespace tavi {
 
@@ -21,6 +22,13 @@ struct ArticleRecord {
   std::string Category;  // RSS category text; Atom category term
   std::string Comments;  // RSS comments
   std::string Source;    // RSS source
+  // The xml:base values in scope at the item, outermost first (those of the
+  // elements around it and its own): each builds on the one before, the
+  // first on the document's URL. Links of the item are relative to them.
+  std::vector<std::string> XmlBases;
+  // The xml:base of the body element itself, on top of XmlBases for the
+  // links inside the body; "" when it has none.
+  std::string BodyXmlBase;
 };
 
 }  // namespace tavi

@@ -1,6 +1,7 @@
 #include "fetch/feed_reader.h"
 
 #include "fetch/date_text.h"
+#include "fetch/xml_base_trail.h"
 #include "platform/ascii.h"
 
 namespace tavi {
@@ -92,24 +93,44 @@ void ReadCategoryCommentsSource(XmlDocument& document, FeedFormat format, Articl
 }
 
 // Moves to the next element in document order: the current element's first
-// child, else the next sibling of the nearest element that has one. False
-// when the walk is over.
-bool MoveToNextElement(XmlDocument& document) {
+// child, else the next sibling of the nearest element that has one, with
+// `depth` following every step down and up. False when the walk is over.
+bool MoveToNextElement(XmlDocument& document, std::size_t& depth) {
   document.ResetChildPosition();
-  if (document.FindChildElement()) return document.EnterElement();
-  while (document.LeaveElement())
-    if (document.FindChildElement()) return document.EnterElement();
-  return false;
+  while (!document.FindChildElement()) {
+    if (!document.LeaveElement()) return false;
+    --depth;
+  }
+  ++depth;
+  return document.EnterElement();
 }
 
-// Visits each element below the root, in document order.
+// Visits each element below the root, in document order; `visit` gets the
+// element's depth (1 for the root's children).
 template <typename Visit>
 void ForEachElement(XmlDocument& document, Visit visit) {
   document.ResetPosition();
   if (!document.FindChildElement() || !document.EnterElement()) return;
+  std::size_t depth = 1;
   do {
-    if (!visit()) return;
-  } while (MoveToNextElement(document));
+    if (!visit(depth)) return;
+  } while (MoveToNextElement(document, depth));
+}
+
+// Notes the root on the trail: the walk itself starts below it.
+void VisitRoot(XmlDocument& document, XmlBaseTrail& bases) {
+  document.ResetPosition();
+  if (document.FindElement()) bases.Visit(document, 0);
+}
+
+// Gives the item the xml:base values in scope and its body's own. The
+// positions stay on the item.
+void ReadXmlBases(XmlDocument& document, FeedFormat format, const XmlBaseTrail& bases,
+                  ArticleRecord& article) {
+  if (bases.Idle()) return;
+  article.XmlBases = bases.InScope();
+  if (FindFirstChild(document, VocabularyOf(format).body))
+    article.BodyXmlBase = bases.ChildValue(document);
 }
 
 }  // namespace
@@ -120,7 +141,7 @@ const char* FeedFormatName(FeedFormat format) {
 
 FeedFormat DetectFeedFormat(XmlDocument& document) {
   FeedFormat format = FeedFormat::kRss;
-  ForEachElement(document, [&] {
+  ForEachElement(document, [&](std::size_t) {
     const std::string name = document.GetElementName();
     if (platform::EqualsIgnoringCase(name, "guid")) return false;
     if (!platform::EqualsIgnoringCase(name, "id")) return true;
@@ -134,9 +155,13 @@ void WalkFeed(XmlDocument& document, FeedFormat format,
               const std::function<void(ArticleRecord&)>& on_item,
               const std::function<void()>& after_element) {
   const char* item_name = VocabularyOf(format).item;
-  ForEachElement(document, [&] {
+  XmlBaseTrail bases(document);
+  VisitRoot(document, bases);
+  ForEachElement(document, [&](std::size_t depth) {
+    bases.Visit(document, depth);
     if (platform::EqualsIgnoringCase(document.GetElementName(), item_name)) {
       ArticleRecord article = ReadArticle(document, format);
+      ReadXmlBases(document, format, bases, article);
       if (on_item) on_item(article);
     }
     if (after_element) after_element();

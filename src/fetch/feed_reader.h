@@ -26,8 +26,8 @@ FeedFormat DetectFeedFormat(XmlDocument& document);
 // Visits every element below the root in document order, items nested in
 // items included. For each element named as the format's item element
 // ("item" or "entry", letter case ignored) `on_item` gets the record read
-// from it; after every element, item or not, `after_element` runs. An empty
-// function is skipped.
+// from it, with the xml:base values in scope (XmlBaseTrail); after every
+// element, item or not, `after_element` runs. An empty function is skipped.
 void WalkFeed(XmlDocument& document, FeedFormat format,
               const std::function<void(ArticleRecord&)>& on_item,
               const std::function<void()>& after_element);

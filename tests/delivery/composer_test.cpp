@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <string>
@@ -99,10 +100,12 @@ class ComposerTest : public ::testing::Test {
 };
 
 TEST_F(ComposerTest, WritesTheWholeMessageByteForByte) {
+  // Links written in full are not touched by the document's address.
+  context_.DocumentUrl = "http://feeds.example.test/news/rss.xml";
   ArticleRecord article;
   article.Title = "Hello World";
   article.Link = "http://example.test/a";
-  article.Description = "<p>First</p>\r\n<p>Second</p>";
+  article.Description = "<p>First <a href=\"http://example.test/b\">b</a></p>\r\n<p>Second</p>";
   article.Author = "Ann <ann@example.test>";
   article.Date = "Sat, 05 Dec 2026 10:00:00 GMT";
   article.Guid = "urn:a1";
@@ -123,8 +126,43 @@ TEST_F(ComposerTest, WritesTheWholeMessageByteForByte) {
             "Content-Type: text/html\r\n"
             "Content-Transfer-Encoding: 8bit\r\n"
             "\r\n"
-            "<x-html><p>First</p>\r\n<p>Second</p></x-html>\r\n");
+            "<x-html><p>First <a href=\"http://example.test/b\">b</a></p>\r\n<p>Second</p>"
+            "</x-html>\r\n");
   EXPECT_EQ(newest_, DateOf("12/05/2026 10:00:00"));
+}
+
+TEST_F(ComposerTest, RelativeLinksAreResolvedWhileTheMessageIdKeepsTheLinkAsWritten) {
+  context_.DocumentUrl = "http://feeds.example.test/news/rss.xml";
+  ArticleRecord article = NewArticle();
+  article.Guid = "";
+  article.Link = "/p/1";
+  article.Enclosure = "e.mp3";
+  article.Comments = "c#comments";
+  article.XmlBases = {"/blog/"};
+  article.BodyXmlBase = "2026/";
+  article.Description = "<p><img src=\"i.png\"> <a href=\"http://abs.example/x\">x</a></p>";
+  ASSERT_TRUE(Append(article));
+  const std::vector<std::string> lines = HeaderLines(Staged());
+  const auto has_line = [&](const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  };
+  EXPECT_TRUE(has_line("Website: http://feeds.example.test/p/1"));
+  EXPECT_TRUE(has_line("Message-Id: </p/1@localhost.localdomain>"));
+  EXPECT_TRUE(has_line("Enclosed: http://feeds.example.test/blog/e.mp3"));
+  EXPECT_TRUE(has_line("Website-Comments: http://feeds.example.test/blog/c#comments"));
+  EXPECT_EQ(host::MessageBody(StagedMessages().at(0)),
+            "<x-html><p><img src=\"http://feeds.example.test/blog/2026/i.png\"> "
+            "<a href=\"http://abs.example/x\">x</a></p></x-html>");
+
+  // A newsbox that holds the article under its link as written has it
+  // already.
+  WriteFile(context_.StagingMailboxPath, "");
+  context_.ExistingMessageIds = {"</p/1@localhost.localdomain>"};
+  ArticleRecord again = NewArticle();
+  again.Guid = "";
+  again.Link = "/p/1";
+  EXPECT_FALSE(Append(again));
+  EXPECT_EQ(Staged(), "");
 }
 
 TEST_F(ComposerTest, HeaderBlockHoldsOnlyTheLinesWithValues) {
@@ -429,7 +467,6 @@ TEST_F(ComposerFullArticleTest, FetchesOnlyFromWebAddresses) {
       "file://" + local_file,
       local_file,
       "ftp://127.0.0.1/page",
-      " " + server_.Url("/page"),
   };
   for (const std::string& link : links) {
     SCOPED_TRACE(link);
@@ -441,6 +478,27 @@ TEST_F(ComposerFullArticleTest, FetchesOnlyFromWebAddresses) {
     EXPECT_EQ(host::MessageBody(StagedMessages().at(0)), "<x-html><p>Body</p></x-html>");
   }
   EXPECT_EQ(server_.Hits("/page"), 0);
+}
+
+TEST_F(ComposerFullArticleTest, PageComesFromTheResolvedLinkWithoutTheWhiteSpaceAround) {
+  server_.Serve("/news/page", "<html>Full</html>", "text/html");
+  const struct {
+    std::string link;
+    std::string document_url;
+  } rows[] = {
+      {"page", server_.Url("/news/feed.xml")},
+      {"\r\n  " + server_.Url("/news/page") + " \t", ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.link);
+    context_.DocumentUrl = row.document_url;
+    ArticleRecord article = NewArticle();
+    article.Link = row.link;
+    ASSERT_TRUE(Append(article));
+    EXPECT_EQ(article.Description,
+              "<p>Body</p>" + std::string(kBegin) + "<html>Full</html>" + kEnd);
+  }
+  EXPECT_EQ(server_.Hits("/news/page"), 2);
 }
 
 TEST_F(ComposerFullArticleTest, PageOverTheFullArticleLimitIsLeftOut) {

@@ -210,7 +210,8 @@ TEST_F(CheckEngineTest, Utf8FeedsComposeTheSameMessagesAsBefore) {
   } rows[] = {
       {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<rss version=\"2.0\"><channel><title>Daily"
        "</title><item><title>Caf\xC3\xA9 &amp; \xE2\x82\xAC \xF0\x9F\x98\x80</title>"
-       "<link>http://example.com/a</link><description><![CDATA[<p>Body \xC3\xA9</p>]]>"
+       "<link>http://example.com/a</link><description><![CDATA[<p>Body \xC3\xA9 <a href="
+       "\"http://example.com/x?a=1&amp;b=2\">x</a><img src='https://example.com/i.png'></p>]]>"
        "</description><author>ann@example.com (Ann)</author><category>news</category>"
        "<guid>rss-1</guid><pubDate>Fri, 11 Dec 2026 08:00:00 GMT</pubDate>"
        "<enclosure url=\"http://example.com/a.mp3\" length=\"12\" type=\"audio/mpeg\"/>"
@@ -229,7 +230,8 @@ TEST_F(CheckEngineTest, Utf8FeedsComposeTheSameMessagesAsBefore) {
        "Content-Type: text/html\r\n"
        "Content-Transfer-Encoding: 8bit\r\n"
        "\r\n"
-       "<x-html><p>Body \xC3\xA9</p></x-html>\r\n"},
+       "<x-html><p>Body \xC3\xA9 <a href=\"http://example.com/x?a=1&amp;b=2\">x</a>"
+       "<img src='https://example.com/i.png'></p></x-html>\r\n"},
       {"<?xml version=\"1.0\"?><feed version=\"0.3\" xmlns=\"http://purl.org/atom/ns#\">"
        "<title>Atom</title><entry><title>Stra\xC3\x9F"
        "e</title><id>atom-1</id>"
@@ -276,6 +278,44 @@ TEST_F(CheckEngineTest, Utf8FeedsComposeTheSameMessagesAsBefore) {
     ASSERT_FALSE(delivered.empty());
     EXPECT_EQ(delivered.back(), row.message);
   }
+}
+
+// A feed that writes its links relative to its own address delivers them
+// whole, and the articles keep the Message-Ids they had before.
+TEST_F(CheckEngineTest, RelativeLinksAreResolvedAgainstTheFeedsAddress) {
+  feed_.URL = server_.Url("/blog/feed.xml");
+  server_.Serve("/blog/feed.xml",
+                RssFeed("<item><title>Relative</title><link>posts/1.html</link>"
+                        "<description>&lt;p&gt;&lt;img src=&quot;/img/1.png&quot;&gt;&lt;/p&gt;"
+                        "</description></item>"));
+  CheckRun run(paths_, window_);
+  EXPECT_EQ(Check(run), 1);
+  const auto delivered = Messages("News");
+  ASSERT_EQ(delivered.size(), 1u);
+  const std::string& message = delivered[0];
+  EXPECT_NE(message.find("Website: " + server_.Url("/blog/posts/1.html") + "\r\n"),
+            std::string::npos)
+      << message;
+  EXPECT_NE(message.find("Message-Id: <posts/1.html@localhost.localdomain>\r\n"),
+            std::string::npos);
+  EXPECT_NE(message.find("<x-html><p><img src=\"" + server_.Url("/img/1.png") + "\"></p></x-html>"),
+            std::string::npos);
+  EXPECT_EQ(Check(run), 0);  // the same article, not a second one
+}
+
+// A cached document's address is not known: only its xml:base values count.
+TEST_F(CheckEngineTest, CachedDocumentsResolveLinksOnlyAgainstTheirXmlBase) {
+  const std::string cache_file = data_.Join("cached.rss");
+  WriteFile(cache_file, RssFeed("<item xml:base=\"http://base.example/x/\"><title>Based</title>"
+                                "<link>1.html</link></item>"
+                                "<item><title>Unbased</title><link>2.html</link></item>"));
+  CheckRun run(paths_, window_);
+  EXPECT_EQ(run.CheckFeed(feed_, true, cache_file), 2);
+  const auto delivered = Messages("News");
+  ASSERT_EQ(delivered.size(), 2u);
+  EXPECT_NE(delivered[1].find("Website: http://base.example/x/1.html\r\n"), std::string::npos)
+      << delivered[1];
+  EXPECT_NE(delivered[0].find("Website: 2.html\r\n"), std::string::npos) << delivered[0];
 }
 
 TEST_F(CheckEngineTest, DeletedNewsboxDeliversIntoIn) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "fetch/xml_base_trail.h"
+
 namespace tavi {
 namespace {
 
@@ -94,6 +96,45 @@ TEST(FeedReader, WalkVisitsEveryElementOnceInDocumentOrder) {
       [&] { visited.push_back(document.GetElementName()); });
   EXPECT_EQ(visited, (std::vector<std::string>{"a", "item", "b", "c", "item", "d", "e"}));
   EXPECT_EQ(items, 2);
+}
+
+TEST(FeedReader, ItemsKeepTheXmlBasesInScopeAndTheirBodysOwn) {
+  using Bases = std::vector<std::string>;
+  const auto atom = Read(
+      "<feed xml:base=\"http://h/root/\"><entry xml:base=\"e/\"><id>1</id>"
+      "<content xml:base=\"c/\">x</content></entry>"
+      "<group xml:base=\"/other/\"><entry><id>2</id></entry></group>"
+      // The group's base went out of scope with the group.
+      "<entry><id>3</id><content>y</content></entry></feed>");
+  ASSERT_EQ(atom.size(), 3u);
+  EXPECT_EQ(atom[0].XmlBases, (Bases{"http://h/root/", "e/"}));
+  EXPECT_EQ(atom[0].BodyXmlBase, "c/");
+  EXPECT_EQ(atom[1].XmlBases, (Bases{"http://h/root/", "/other/"}));
+  EXPECT_EQ(atom[2].XmlBases, (Bases{"http://h/root/"}));
+  EXPECT_EQ(atom[2].BodyXmlBase, "");
+
+  const auto rss = Read(
+      "<rss xml:base=\"a/\"><channel xml:base=\"b/\"><item><guid>g</guid>"
+      "<description xml:base=\"d&amp;e/\">z</description></item></channel></rss>");
+  ASSERT_EQ(rss.size(), 1u);
+  EXPECT_EQ(rss[0].XmlBases, (Bases{"a/", "b/"}));
+  EXPECT_EQ(rss[0].BodyXmlBase, "d&e/");  // decoded like every attribute value
+}
+
+TEST(FeedReader, XmlBasesInScopeAreCapped) {
+  // Each item copies the values in scope: deep nesting and long values must
+  // not make that copy grow without bound.
+  std::string nested = "<item><guid>deep</guid></item>";
+  for (std::size_t level = kMaxXmlBasesInScope + 4; level-- > 0;)
+    nested = "<g xml:base=\"" + std::to_string(level) + "/\">" + nested + "</g>";
+  const std::string too_long(kMaxXmlBaseLength + 1, 'x');
+  const auto articles = Read("<rss><channel>" + nested + "</channel><item xml:base=\"" + too_long +
+                             "\"><guid>long</guid></item></rss>");
+  ASSERT_EQ(articles.size(), 2u);
+  ASSERT_EQ(articles[0].XmlBases.size(), kMaxXmlBasesInScope);
+  EXPECT_EQ(articles[0].XmlBases.front(), "0/");
+  EXPECT_EQ(articles[0].XmlBases.back(), std::to_string(kMaxXmlBasesInScope - 1) + "/");
+  EXPECT_TRUE(articles[1].XmlBases.empty());
 }
 
 }  // namespace
