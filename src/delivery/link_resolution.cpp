@@ -34,7 +34,9 @@ std::string_view TrimmedLink(std::string_view link) {
 }
 
 std::string BaseUrlOf(const std::string& document_url, const std::vector<std::string>& xml_bases) {
-  std::string base = document_url;
+  // The feed's URL may carry the reader's password: it must not travel on
+  // in the links of the articles.
+  std::string base = platform::WithoutCredentials(document_url);
   for (const std::string& xml_base : xml_bases) {
     if (std::optional<std::string> resolved = platform::ResolveUrl(base, xml_base))
       base = std::move(*resolved);

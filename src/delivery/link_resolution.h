@@ -16,7 +16,8 @@ namespace tavi {
 std::string_view TrimmedLink(std::string_view link);
 
 // The base address of an item's links: `document_url` (the feed document's
-// own URL, "" when unknown) with each of `xml_bases` resolved on the one
+// own URL, "" when unknown; without the user name and password it may carry)
+// with each of `xml_bases` resolved on the one
 // before it, outermost first. A value that does not resolve (a relative one
 // with no address before it, a scheme such as "javascript:" or "mailto:")
 // is passed over, so with none that resolves the result is `document_url`.

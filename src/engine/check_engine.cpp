@@ -104,9 +104,6 @@ int CheckRun::CheckFeed(const FeedRecord& record, bool from_cache,
                         const std::string& document_path) {
   context_.CheckTime = platform::CurrentLocalDate();
   context_.DownloadedText = DownloadedTextOf(context_.CheckTime);
-  // A cached document's address is not known: where it was fetched from
-  // may not be the feed's URL.
-  context_.DocumentUrl = from_cache ? "" : record.URL;
   last_check_ = {};
   FeedRecord feed = record;
   if (const std::string missing = PrepareFeedForCheck(feed, paths_.in_mailbox_file);
@@ -149,6 +146,11 @@ void CheckRun::CheckDocument(const FeedRecord& feed, bool from_cache,
     if (!fetched.ok) last_check_.failure = fetched.error;
     last_check_.not_modified = fetched.ok && response.not_modified;
   }
+  // Relative links lead where the document was finally found, after its
+  // redirects. A cached document's address is not known: where it was
+  // fetched from may not be the feed's URL.
+  context_.DocumentUrl =
+      from_cache ? "" : (response.final_url.empty() ? feed.URL : response.final_url);
   if (last_check_.failure.empty() && !last_check_.not_modified)
     ComposeFromDocument(feed, from_cache, document_path, response.charset, last_article_date,
                         newest_date);

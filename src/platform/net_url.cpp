@@ -45,6 +45,21 @@ std::optional<std::string> ResolveUrl(const std::string& base, std::string refer
   return text;
 }
 
+std::string WithoutCredentials(const std::string& url) {
+  const std::unique_ptr<CURLU, UrlDeleter> parsed(curl_url());
+  if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) return url;
+  char* user = nullptr;
+  if (curl_url_get(parsed.get(), CURLUPART_USER, &user, 0) != CURLUE_OK) return url;
+  curl_free(user);
+  curl_url_set(parsed.get(), CURLUPART_USER, nullptr, 0);
+  curl_url_set(parsed.get(), CURLUPART_PASSWORD, nullptr, 0);
+  char* bare = nullptr;
+  if (curl_url_get(parsed.get(), CURLUPART_URL, &bare, 0) != CURLUE_OK) return url;
+  std::string text(bare);
+  curl_free(bare);
+  return text;
+}
+
 bool IsWebAddress(const std::string& url) {
   const std::optional<std::string> scheme = UrlScheme(url);
   return scheme == "http" || scheme == "https";

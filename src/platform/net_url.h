@@ -23,4 +23,9 @@ std::optional<std::string> UrlScheme(const std::string& url);
 // malformed address).
 std::optional<std::string> ResolveUrl(const std::string& base, std::string reference);
 
+// `url` without the user name and password it may carry ("http://me:secret@h/"
+// gives "http://h/"), so that an address built on it does not pass them on.
+// A URL without them, or one that does not parse, is returned as it is.
+std::string WithoutCredentials(const std::string& url);
+
 }  // namespace tavi::platform

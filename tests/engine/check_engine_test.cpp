@@ -303,6 +303,21 @@ TEST_F(CheckEngineTest, RelativeLinksAreResolvedAgainstTheFeedsAddress) {
   EXPECT_EQ(Check(run), 0);  // the same article, not a second one
 }
 
+// After a redirect the document's address is where it was found, not the
+// feed's URL.
+TEST_F(CheckEngineTest, RelativeLinksOfARedirectedFeedLeadWhereItWasFound) {
+  server_.Serve("/moved/feed.xml",
+                RssFeed("<item><title>Moved</title><link>posts/2.html</link></item>"));
+  server_.Redirect("/feed.xml", "/moved/feed.xml", 302);
+  CheckRun run(paths_, window_);
+  EXPECT_EQ(Check(run), 1);
+  const auto delivered = Messages("News");
+  ASSERT_EQ(delivered.size(), 1u);
+  EXPECT_NE(delivered[0].find("Website: " + server_.Url("/moved/posts/2.html") + "\r\n"),
+            std::string::npos)
+      << delivered[0];
+}
+
 // A cached document's address is not known: only its xml:base values count.
 TEST_F(CheckEngineTest, CachedDocumentsResolveLinksOnlyAgainstTheirXmlBase) {
   const std::string cache_file = data_.Join("cached.rss");
