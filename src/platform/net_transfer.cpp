@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cassert>
 #include <mutex>
 
 #include "platform/net_errors.h"
@@ -86,24 +87,43 @@ NetTransfer::NetTransfer(const NetTimeouts& timeouts, std::uint64_t max_bytes, B
       pace_(timeouts, TransferPace::Clock::now()) {
   EnsureCurlInitialised();
   easy_.reset(curl_easy_init());
-  multi_.reset(curl_multi_init());
   headers_.reset(MakeReloadHeaders());
 }
 
-NetTransfer::~NetTransfer() {
-  if (added_) curl_multi_remove_handle(multi_.get(), easy_.get());
-}
+NetTransfer::~NetTransfer() { Detach(); }
 
 NetResult NetTransfer::Start(const std::string& url) {
+  own_multi_.reset(curl_multi_init());
+  return Attach(own_multi_.get(), url);
+}
+
+NetResult NetTransfer::StartIn(CURLM* shared, const std::string& url) {
+  assert(shared != nullptr && "a pool's transfer needs the pool's multi handle");
+  return Attach(shared, url);
+}
+
+// The request set up and added to `multi` (null when none could be made).
+NetResult NetTransfer::Attach(CURLM* multi, const std::string& url) {
   if (TransferCancelled()) return NetResult::Failure(kCancelledText);
+  multi_ = multi;
   const CURLcode code = Configure(url);
   if (code != CURLE_OK) return CurlFailure(code);
-  if (curl_multi_add_handle(multi_.get(), easy_.get()) != CURLM_OK) {
+  if (curl_multi_add_handle(multi_, easy_.get()) != CURLM_OK) {
     return CurlFailure(CURLE_OUT_OF_MEMORY);
   }
   added_ = true;
   pace_ = TransferPace(timeouts_, TransferPace::Clock::now());
   return NetResult::Success();
+}
+
+void NetTransfer::Detach() {
+  if (added_) curl_multi_remove_handle(multi_, easy_.get());
+  added_ = false;
+}
+
+void NetTransfer::TakeEnd(CURLcode code) {
+  ended_ = true;
+  code_ = code;
 }
 
 // The URL, the protocols, redirects, the reload headers, the connect timeout
@@ -203,10 +223,8 @@ void NetTransfer::NoteBytes(std::size_t count) {
 
 void NetTransfer::CollectEnd() {
   int waiting = 0;
-  while (const CURLMsg* message = curl_multi_info_read(multi_.get(), &waiting)) {
-    if (message->msg != CURLMSG_DONE) continue;
-    ended_ = true;
-    code_ = message->data.result;
+  while (const CURLMsg* message = curl_multi_info_read(multi_, &waiting)) {
+    if (message->msg == CURLMSG_DONE) TakeEnd(message->data.result);
   }
 }
 
@@ -234,13 +252,13 @@ bool NetTransfer::WithinLimits() {
 void NetTransfer::DriveUntil(const std::function<bool()>& ready) {
   while (!ready() && !ended_) {
     int running = 0;
-    if (curl_multi_perform(multi_.get(), &running) != CURLM_OK) {
+    if (curl_multi_perform(multi_, &running) != CURLM_OK) {
       Stop(CurlFailure(CURLE_OUT_OF_MEMORY));
       return;
     }
     CollectEnd();
     if (ready() || ended_ || !WithinLimits()) return;
-    curl_multi_poll(multi_.get(), nullptr, 0, kPollMilliseconds, nullptr);
+    curl_multi_poll(multi_, nullptr, 0, kPollMilliseconds, nullptr);
   }
 }
 
