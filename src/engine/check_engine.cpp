@@ -143,6 +143,7 @@ int CheckRun::CheckFeed(const FeedRecord& record, bool from_cache,
 // its time limits.
 platform::NetResult CheckRun::FetchDocument(const std::string& url,
                                             const std::string& document_path) {
+  if (prefetch_ != nullptr && prefetch_->Holds(url)) return TakePrefetched(document_path);
   const auto fetch = [&] {
     return FetchToFile(url, document_path, DeleteMode::kDeleteAndWait, kMaxFeedDocumentBytes);
   };
@@ -161,6 +162,14 @@ platform::NetResult CheckRun::FetchDocument(const std::string& url,
     if (window_.StopRequested()) cancel = true;
   }
   return fetched.get();
+}
+
+platform::NetResult CheckRun::TakePrefetched(const std::string& document_path) {
+  while (!prefetch_->WaitForCurrent(kFetchPumpPeriod)) {
+    window_.PumpMessages();
+    if (window_.StopRequested()) prefetch_->Cancel();
+  }
+  return prefetch_->TakeCurrent(document_path);
 }
 
 void CheckRun::Deliver(const FeedRecord& feed) {

@@ -13,6 +13,7 @@
 
 #include "delivery/composer.h"
 #include "engine/check_window.h"
+#include "engine/document_prefetch.h"
 #include "platform/automation.h"
 #include "platform/net.h"
 #include "platform/oledate.h"
@@ -78,6 +79,12 @@ class CheckRun {
   // The document file is deleted whenever the feed was complete.
   int CheckFeed(const FeedRecord& feed, bool from_cache, const std::string& document_path);
 
+  // Takes feed documents from `prefetch` (null: none) when it holds the
+  // document of the feed being checked, instead of fetching them one by one.
+  // The prefetch must outlive its use.
+  void UsePrefetch(DocumentPrefetch* prefetch) { prefetch_ = prefetch; }
+  const std::string& SettingsFile() const { return paths_.settings_file; }
+
   // Moves every message of "Pending" into the newsbox, announcing each one
   // to the News Board when `notify`; returns how many were moved (0 when the
   // host cannot be reached).
@@ -121,6 +128,9 @@ class CheckRun {
   // Fetches the feed's document into `document_path`, pumping the window
   // meanwhile and cancelling the transfer once it asks to stop.
   platform::NetResult FetchDocument(const std::string& url, const std::string& document_path);
+  // Takes the prefetched document into `document_path`, pumping the window
+  // while it arrives and cancelling the prefetch once it asks to stop.
+  platform::NetResult TakePrefetched(const std::string& document_path);
   // Loads the document and composes its new articles into "Pending",
   // counting them in last_check_; sets its failure when the document is not
   // a feed.
@@ -145,6 +155,7 @@ class CheckRun {
   int last_result_ = kNotCheckedYet;
   FeedCheckReport last_check_;
   bool host_answered_ = false;  // the last DeliverPending reached the host
+  DocumentPrefetch* prefetch_ = nullptr;
 };
 
 }  // namespace tavi

@@ -1,0 +1,77 @@
+#include "engine/document_prefetch.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include "fetch/downloader.h"
+#include "platform/fs.h"
+#include "platform/net_errors.h"
+#include "store/profile.h"
+#include "store/settings_layout.h"
+
+namespace tavi {
+
+std::size_t ReadMaxDownloads(const std::string& settings_file) {
+  const int stored = ReadProfileInt(settings::kGeneralSection, settings::kMaxDownloads,
+                                    settings::kDefaultMaxDownloads, settings_file);
+  return static_cast<std::size_t>(std::clamp(stored, 1, settings::kMaxMaxDownloads));
+}
+
+DocumentPrefetch::DocumentPrefetch(std::vector<std::string> urls, std::string feed_file,
+                                   std::size_t width)
+    : urls_(std::move(urls)),
+      feed_file_(std::move(feed_file)),
+      width_(std::max<std::size_t>(width, 1)),
+      pool_(width_) {}
+
+void DocumentPrefetch::MoveTo(std::size_t position) {
+  current_ = position;
+  while (!queued_.empty() && queued_.front().position < position) {
+    pool_.Drop(queued_.front().ticket);
+    queued_.pop_front();
+  }
+  next_ = std::max(next_, position);
+  while (!cancelled_ && queued_.size() < width_ && next_ < urls_.size()) {
+    const std::size_t queued = next_++;
+    if (urls_[queued].empty()) continue;
+    queued_.push_back({queued, urls_[queued],
+                       pool_.Queue(urls_[queued], FileFor(queued), kMaxFeedDocumentBytes)});
+  }
+}
+
+bool DocumentPrefetch::Holds(const std::string& url) const {
+  return !cancelled_ && !queued_.empty() && queued_.front().position == current_ &&
+         queued_.front().url == url;
+}
+
+bool DocumentPrefetch::WaitForCurrent(std::chrono::milliseconds wait) {
+  return queued_.empty() || pool_.WaitFor(queued_.front().ticket, wait);
+}
+
+platform::NetResult DocumentPrefetch::TakeCurrent(const std::string& path) {
+  if (queued_.empty() || queued_.front().position != current_)
+    return platform::NetResult::Failure(platform::kCancelledText);
+  const std::size_t position = queued_.front().position;
+  const platform::NetResult result = pool_.Take(queued_.front().ticket);
+  queued_.pop_front();
+  if (!result.ok) return result;
+  if (!platform::RenameFile(FileFor(position), path)) {
+    const int error = errno;
+    platform::DeleteFile(FileFor(position));
+    return platform::NetResult::Failure(platform::FileErrorText(error));
+  }
+  return result;
+}
+
+void DocumentPrefetch::Cancel() {
+  cancelled_ = true;
+  pool_.CancelAll();
+}
+
+// Beside the run's feed file, numbered by run position, so that no two
+// documents of a run share a file.
+std::string DocumentPrefetch::FileFor(std::size_t position) const {
+  return feed_file_ + "." + std::to_string(position);
+}
+
+}  // namespace tavi

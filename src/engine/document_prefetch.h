@@ -1,0 +1,81 @@
+#pragma once
+
+// The feed documents of a Download run, fetched ahead: while one feed is
+// checked, the documents of the feeds after it are already downloading, in
+// run order, through a pool of concurrent transfers
+// (platform/net_transfer_pool.h). Each goes into a file of its own beside the
+// run's feed file; the check takes it from there when its feed's turn comes.
+// At most the pool's width of documents are held ahead, running or waiting,
+// so a long run costs no more disk or memory than that. Every document not
+// taken is deleted when the prefetch goes.
+
+#include <chrono>
+#include <cstddef>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/net.h"
+#include "platform/net_transfer_pool.h"
+
+namespace tavi {
+
+// The width of a Download run: "MaxDownloads" of the settings file's
+// "General" section, held to 1 through settings::kMaxMaxDownloads; its
+// default when absent.
+std::size_t ReadMaxDownloads(const std::string& settings_file);
+
+class DocumentPrefetch {
+ public:
+  // Fetches the documents of `urls` (the run's feeds in run order; an empty
+  // one is passed over) into files named after `feed_file`, up to `width`
+  // (at least 1) of them ahead.
+  DocumentPrefetch(std::vector<std::string> urls, std::string feed_file, std::size_t width);
+  // Cancels what is under way and deletes every document not taken.
+  ~DocumentPrefetch() = default;
+  DocumentPrefetch(const DocumentPrefetch&) = delete;
+  DocumentPrefetch& operator=(const DocumentPrefetch&) = delete;
+
+  // The run has come to the feed at `position`: documents of earlier feeds
+  // that were never taken go, and documents are queued up to the width
+  // ahead of it.
+  void MoveTo(std::size_t position);
+
+  // True when the document of the current feed is being fetched for `url`,
+  // so that the check takes it rather than fetching it itself. False after
+  // Cancel.
+  bool Holds(const std::string& url) const;
+
+  // Waits up to `wait` for the current feed's document; true once it has
+  // arrived or failed.
+  bool WaitForCurrent(std::chrono::milliseconds wait);
+
+  // The current feed's document, once it ended: on success it is moved to
+  // `path` (replacing a file there); on failure there is no file at `path`
+  // and the result says why.
+  platform::NetResult TakeCurrent(const std::string& path);
+
+  // Ends every download under way ("The operation was cancelled."); from
+  // then on the prefetch holds nothing.
+  void Cancel();
+
+ private:
+  struct Queued {
+    std::size_t position;
+    std::string url;
+    platform::NetTransferPool::Ticket ticket;
+  };
+
+  std::string FileFor(std::size_t position) const;
+
+  std::vector<std::string> urls_;
+  std::string feed_file_;
+  std::size_t width_;
+  std::size_t next_ = 0;     // the next position to queue
+  std::size_t current_ = 0;  // the position the run has come to
+  bool cancelled_ = false;
+  std::deque<Queued> queued_;  // in run order, none taken yet
+  platform::NetTransferPool pool_;
+};
+
+}  // namespace tavi
