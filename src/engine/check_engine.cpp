@@ -219,7 +219,38 @@ void CheckRun::ComposeFromDocument(const FeedRecord& feed, bool from_cache,
     PaceWait(&Pacing::per_element);
     window_.PumpMessages();
   };
-  WalkFeed(document, DetectFeedFormat(document), compose, keep_responsive);
+  const FeedFormat format = DetectFeedFormat(document);
+  if (prefetch_ != nullptr && feed.DownloadReferringArticles == 1)
+    PrefetchPages(feed, document, format, last_article_date);
+  WalkFeed(document, format, compose, keep_responsive);
+  // Pages the composer did not take have no one else to take them.
+  if (context_.PrefetchedPage) prefetch_->QueuePages({});
+  context_.PrefetchedPage = nullptr;
+}
+
+void CheckRun::PrefetchPages(const FeedRecord& feed, XmlDocument& document, FeedFormat format,
+                             const OleDate& last_article_date) {
+  std::vector<std::string> links;
+  const auto note_page = [&](const ArticleRecord& article) {
+    if (platform::IsWebAddress(article.Link) &&
+        IsNewArticle(feed, article, last_article_date, context_))
+      links.push_back(article.Link);
+  };
+  WalkFeed(document, format, note_page, {});
+  prefetch_->QueuePages(std::move(links));
+  context_.PrefetchedPage = [this](const std::string& link, const std::string& file) {
+    return TakePrefetchedPage(link, file);
+  };
+}
+
+bool CheckRun::TakePrefetchedPage(const std::string& link, const std::string& file) {
+  if (!prefetch_->HoldsPage(link)) return false;
+  while (!prefetch_->WaitForPage(kFetchPumpPeriod)) {
+    window_.PumpMessages();
+    if (window_.StopRequested()) prefetch_->Cancel();
+  }
+  prefetch_->TakePage(file);
+  return true;
 }
 
 void CheckRun::ReopenStagingMailbox() {

@@ -14,6 +14,7 @@
 #include "delivery/composer.h"
 #include "engine/check_window.h"
 #include "engine/document_prefetch.h"
+#include "fetch/feed_reader.h"
 #include "platform/automation.h"
 #include "platform/net.h"
 #include "platform/oledate.h"
@@ -138,6 +139,13 @@ class CheckRun {
                            const std::string& document_path,
                            const platform::OleDate& last_article_date,
                            platform::OleDate& newest_date);
+  // Has the prefetch fetch the full-article pages of the feed's new articles
+  // ahead, and the composer take them from it.
+  void PrefetchPages(const FeedRecord& feed, XmlDocument& document, FeedFormat format,
+                     const platform::OleDate& last_article_date);
+  // Hands the composer the prefetched page for `link` in `file`, pumping the
+  // window while it arrives; false when none was fetched for it.
+  bool TakePrefetchedPage(const std::string& link, const std::string& file);
   // Has the host index "Pending" and moves its messages into the newsbox;
   // notes in last_check_ what did not arrive.
   void Deliver(const FeedRecord& feed);

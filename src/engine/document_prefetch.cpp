@@ -63,6 +63,53 @@ platform::NetResult DocumentPrefetch::TakeCurrent(const std::string& path) {
   return result;
 }
 
+void DocumentPrefetch::QueuePages(std::vector<std::string> links) {
+  DropPages();
+  page_links_.assign(links.begin(), links.end());
+  QueueMorePages();
+}
+
+bool DocumentPrefetch::HoldsPage(const std::string& link) const {
+  return !cancelled_ && !pages_.empty() && pages_.front().link == link;
+}
+
+bool DocumentPrefetch::WaitForPage(std::chrono::milliseconds wait) {
+  return pages_.empty() || pool_.WaitFor(pages_.front().ticket, wait);
+}
+
+platform::NetResult DocumentPrefetch::TakePage(const std::string& path) {
+  if (pages_.empty()) return platform::NetResult::Failure(platform::kCancelledText);
+  const QueuedPage page = pages_.front();
+  pages_.pop_front();
+  QueueMorePages();
+  const platform::NetResult result = pool_.Take(page.ticket);
+  if (!result.ok) return result;
+  if (!platform::RenameFile(page.file, path)) {
+    const int error = errno;
+    platform::DeleteFile(page.file);
+    return platform::NetResult::Failure(platform::FileErrorText(error));
+  }
+  return result;
+}
+
+// Tops the pages waiting up to the width; they go before later documents,
+// which the run needs only after this feed's pages.
+void DocumentPrefetch::QueueMorePages() {
+  while (!cancelled_ && pages_.size() < width_ && !page_links_.empty()) {
+    const std::string file = feed_file_ + ".page" + std::to_string(pages_queued_++);
+    const auto ticket = pool_.Queue(page_links_.front(), file, kMaxFullArticleBytes,
+                                    platform::NetTransferPool::Turn::kFirst);
+    pages_.push_back({page_links_.front(), file, ticket});
+    page_links_.pop_front();
+  }
+}
+
+void DocumentPrefetch::DropPages() {
+  for (const QueuedPage& page : pages_) pool_.Drop(page.ticket);
+  pages_.clear();
+  page_links_.clear();
+}
+
 void DocumentPrefetch::Cancel() {
   cancelled_ = true;
   pool_.CancelAll();

@@ -8,6 +8,10 @@
 // At most the pool's width of documents are held ahead, running or waiting,
 // so a long run costs no more disk or memory than that. Every document not
 // taken is deleted when the prefetch goes.
+//
+// The full-article pages of the current feed's new articles are fetched
+// ahead the same way, before any document of a later feed, at most the
+// pool's width of them at a time.
 
 #include <chrono>
 #include <cstddef>
@@ -55,6 +59,21 @@ class DocumentPrefetch {
   // and the result says why.
   platform::NetResult TakeCurrent(const std::string& path);
 
+  // Fetches the pages behind `links` (the current feed's new articles, in
+  // the order the composer takes them) ahead, replacing the pages of an
+  // earlier feed, which go unless taken.
+  void QueuePages(std::vector<std::string> links);
+
+  // True when the next page waiting is the one behind `link`. False after
+  // Cancel.
+  bool HoldsPage(const std::string& link) const;
+
+  // Waits up to `wait` for the next page; true once it arrived or failed.
+  bool WaitForPage(std::chrono::milliseconds wait);
+
+  // The next page, once it ended, as TakeCurrent takes a document.
+  platform::NetResult TakePage(const std::string& path);
+
   // Ends every download under way ("The operation was cancelled."); from
   // then on the prefetch holds nothing.
   void Cancel();
@@ -66,7 +85,15 @@ class DocumentPrefetch {
     platform::NetTransferPool::Ticket ticket;
   };
 
+  struct QueuedPage {
+    std::string link;
+    std::string file;
+    platform::NetTransferPool::Ticket ticket;
+  };
+
   std::string FileFor(std::size_t position) const;
+  void QueueMorePages();
+  void DropPages();
 
   std::vector<std::string> urls_;
   std::string feed_file_;
@@ -74,7 +101,10 @@ class DocumentPrefetch {
   std::size_t next_ = 0;     // the next position to queue
   std::size_t current_ = 0;  // the position the run has come to
   bool cancelled_ = false;
-  std::deque<Queued> queued_;  // in run order, none taken yet
+  std::deque<Queued> queued_;           // in run order, none taken yet
+  std::deque<std::string> page_links_;  // pages not queued yet
+  std::deque<QueuedPage> pages_;        // pages queued, none taken yet
+  std::size_t pages_queued_ = 0;        // numbers their files
   platform::NetTransferPool pool_;
 };
 

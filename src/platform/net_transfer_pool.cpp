@@ -47,6 +47,7 @@ struct NetTransferPool::Download {
   std::string path;
   std::string host;
   std::uint64_t max_bytes = kNoByteLimit;
+  Turn turn = Turn::kInOrder;
   State state = State::kQueued;
   bool dropped = false;  // the caller gave it up while it ran
   NetResult result;
@@ -98,12 +99,13 @@ NetTransferPool::~NetTransferPool() {
 }
 
 NetTransferPool::Ticket NetTransferPool::Queue(const std::string& url, const std::string& path,
-                                               std::uint64_t max_bytes) {
+                                               std::uint64_t max_bytes, Turn turn) {
   auto download = std::make_unique<Download>();
   download->url = url;
   download->path = path;
   download->host = HostOf(url);
   download->max_bytes = max_bytes;
+  download->turn = turn;
   if (!thread_.joinable()) {
     download->state = Download::State::kEnded;
     download->result = NetResult::Failure(FileErrorText(EAGAIN));
@@ -193,8 +195,9 @@ void NetTransferPool::RemoveDropped() {
   });
 }
 
-// Starts queued downloads in queue order while the pool has room, passing
-// over those whose host has its share already.
+// Starts queued downloads, those queued to go first before the others, each
+// kind in queue order, while the pool has room, passing over those whose host
+// has its share already.
 void NetTransferPool::StartQueued() {
   std::size_t running = 0;
   std::map<std::string, std::size_t> per_host;
@@ -203,9 +206,15 @@ void NetTransferPool::StartQueued() {
     ++running;
     ++per_host[download->host];
   }
+  StartQueued(Turn::kFirst, running, per_host);
+  StartQueued(Turn::kInOrder, running, per_host);
+}
+
+void NetTransferPool::StartQueued(Turn turn, std::size_t& running,
+                                  std::map<std::string, std::size_t>& per_host) {
   for (auto& [ticket, download] : downloads_) {
     if (running >= max_transfers_) return;
-    if (download->state != Download::State::kQueued) continue;
+    if (download->state != Download::State::kQueued || download->turn != turn) continue;
     if (per_host[download->host] >= kMaxTransfersPerHost) continue;
     if (!Start(*download)) continue;
     ++running;

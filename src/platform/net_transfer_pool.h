@@ -50,10 +50,17 @@ class NetTransferPool {
   NetTransferPool(const NetTransferPool&) = delete;
   NetTransferPool& operator=(const NetTransferPool&) = delete;
 
+  // When a queued download starts, among the others.
+  enum class Turn {
+    kInOrder,  // after everything queued before it
+    kFirst,    // before every kInOrder download not yet started
+  };
+
   // Queues the download of `url` into the file `path` (replacing it), failing
   // once the body passes `max_bytes` (kNoByteLimit: never). The caller must
   // not touch `path` until it takes the ticket.
-  Ticket Queue(const std::string& url, const std::string& path, std::uint64_t max_bytes);
+  Ticket Queue(const std::string& url, const std::string& path, std::uint64_t max_bytes,
+               Turn turn = Turn::kInOrder);
 
   // Waits up to `wait` for the download to end; true once it has. False at
   // once for a ticket the pool does not hold.
@@ -80,6 +87,7 @@ class NetTransferPool {
   void Run();
   void RemoveDropped();
   void StartQueued();
+  void StartQueued(Turn turn, std::size_t& running, std::map<std::string, std::size_t>& per_host);
   bool Start(Download& download);
   void CollectEnds();
   void EndFinished();

@@ -616,14 +616,20 @@ TEST_F(CheckEngineTest, ConcurrentRunDeliversWhatARunOfOneDownloadAtATimeDeliver
     urls.push_back(server_.Url(path));
     if (index == 3) continue;  // answers 404
     std::string items;
-    for (int item = 0; item < 3; ++item)
-      items += RssItem(std::to_string(index) + "-" + std::to_string(item),
-                       "Fri, 11 Dec 2026 0" + std::to_string(item) + ":00:00 GMT");
+    for (int item = 0; item < 3; ++item) {
+      // Each article's full page comes from the server too; one is missing.
+      const std::string id = std::to_string(index) + "-" + std::to_string(item);
+      if (id != "1-1") server_.Serve("/page" + id, "<p>Page " + id + "</p>", "text/html");
+      items += "<item><title>Story " + id + "</title><link>" + server_.Url("/page" + id) +
+               "</link><guid>" + id + "</guid><pubDate>Fri, 11 Dec 2026 0" + std::to_string(item) +
+               ":00:00 GMT</pubDate></item>";
+    }
     server_.Serve(path, RssFeed(items), "application/rss+xml");
   }
   const auto run_with = [&](int max_downloads, const std::string& newsbox) {
     WriteProfileInt("General", "MaxDownloads", max_downloads, paths_.settings_file);
-    const auto feeds = FeedsAt(urls, newsbox, newsbox, CreateTopLevelMailbox(newsbox));
+    auto feeds = FeedsAt(urls, newsbox, newsbox, CreateTopLevelMailbox(newsbox));
+    for (FeedRecord& feed : feeds) feed.DownloadReferringArticles = 1;
     CheckRun run(paths_, window_);
     return DownloadFeeds(run, feeds, FeedFile(), window_, {});
   };
@@ -644,6 +650,8 @@ TEST_F(CheckEngineTest, ConcurrentRunDeliversWhatARunOfOneDownloadAtATimeDeliver
       message.replace(alias, std::string("Serial").size(), "Concurrent");
   }
   EXPECT_EQ(Messages("Concurrent"), expected);
+  EXPECT_NE(expected[0].find("<p>Page 0-2</p>"), std::string::npos) << expected[0];
+  EXPECT_EQ(server_.Hits("/page0-0"), 2) << "each run fetches each page once";
   EXPECT_TRUE(platform::FindFiles(FeedFile() + "*").empty());
 }
 
