@@ -27,13 +27,6 @@ static_assert(std::atomic<bool>::is_always_lock_free, "CancelNetTransfers must b
 // The cancel of the thread's NetCancelScope, if it holds one.
 thread_local const std::atomic<bool>* thread_cancel = nullptr;
 
-void EnsureCurlInitialised() {
-  static std::once_flag once;
-  // The result is deliberately unchecked: a library that did not initialise
-  // makes every easy handle fail, which each transfer reports on its own.
-  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
 // The request headers that make every cache on the way fetch a fresh copy.
 curl_slist* MakeReloadHeaders() {
   curl_slist* list = curl_slist_append(nullptr, "Cache-Control: no-cache");
@@ -65,6 +58,13 @@ std::string ReasonPhraseOf(std::string_view status_line) {
 }
 
 }  // namespace
+
+void EnsureCurlInitialised() {
+  static std::once_flag once;
+  // The result is deliberately unchecked: a library that did not initialise
+  // makes every easy handle fail, which each transfer reports on its own.
+  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
 
 void CancelNetTransfers() { cancel_requested.store(true); }
 

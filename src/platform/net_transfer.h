@@ -26,6 +26,10 @@ namespace tavi::platform {
 // CancelNetTransfers, or once the cancel of its NetCancelScope is set.
 bool TransferCancelled();
 
+// Initialises libcurl once per process; every user of a libcurl handle calls
+// it first.
+void EnsureCurlInitialised();
+
 class NetTransfer {
  public:
   // Takes each block of the body as it arrives; a failure ends the transfer

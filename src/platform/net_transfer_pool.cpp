@@ -21,6 +21,7 @@ constexpr int kPollMilliseconds = 100;
 // The host part of `url` in lower case, which decides whose share of the
 // transfers it takes; "" when the URL has none (it then fails to start).
 std::string HostOf(const std::string& url) {
+  EnsureCurlInitialised();
   CURLU* parsed = curl_url();
   if (parsed == nullptr) return "";
   std::string host;
@@ -56,13 +57,15 @@ struct NetTransferPool::Download {
 };
 
 // The shared multi handle, with the limits every transfer of the pool shares.
-struct NetTransferPool::Engine {
+struct NetTransferPool::SharedMulti {
   struct MultiDeleter {
     void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
   };
   std::unique_ptr<CURLM, MultiDeleter> multi;
 
-  explicit Engine(std::size_t max_transfers) : multi(curl_multi_init()) {
+  explicit SharedMulti(std::size_t max_transfers) {
+    EnsureCurlInitialised();
+    multi.reset(curl_multi_init());
     if (!multi) return;
     curl_multi_setopt(multi.get(), CURLMOPT_MAX_HOST_CONNECTIONS,
                       static_cast<long>(kMaxTransfersPerHost));
@@ -75,8 +78,8 @@ struct NetTransferPool::Engine {
 NetTransferPool::NetTransferPool(std::size_t max_transfers)
     : max_transfers_(std::max<std::size_t>(max_transfers, 1)),
       timeouts_(GetNetTimeouts()),
-      engine_(std::make_unique<Engine>(max_transfers_)) {
-  if (!engine_->multi) return;
+      shared_(std::make_unique<SharedMulti>(max_transfers_)) {
+  if (!shared_->multi) return;
   try {
     thread_ = std::thread([this] { Run(); });
   } catch (const std::system_error&) {
@@ -166,7 +169,7 @@ void NetTransferPool::CancelAll() {
 // ends what has ended, and sleeps until the network or a caller wakes it.
 void NetTransferPool::Run() {
   const NetCancelScope scope(cancel_);
-  CURLM* multi = engine_->multi.get();
+  CURLM* multi = shared_->multi.get();
   std::unique_lock<std::mutex> hold(lock_);
   while (!quit_) {
     RemoveDropped();
@@ -236,7 +239,7 @@ bool NetTransferPool::Start(Download& download) {
         return part.Write(bytes) ? NetResult::Success()
                                  : NetResult::Failure(FileErrorText(part.error()));
       });
-  const NetResult started = download.transfer->StartIn(engine_->multi.get(), download.url);
+  const NetResult started = download.transfer->StartIn(shared_->multi.get(), download.url);
   if (!started.ok) {
     End(download, started);
     return false;
@@ -248,7 +251,7 @@ bool NetTransferPool::Start(Download& download) {
 
 void NetTransferPool::CollectEnds() {
   int waiting = 0;
-  while (const CURLMsg* message = curl_multi_info_read(engine_->multi.get(), &waiting)) {
+  while (const CURLMsg* message = curl_multi_info_read(shared_->multi.get(), &waiting)) {
     if (message->msg != CURLMSG_DONE) continue;
     Download* download = nullptr;
     curl_easy_getinfo(message->easy_handle, CURLINFO_PRIVATE, &download);
@@ -280,7 +283,7 @@ void NetTransferPool::End(Download& download, NetResult result) {
 }
 
 void NetTransferPool::Wake() {
-  if (engine_->multi) curl_multi_wakeup(engine_->multi.get());
+  if (shared_->multi) curl_multi_wakeup(shared_->multi.get());
 }
 
 }  // namespace tavi::platform

@@ -81,7 +81,7 @@ class NetTransferPool {
 
  private:
   struct Download;
-  struct Engine;
+  struct SharedMulti;
 
   // The pool's thread and its steps, run holding `lock_`.
   void Run();
@@ -102,7 +102,7 @@ class NetTransferPool {
   Ticket next_ticket_ = 1;
   bool quit_ = false;
   std::atomic<bool> cancel_{false};
-  std::unique_ptr<Engine> engine_;
+  std::unique_ptr<SharedMulti> shared_;
   std::thread thread_;
 };
 
