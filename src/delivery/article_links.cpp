@@ -24,4 +24,11 @@ void ResolveArticleLinks(ArticleRecord& article, const std::string& document_url
   ResolveBodyLinks(article.Description, body_base);
 }
 
+std::string ResolvedArticleLink(const ArticleRecord& article, const std::string& document_url) {
+  if (std::optional<std::string> resolved =
+          ResolveLink(article.Link, BaseUrlOf(document_url, article.XmlBases)))
+    return std::move(*resolved);
+  return std::string(TrimmedLink(article.Link));
+}
+
 }  // namespace tavi

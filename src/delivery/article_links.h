@@ -19,4 +19,9 @@ namespace tavi {
 // resolved (no base is known), keep their every byte. Never fails.
 void ResolveArticleLinks(ArticleRecord& article, const std::string& document_url);
 
+// The address the article's full page is fetched from: its Link as
+// ResolveArticleLinks resolves it, white space around it dropped. The body
+// is not read, so a check may ask this of every item cheaply.
+std::string ResolvedArticleLink(const ArticleRecord& article, const std::string& document_url);
+
 }  // namespace tavi

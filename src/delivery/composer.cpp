@@ -75,6 +75,27 @@ void RaiseNewest(const std::optional<platform::OleDate>& candidate, platform::Ol
   if (candidate && *candidate > newest) newest = *candidate;
 }
 
+// What the article's identity and date say of its newness.
+struct Newness {
+  std::string message_id;
+  DateVerdict verdict;
+  bool in_newsbox = false;
+};
+
+// The newness of an article as the feed gives it (before the composer fills
+// in its author and date); nullopt when it is empty or has no Message-Id.
+std::optional<Newness> JudgeNewness(const FeedRecord& feed, const ArticleRecord& article,
+                                    const platform::OleDate& last_article_date,
+                                    const DeliveryContext& context) {
+  if (IsEmptyArticle(article)) return std::nullopt;
+  std::string message_id = ComposeMessageId(article);
+  if (message_id.empty()) return std::nullopt;
+  const DateVerdict verdict =
+      JudgeDate(feed, ReadDateText(article.Date), last_article_date, context);
+  const bool in_newsbox = context.ExistingMessageIds.contains(message_id);
+  return Newness{std::move(message_id), verdict, in_newsbox};
+}
+
 std::string BuildHeaderBlock(const FeedRecord& feed, const ArticleRecord& article,
                              const std::string& message_id, const DeliveryContext& context) {
   std::string block;
@@ -100,11 +121,13 @@ std::string BuildHeaderBlock(const FeedRecord& feed, const ArticleRecord& articl
 // address is fetched: never a local file. A file left from an earlier fetch
 // goes first: a failed download must not pass off that page as this
 // article's.
-std::string FetchFullArticle(std::string_view written_link, const std::string& article_file) {
+std::string FetchFullArticle(std::string_view written_link, const DeliveryContext& context) {
   const std::string link(TrimmedLink(written_link));
+  const std::string& article_file = context.ArticleFile;
   if (!platform::IsWebAddress(link)) return "";
   if (FileExists(article_file) && !platform::DeleteFile(article_file)) return "";
-  FetchToFile(link, article_file, DeleteMode::kNone, kMaxFullArticleBytes);
+  if (!context.PrefetchedPage || !context.PrefetchedPage(link, article_file))
+    FetchToFile(link, article_file, DeleteMode::kNone, kMaxFullArticleBytes);
   std::string text = LoadDownloadedText(article_file);
   if (platform::DeleteFile(article_file)) PaceWait(&Pacing::after_deleting_article_file);
   if (text == kLoadFailedText) return "";
@@ -114,7 +137,7 @@ std::string FetchFullArticle(std::string_view written_link, const std::string& a
 void AppendFullArticle(const FeedRecord& feed, ArticleRecord& article,
                        const DeliveryContext& context) {
   if (article.Link.empty() || feed.DownloadReferringArticles != 1) return;
-  const std::string page = FetchFullArticle(article.Link, context.ArticleFile);
+  const std::string page = FetchFullArticle(article.Link, context);
   if (page.empty()) return;
   article.Description.append(kBeginFullArticle).append(page).append(kEndFullArticle);
 }
@@ -131,35 +154,39 @@ std::string ComposeMessageId(const ArticleRecord& article) {
   return OneLine("<" + identity + std::string(kMessageIdSuffix));
 }
 
+bool IsNewArticle(const FeedRecord& feed, const ArticleRecord& article,
+                  const platform::OleDate& last_article_date, const DeliveryContext& context) {
+  const std::optional<Newness> newness = JudgeNewness(feed, article, last_article_date, context);
+  return newness && !newness->in_newsbox && newness->verdict.lets_through;
+}
+
 ArticleOutcome AppendArticleMessage(const FeedRecord& feed, ArticleRecord& article,
                                     const platform::OleDate& last_article_date,
                                     platform::OleDate& newest_date,
                                     const DeliveryContext& context) {
   if (IsEmptyArticle(article)) return ArticleOutcome::kSkipped;
+  const std::optional<Newness> newness = JudgeNewness(feed, article, last_article_date, context);
   if (article.Author.empty()) article.Author = feed.Alias;
-  const std::optional<platform::OleDate> feed_date = ReadDateText(article.Date);
   if (article.Date.empty()) article.Date = context.DownloadedText;
-  const std::string message_id = ComposeMessageId(article);
-  if (message_id.empty()) return ArticleOutcome::kSkipped;
-  const DateVerdict verdict = JudgeDate(feed, feed_date, last_article_date, context);
+  if (!newness) return ArticleOutcome::kSkipped;
   // An article the newsbox holds already was delivered: its date may still
   // raise the newest date.
-  if (context.ExistingMessageIds.contains(message_id)) {
-    RaiseNewest(verdict.newest_candidate, newest_date);
+  if (newness->in_newsbox) {
+    RaiseNewest(newness->verdict.newest_candidate, newest_date);
     return ArticleOutcome::kSkipped;
   }
-  if (!verdict.lets_through) return ArticleOutcome::kSkipped;
+  if (!newness->verdict.lets_through) return ArticleOutcome::kSkipped;
 
   // After the Message-Id: an article delivered before links were resolved
   // must keep the identity it had.
   ResolveArticleLinks(article, context.DocumentUrl);
-  const std::string header_block = BuildHeaderBlock(feed, article, message_id, context);
+  const std::string header_block = BuildHeaderBlock(feed, article, newness->message_id, context);
   AppendFullArticle(feed, article, context);
   const std::string message =
       context.SeparatorLine + header_block + BuildBody(article.Description) + "\r\n";
   if (!AppendToMailboxFile(context.StagingMailboxPath, message))
     return ArticleOutcome::kWriteFailed;
-  RaiseNewest(verdict.newest_candidate, newest_date);
+  RaiseNewest(newness->verdict.newest_candidate, newest_date);
   return ArticleOutcome::kAppended;
 }
 

@@ -14,6 +14,7 @@
 // "From ???@???" gets a ">" in front, so no article can pass for two
 // messages.
 
+#include <functional>
 #include <string>
 #include <unordered_set>
 
@@ -45,6 +46,12 @@ struct DeliveryContext {
   // The address the feed document came from, which its relative links are
   // relative to; "" when it is not known (a document from the cache).
   std::string DocumentUrl;
+  // Where a check that fetched the full-article pages ahead hands them over:
+  // given an article's link and ArticleFile, it puts the page fetched for
+  // that link into the file and returns true (no file: the page could not
+  // be fetched); false when it holds no page for the link, and the composer
+  // fetches the page itself. Empty: the composer fetches every page.
+  std::function<bool(const std::string& link, const std::string& file)> PrefetchedPage;
 };
 
 // The Message-Id of the article as its message carries it: "<" + Guid +
@@ -52,6 +59,12 @@ struct DeliveryContext {
 // or LF turned into a blank. "" when the article has neither a Guid nor a
 // Link (it cannot be told apart from others, so it is never delivered).
 std::string ComposeMessageId(const ArticleRecord& article);
+
+// True when AppendArticleMessage would append a message for `article` as it
+// stands: the same rules, with nothing written and nothing fetched. A check
+// uses it to fetch the full-article pages of new articles ahead.
+bool IsNewArticle(const FeedRecord& feed, const ArticleRecord& article,
+                  const platform::OleDate& last_article_date, const DeliveryContext& context);
 
 // What became of one article.
 enum class ArticleOutcome {

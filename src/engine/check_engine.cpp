@@ -6,6 +6,7 @@
 #include <optional>
 #include <system_error>
 
+#include "delivery/article_links.h"
 #include "delivery/host_automation.h"
 #include "delivery/host_members.h"
 #include "delivery/mailbox_file.h"
@@ -71,13 +72,6 @@ std::string PrepareFeedForCheck(FeedRecord& feed, const std::string& in_mailbox_
   return feed.Newsbox.empty() ? "newsbox" : "";
 }
 
-// The request for the feed's document, with the validators of the copy the
-// last completed check read.
-platform::NetRequest RequestFor(const FeedRecord& feed, const std::string& settings_file) {
-  const FeedValidators stored = ReadFeedValidators(feed.Alias, settings_file);
-  return {feed.URL, stored.ETag, stored.LastModified};
-}
-
 // Why not every new article reached the newsbox; "" when every one did.
 std::string ShortfallOf(const FeedCheckReport& report, bool host_answered) {
   if (report.unwritten > 0)
@@ -90,6 +84,11 @@ std::string ShortfallOf(const FeedCheckReport& report, bool host_answered) {
 }
 
 }  // namespace
+
+platform::NetRequest FeedDocumentRequest(const FeedRecord& feed, const std::string& settings_file) {
+  const FeedValidators stored = ReadFeedValidators(feed.Alias, settings_file);
+  return {feed.URL, stored.ETag, stored.LastModified};
+}
 
 CheckRun::CheckRun(CheckPaths paths, CheckWindow& window)
     : paths_(std::move(paths)), window_(window) {
@@ -139,7 +138,7 @@ int CheckRun::CheckFeed(const FeedRecord& record, bool from_cache,
 void CheckRun::CheckDocument(const FeedRecord& feed, bool from_cache,
                              const std::string& document_path, const OleDate& last_article_date,
                              OleDate& newest_date) {
-  const platform::NetRequest request = RequestFor(feed, paths_.settings_file);
+  const platform::NetRequest request = FeedDocumentRequest(feed, paths_.settings_file);
   platform::NetResponse response;
   if (!from_cache) {
     const platform::NetResult fetched = FetchDocument(request, document_path, &response);
@@ -170,6 +169,8 @@ void CheckRun::CheckDocument(const FeedRecord& feed, bool from_cache,
 platform::NetResult CheckRun::FetchDocument(const platform::NetRequest& request,
                                             const std::string& document_path,
                                             platform::NetResponse* response) {
+  if (prefetch_ != nullptr && prefetch_->Holds(request))
+    return TakePrefetched(document_path, response);
   const auto fetch = [&] {
     return FetchToFile(request, document_path, DeleteMode::kDeleteAndWait, kMaxFeedDocumentBytes,
                        response);
@@ -206,6 +207,15 @@ void CheckRun::StoreAnswer(const FeedRecord& feed, const platform::NetRequest& r
                            : FeedValidators{response.etag, response.last_modified};
   if (StoreCheckedAddress(feed.Alias, checked, paths_.settings_file) && moved)
     last_check_.moved_to = response.moved_to;
+}
+
+platform::NetResult CheckRun::TakePrefetched(const std::string& document_path,
+                                             platform::NetResponse* response) {
+  while (!prefetch_->WaitForCurrent(kFetchPumpPeriod)) {
+    window_.PumpMessages();
+    if (window_.StopRequested()) prefetch_->Cancel();
+  }
+  return prefetch_->TakeCurrent(document_path, response);
 }
 
 void CheckRun::Deliver(const FeedRecord& feed) {
@@ -255,7 +265,39 @@ void CheckRun::ComposeFromDocument(const FeedRecord& feed, bool from_cache,
     PaceWait(&Pacing::per_element);
     window_.PumpMessages();
   };
-  WalkFeed(document, DetectFeedFormat(document), compose, keep_responsive);
+  const FeedFormat format = DetectFeedFormat(document);
+  if (prefetch_ != nullptr && feed.DownloadReferringArticles == 1)
+    PrefetchPages(feed, document, format, last_article_date);
+  WalkFeed(document, format, compose, keep_responsive);
+  // Pages the composer did not take have no one else to take them.
+  if (context_.PrefetchedPage) prefetch_->QueuePages({});
+  context_.PrefetchedPage = nullptr;
+}
+
+void CheckRun::PrefetchPages(const FeedRecord& feed, XmlDocument& document, FeedFormat format,
+                             const OleDate& last_article_date) {
+  std::vector<std::string> links;
+  const auto note_page = [&](const ArticleRecord& article) {
+    // The composer fetches from the link as it resolves it.
+    std::string link = ResolvedArticleLink(article, context_.DocumentUrl);
+    if (platform::IsWebAddress(link) && IsNewArticle(feed, article, last_article_date, context_))
+      links.push_back(std::move(link));
+  };
+  WalkFeed(document, format, note_page, {});
+  prefetch_->QueuePages(std::move(links));
+  context_.PrefetchedPage = [this](const std::string& link, const std::string& file) {
+    return TakePrefetchedPage(link, file);
+  };
+}
+
+bool CheckRun::TakePrefetchedPage(const std::string& link, const std::string& file) {
+  if (!prefetch_->HoldsPage(link)) return false;
+  while (!prefetch_->WaitForPage(kFetchPumpPeriod)) {
+    window_.PumpMessages();
+    if (window_.StopRequested()) prefetch_->Cancel();
+  }
+  prefetch_->TakePage(file, nullptr);
+  return true;
 }
 
 void CheckRun::ReopenStagingMailbox() {

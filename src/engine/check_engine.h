@@ -14,6 +14,8 @@
 
 #include "delivery/composer.h"
 #include "engine/check_window.h"
+#include "engine/document_prefetch.h"
+#include "fetch/feed_reader.h"
 #include "platform/automation.h"
 #include "platform/net.h"
 #include "platform/oledate.h"
@@ -70,6 +72,10 @@ struct FeedOutcome {
   bool Failed() const { return !check.failure.empty(); }
 };
 
+// The request for the feed's document, with the validators of the copy the
+// last completed check read.
+platform::NetRequest FeedDocumentRequest(const FeedRecord& feed, const std::string& settings_file);
+
 // One run of checks hosted by one window: the delivery state prepared when
 // the window opened, the run's total of new articles and its last result.
 class CheckRun {
@@ -84,6 +90,12 @@ class CheckRun {
   // kCheckFailed when the feed is incomplete or the document is not a feed.
   // The document file is deleted whenever the feed was complete.
   int CheckFeed(const FeedRecord& feed, bool from_cache, const std::string& document_path);
+
+  // Takes feed documents from `prefetch` (null: none) when it holds the
+  // document of the feed being checked, instead of fetching them one by one.
+  // The prefetch must outlive its use.
+  void UsePrefetch(DocumentPrefetch* prefetch) { prefetch_ = prefetch; }
+  const std::string& SettingsFile() const { return paths_.settings_file; }
 
   // Moves every message of "Pending" into the newsbox, announcing each one
   // to the News Board when `notify`; returns how many were moved (0 when the
@@ -141,6 +153,10 @@ class CheckRun {
   // address and the document's validators, and notes a move in last_check_.
   void StoreAnswer(const FeedRecord& feed, const platform::NetRequest& request,
                    const platform::NetResponse& response);
+  // Takes the prefetched document into `document_path`, pumping the window
+  // while it arrives and cancelling the prefetch once it asks to stop.
+  platform::NetResult TakePrefetched(const std::string& document_path,
+                                     platform::NetResponse* response);
   // Loads the document and composes its new articles into "Pending",
   // counting them in last_check_; sets its failure when the document is not
   // a feed.
@@ -148,6 +164,13 @@ class CheckRun {
                            const std::string& document_path, const std::string& charset,
                            const platform::OleDate& last_article_date,
                            platform::OleDate& newest_date);
+  // Has the prefetch fetch the full-article pages of the feed's new articles
+  // ahead, and the composer take them from it.
+  void PrefetchPages(const FeedRecord& feed, XmlDocument& document, FeedFormat format,
+                     const platform::OleDate& last_article_date);
+  // Hands the composer the prefetched page for `link` in `file`, pumping the
+  // window while it arrives; false when none was fetched for it.
+  bool TakePrefetchedPage(const std::string& link, const std::string& file);
   // Has the host index "Pending" and moves its messages into the newsbox;
   // notes in last_check_ what did not arrive.
   void Deliver(const FeedRecord& feed);
@@ -165,6 +188,7 @@ class CheckRun {
   int last_result_ = kNotCheckedYet;
   FeedCheckReport last_check_;
   bool host_answered_ = false;  // the last DeliverPending reached the host
+  DocumentPrefetch* prefetch_ = nullptr;
 };
 
 }  // namespace tavi

@@ -2,14 +2,32 @@
 
 #include <algorithm>
 
+#include "engine/document_prefetch.h"
+
 namespace tavi {
+
+namespace {
+
+std::vector<platform::NetRequest> RequestsOf(const std::vector<FeedRecord>& feeds,
+                                             const std::string& settings_file) {
+  std::vector<platform::NetRequest> requests;
+  for (const FeedRecord& feed : feeds) requests.push_back(FeedDocumentRequest(feed, settings_file));
+  return requests;
+}
+
+}  // namespace
 
 RunSummary DownloadFeeds(CheckRun& run, const std::vector<FeedRecord>& feeds,
                          const std::string& feed_file, CheckWindow& window,
                          const RunObserver& observer) {
   RunSummary summary;
   window.SetGeneralLine("Downloading articles... Please wait.");
-  for (const FeedRecord& feed : feeds) {
+  DocumentPrefetch prefetch(RequestsOf(feeds, run.SettingsFile()), feed_file,
+                            ReadMaxDownloads(run.SettingsFile()));
+  run.UsePrefetch(&prefetch);
+  for (std::size_t position = 0; position < feeds.size(); ++position) {
+    const FeedRecord& feed = feeds[position];
+    prefetch.MoveTo(position);
     if (observer.feed_starting) observer.feed_starting(feed);
     run.CheckFeed(feed, false, feed_file);
     summary.feeds.push_back(run.OutcomeOf(feed));
@@ -21,6 +39,7 @@ RunSummary DownloadFeeds(CheckRun& run, const std::vector<FeedRecord>& feeds,
     }
     window.SetGeneralLine("Done. Moving to the next feed.");
   }
+  run.UsePrefetch(nullptr);
   run.ReopenStagingMailbox();
   run.ReportTotal();
   summary.new_articles = run.TotalNewArticles();

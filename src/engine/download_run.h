@@ -32,9 +32,12 @@ struct RunObserver {
 };
 
 // Checks each feed in order, live, fetching into `feed_file`, telling
-// `observer` of each. Finally lets the host index "Pending" once more, shows
-// the run's total in the host's status bar and brings the News Board forward
-// when articles arrived.
+// `observer` of each. The documents of later feeds download while earlier
+// ones are checked, as many at once as the settings file's "MaxDownloads"
+// says (DocumentPrefetch); checking, composing and delivering keep the run's
+// order, and no prefetched document outlives the run. Finally lets the host index "Pending" once
+// more, shows the run's total in the host's status bar and brings the News Board forward when
+// articles arrived.
 RunSummary DownloadFeeds(CheckRun& run, const std::vector<FeedRecord>& feeds,
                          const std::string& feed_file, CheckWindow& window,
                          const RunObserver& observer);

@@ -116,6 +116,8 @@ struct NetRequest {
   std::string url;
   std::string if_none_match;      // the copy's ETag
   std::string if_modified_since;  // the copy's Last-Modified
+
+  bool operator==(const NetRequest&) const = default;
 };
 
 // What a transfer learned of the answer: the header facts once the header of

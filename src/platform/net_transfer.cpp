@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cassert>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -31,13 +32,6 @@ static_assert(std::atomic<bool>::is_always_lock_free, "CancelNetTransfers must b
 
 // The cancel of the thread's NetCancelScope, if it holds one.
 thread_local const std::atomic<bool>* thread_cancel = nullptr;
-
-void EnsureCurlInitialised() {
-  static std::once_flag once;
-  // The result is deliberately unchecked: a library that did not initialise
-  // makes every easy handle fail, which each transfer reports on its own.
-  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 // The request headers: those that make every cache on the way fetch a fresh
 // copy, and the validators of the caller's copy. Null when out of memory.
@@ -84,6 +78,13 @@ std::string ReasonPhraseOf(std::string_view status_line) {
 
 }  // namespace
 
+void EnsureCurlInitialised() {
+  static std::once_flag once;
+  // The result is deliberately unchecked: a library that did not initialise
+  // makes every easy handle fail, which each transfer reports on its own.
+  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
 void CancelNetTransfers() { cancel_requested.store(true); }
 
 void ResetNetCancel() { cancel_requested.store(false); }
@@ -105,25 +106,45 @@ NetTransfer::NetTransfer(const NetTimeouts& timeouts, std::uint64_t max_bytes, B
       pace_(timeouts, TransferPace::Clock::now()) {
   EnsureCurlInitialised();
   easy_.reset(curl_easy_init());
-  multi_.reset(curl_multi_init());
 }
 
-NetTransfer::~NetTransfer() {
-  if (added_) curl_multi_remove_handle(multi_.get(), easy_.get());
-}
+NetTransfer::~NetTransfer() { Detach(); }
 
 NetResult NetTransfer::Start(const std::string& url) { return Start(NetRequest{url, "", ""}); }
 
 NetResult NetTransfer::Start(const NetRequest& request) {
+  own_multi_.reset(curl_multi_init());
+  return Attach(own_multi_.get(), request);
+}
+
+NetResult NetTransfer::StartIn(CURLM* shared, const NetRequest& request) {
+  assert(shared != nullptr && "a pool's transfer needs the pool's multi handle");
+  return Attach(shared, request);
+}
+
+// The request set up and added to `multi` (null when none could be made).
+NetResult NetTransfer::Attach(CURLM* multi, const NetRequest& request) {
   if (TransferCancelled()) return NetResult::Failure(kCancelledText);
+  multi_ = multi;
   const CURLcode code = Configure(request);
   if (code != CURLE_OK) return CurlFailure(code);
-  if (curl_multi_add_handle(multi_.get(), easy_.get()) != CURLM_OK) {
+  if (curl_multi_add_handle(multi_, easy_.get()) != CURLM_OK) {
     return CurlFailure(CURLE_OUT_OF_MEMORY);
   }
   added_ = true;
   pace_ = TransferPace(timeouts_, TransferPace::Clock::now());
   return NetResult::Success();
+}
+
+void NetTransfer::Detach() {
+  if (added_) curl_multi_remove_handle(multi_, easy_.get());
+  added_ = false;
+}
+
+void NetTransfer::TakeEnd(CURLcode code) {
+  ended_ = true;
+  code_ = code;
+  NoteFinalAnswer();
 }
 
 // The URL, the protocols, redirects, the request headers, the agent, the
@@ -296,11 +317,8 @@ void NetTransfer::NoteBytes(std::size_t count) {
 
 void NetTransfer::CollectEnd() {
   int waiting = 0;
-  while (const CURLMsg* message = curl_multi_info_read(multi_.get(), &waiting)) {
-    if (message->msg != CURLMSG_DONE) continue;
-    ended_ = true;
-    code_ = message->data.result;
-    NoteFinalAnswer();
+  while (const CURLMsg* message = curl_multi_info_read(multi_, &waiting)) {
+    if (message->msg == CURLMSG_DONE) TakeEnd(message->data.result);
   }
 }
 
@@ -328,13 +346,13 @@ bool NetTransfer::WithinLimits() {
 void NetTransfer::DriveUntil(const std::function<bool()>& ready) {
   while (!ready() && !ended_) {
     int running = 0;
-    if (curl_multi_perform(multi_.get(), &running) != CURLM_OK) {
+    if (curl_multi_perform(multi_, &running) != CURLM_OK) {
       Stop(CurlFailure(CURLE_OUT_OF_MEMORY));
       return;
     }
     CollectEnd();
     if (ready() || ended_ || !WithinLimits()) return;
-    curl_multi_poll(multi_.get(), nullptr, 0, kPollMilliseconds, nullptr);
+    curl_multi_poll(multi_, nullptr, 0, kPollMilliseconds, nullptr);
   }
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 
 // One download request, driven step by step: the engine under both download
-// forms of net.h. The request is a libcurl easy handle in a multi handle of
-// its own, so that the caller decides how long to drive it: the URL-moniker
-// download drives it to its end, an opened internet file only until the next
-// bytes of the body have arrived. Every wait for the network is short, and
-// between waits the transfer's own limits are checked.
+// forms of net.h and under the transfer pool. The request is a libcurl easy
+// handle, either in a multi handle of its own, so that the caller decides how
+// long to drive it (the URL-moniker download drives it to its end, an opened
+// internet file only until the next bytes of the body have arrived), or in a
+// multi handle that a pool shares among many transfers and drives itself.
+// Every wait for the network is short, and between waits the transfer's own
+// limits are checked.
 
 #include <curl/curl.h>
 
@@ -24,6 +26,10 @@ namespace tavi::platform {
 // CancelNetTransfers, or once the cancel of its NetCancelScope is set.
 bool TransferCancelled();
 
+// Initialises libcurl once per process; every user of a libcurl handle calls
+// it first.
+void EnsureCurlInitialised();
+
 class NetTransfer {
  public:
   // Takes each block of the body as it arrives; a failure ends the transfer
@@ -37,11 +43,28 @@ class NetTransfer {
   NetTransfer(const NetTransfer&) = delete;
   NetTransfer& operator=(const NetTransfer&) = delete;
 
-  // Sets up the request; it is sent on the first drive. A failure
-  // (cancelled, an unusable URL, no memory) means nothing was sent.
+  // Sets up the request in a multi handle of its own; it is sent on the
+  // first drive. A failure (cancelled, an unusable URL, no memory) means
+  // nothing was sent.
   NetResult Start(const NetRequest& request);
   // The same for a plain request of `url`.
   NetResult Start(const std::string& url);
+
+  // The same in `shared`, a multi handle that the caller drives and that must
+  // outlive the transfer (or its Detach). The caller then hands each end that
+  // curl_multi_info_read reports for EasyHandle() to TakeEnd, calls
+  // WithinLimits between drives, and Detaches the transfer once Ended().
+  NetResult StartIn(CURLM* shared, const NetRequest& request);
+  CURL* EasyHandle() const { return easy_.get(); }
+  // Notes that libcurl ended the transfer with `code`.
+  void TakeEnd(CURLcode code);
+  // False, with the transfer ended, once it is cancelled or its pace passed
+  // a limit.
+  bool WithinLimits();
+  bool Ended() const { return ended_; }
+  // Takes the transfer out of its multi handle, which frees its connection
+  // for others; an unfinished transfer is cut off.
+  void Detach();
 
   // Drives the transfer until `ready()` holds or the transfer has ended; a
   // cancel ends it within a poll interval.
@@ -85,15 +108,16 @@ class NetTransfer {
   bool Exceeds(curl_off_t size) const;
   void NoteBytes(std::size_t count);
   NetResult CurlFailure(CURLcode code) const;
+  NetResult Attach(CURLM* multi, const NetRequest& request);
   void CollectEnd();
-  bool WithinLimits();
   void Stop(NetResult failure);
 
   NetTimeouts timeouts_;
   std::uint64_t max_bytes_;
   BodySink sink_;
   std::unique_ptr<CURL, EasyDeleter> easy_;
-  std::unique_ptr<CURLM, MultiDeleter> multi_;
+  std::unique_ptr<CURLM, MultiDeleter> own_multi_;  // null for a transfer of a pool
+  CURLM* multi_ = nullptr;                          // the multi handle it runs in
   std::unique_ptr<curl_slist, HeaderListDeleter> headers_;
   TransferPace pace_;
   std::string reason_;  // the reason phrase of the latest status line

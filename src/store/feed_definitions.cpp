@@ -155,8 +155,8 @@ std::optional<StoreResult> FindAliasClash(const std::string& alias,
 }
 
 bool IsReservedSectionName(const std::string& alias) {
-  for (const char* reserved :
-       {settings::kAliasesSection, settings::kWindowsSection, settings::kColumnsSection})
+  for (const char* reserved : {settings::kAliasesSection, settings::kWindowsSection,
+                               settings::kColumnsSection, settings::kGeneralSection})
     if (platform::EqualsIgnoringCase(alias, reserved)) return true;
   return false;
 }

@@ -39,6 +39,15 @@ inline constexpr int kMaxIntervalMinutes = 10080;
 // Stands for "no article delivered yet".
 inline constexpr const char* kDefaultLastArticle = "1/1/1970 11:10:00";
 
+// Settings of the plug-in as a whole.
+inline constexpr const char* kGeneralSection = "General";
+// How many downloads a Download run keeps going at once (1 fetches one
+// document after another); a value under 1 counts as 1, one over
+// kMaxMaxDownloads as that.
+inline constexpr const char* kMaxDownloads = "MaxDownloads";
+inline constexpr int kDefaultMaxDownloads = 16;
+inline constexpr int kMaxMaxDownloads = 64;
+
 // Window placement, in pixels; a state is 0 normal, 1 minimised, 2 maximised.
 inline constexpr const char* kWindowsSection = "Windows";
 inline constexpr const char* kPositionLeft = "PositionLeft";

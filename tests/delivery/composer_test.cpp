@@ -257,6 +257,8 @@ TEST_F(ComposerTest, DecidesWhichArticlesAreNew) {
     context_.ExistingMessageIds = {c.existing.begin(), c.existing.end()};
     ArticleRecord article = NewArticle();
     c.change(article);
+    // A check asks ahead whether a page is worth fetching: the same answer.
+    EXPECT_EQ(IsNewArticle(feed_, article, last_, context_), c.written);
     EXPECT_EQ(Append(article), c.written);
     EXPECT_EQ(StagedMessages().size(), c.written ? 1u : 0u);
   }
@@ -434,6 +436,37 @@ TEST_F(ComposerFullArticleTest, FetchedPageGoesBetweenTheMarkers) {
                 "</x-html>");
   EXPECT_FALSE(FileExists(context_.ArticleFile));
   EXPECT_EQ(sleeper_.Waits(), std::vector<milliseconds>{milliseconds(25)});
+}
+
+// A page the check fetched ahead is taken from it; a link it did not fetch
+// is fetched as before.
+TEST_F(ComposerFullArticleTest, PrefetchedPageIsTakenInsteadOfFetchedAgain) {
+  server_.Serve("/page", "<html>Fetched</html>", "text/html");
+  const struct {
+    bool held;
+    std::string page;
+    int hits;
+  } rows[] = {
+      {true, "<html>Prefetched</html>", 0},
+      {false, "<html>Fetched</html>", 1},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.page);
+    WriteFile(context_.StagingMailboxPath, "");
+    const std::string link = server_.Url("/page");
+    const int hits_before = server_.Hits("/page");
+    context_.PrefetchedPage = [&](const std::string& asked, const std::string& file) {
+      EXPECT_EQ(asked, link);
+      if (row.held) WriteFile(file, "<html>Prefetched</html>");
+      return row.held;
+    };
+    ArticleRecord article = NewArticle();
+    article.Link = link;
+    ASSERT_TRUE(Append(article));
+    EXPECT_EQ(article.Description, "<p>Body</p>" + std::string(kBegin) + row.page + kEnd);
+    EXPECT_EQ(server_.Hits("/page") - hits_before, row.hits);
+    EXPECT_FALSE(FileExists(context_.ArticleFile));
+  }
 }
 
 TEST_F(ComposerFullArticleTest, FailedFetchLeavesNoMarkers) {

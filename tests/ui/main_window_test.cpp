@@ -242,7 +242,8 @@ TEST_F(MainWindowTest, StopDuringTheFirstFeedEndsTheRunAfterIt) {
   ASSERT_EQ(window_->Summary().FeedsProcessed(), 1);
   EXPECT_EQ(window_->Summary().feeds[0].alias, "a");
   EXPECT_TRUE(window_->Summary().stopped);
-  EXPECT_EQ(server_.Hits("/b"), 0);
+  // The second document may have been fetched ahead; it is not kept.
+  EXPECT_TRUE(platform::FindFiles(context_.feed_file + "*").empty());
   EXPECT_EQ(Text(kGeneralLine), "Ready. For Help, press F1.");
   EXPECT_FALSE(Enabled(kStopButton));
   EXPECT_TRUE(Enabled(kCloseButton));
