@@ -466,6 +466,25 @@ TEST_F(CheckEngineTest, FullArticleIsFetchedIntoTheBody) {
   EXPECT_FALSE(platform::GetFileAttributes(data_.Join("plugins/article.html")));
 }
 
+TEST_F(CheckEngineTest, FullArticleInAnotherEncodingIsDeliveredAsUtf8) {
+  server_.Serve("/feed.xml", RssFeed("<item><title>Full</title><link>" + server_.Url("/page.html") +
+                                     "</link><guid>full</guid></item>"));
+  // "Privet" in Cyrillic, in windows-1251, served without a charset.
+  server_.Serve("/page.html",
+                "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
+                "charset=windows-1251\"></head><body>\xCF\xF0\xE8\xE2\xE5\xF2</body></html>",
+                "text/html");
+  feed_.DownloadReferringArticles = 1;
+  CheckRun run(paths_, window_);
+  EXPECT_EQ(Check(run), 1);
+  const auto delivered = Messages("News");
+  ASSERT_EQ(delivered.size(), 1u);
+  EXPECT_NE(delivered[0].find("charset=UTF-8\"></head><body>\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2"
+                              "\xD0\xB5\xD1\x82</body>"),
+            std::string::npos)
+      << delivered[0];
+}
+
 TEST_F(CheckEngineTest, DocumentsThatAreNotFeedsFailAndLeaveTheNewsboxAlone) {
   const struct {
     const char* what;
