@@ -16,6 +16,8 @@ using platform::ConversionStatus;
 
 constexpr std::string_view kUtf8 = "UTF-8";
 constexpr std::string_view kWindows1252 = "windows-1252";
+// How many passes a page gets to name UTF-8 (see DeclarePageUtf8).
+constexpr int kMetaRewritePasses = 8;
 
 // The names browsers read as windows-1252 and as UTF-8, in lower case.
 constexpr std::array<std::string_view, 17> kWindows1252Names = {
@@ -104,20 +106,29 @@ std::string_view TrimmedCharset(std::string_view charset) {
   return charset;
 }
 
-// Makes the encoding named at `place` in `text`, now UTF-8, say so.
-void NameUtf8At(std::string& text, const std::optional<DeclaredEncodingPlace>& place) {
-  if (!place) return;
-  if (IsUtf8EncodingName(std::string_view(text).substr(place->offset, place->length))) return;
+// Makes the encoding named at `place` in `text`, now UTF-8, say so. False
+// when there is no place or it names UTF-8 already.
+bool NameUtf8At(std::string& text, const std::optional<DeclaredEncodingPlace>& place) {
+  if (!place) return false;
+  if (IsUtf8EncodingName(std::string_view(text).substr(place->offset, place->length))) return false;
   text.replace(place->offset, place->length, kUtf8);
+  return true;
 }
 
 // A declaration without an encoding already means UTF-8.
 void DeclareFeedUtf8(std::string& text) { NameUtf8At(text, FindDeclaredEncoding(text)); }
 
 // A page written as XHTML may carry a declaration as well as a meta charset.
+// Naming UTF-8 in one may change what the other is read as (a meta inside
+// the declaration, a shorter name that brings another meta into the part of
+// the page looked at), so each pass names UTF-8 in both until neither
+// changes.
 void DeclarePageUtf8(std::string& text) {
-  DeclareFeedUtf8(text);
-  NameUtf8At(text, FindMetaCharset(text));
+  for (int pass = 0; pass < kMetaRewritePasses; ++pass) {
+    const bool declaration_changed = NameUtf8At(text, FindDeclaredEncoding(text));
+    const bool meta_changed = NameUtf8At(text, FindMetaCharset(text));
+    if (!declaration_changed && !meta_changed) return;
+  }
 }
 
 constexpr DocumentKind kFeedDocument{EncodingSource::kDeclaration, DeclaredEncoding,

@@ -33,7 +33,9 @@ std::size_t WordEnd(std::string_view text, std::size_t at, std::string_view stop
 }
 
 // A value at `at`: in quotes, up to the matching one (nullopt when it is not
-// closed within the text), or else up to white space or one of `stops`.
+// closed within the text), or else up to white space, a quote or one of
+// `stops`. An unquoted value never holds a quote: putting another name in its
+// place must not open or close a quoted value.
 std::optional<Attribute> ReadValue(std::string_view text, std::size_t& at, std::string_view stops) {
   if (at < text.size() && (text[at] == '"' || text[at] == '\'')) {
     const std::size_t close = text.find(text[at], at + 1);
@@ -43,7 +45,7 @@ std::optional<Attribute> ReadValue(std::string_view text, std::size_t& at, std::
     return Attribute{{}, text.substr(start, close - start), start};
   }
   const std::size_t start = at;
-  at = WordEnd(text, at, stops);
+  at = WordEnd(text, at, std::string(stops) + "\"'");
   return Attribute{{}, text.substr(start, at - start), start};
 }
 

@@ -172,6 +172,9 @@ TEST(DecodeWebPage, ReadsThePageByItsMarkCharsetOrMeta) {
        "<meta charset=\"UTF-8\"><p>\xD1\x82\xD0\xB5</p>", "koi8-r", EncodingSource::kCharset},
       {Wide("<meta charset=\"utf-16\"><p>e</p>", 2, true, "\xFE\xFF"), "",
        "<meta charset=\"UTF-8\"><p>e</p>", "UTF-16BE", EncodingSource::kByteOrderMark},
+      // Only the name is put right: the stray quote after it stays.
+      {"<meta charset=koi8-r\"><p>\xD4\xC5</p>", "",
+       "<meta charset=UTF-8\"><p>\xD1\x82\xD0\xB5</p>", "koi8-r", EncodingSource::kMetaCharset},
       // An XHTML page's declaration is put right as well as its meta.
       {"<?xml version=\"1.0\" encoding=\"koi8-r\"?><html><head><meta charset=\"koi8-r\"/>", "",
        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><html><head><meta charset=\"UTF-8\"/>", "koi8-r",

@@ -31,6 +31,8 @@ TEST(HtmlMetaCharset, FindsTheFirstMetaThatNamesAnEncoding) {
       {"<!-- <meta charset=\"koi8-r\">", ""},
       {"<metadata charset=\"koi8-r\"><meta/charset=\"utf-8\">", "utf-8"},
       {"<meta charset=\"koi8-r", ""},  // never closed
+      // An unquoted value ends at a quote.
+      {"<meta charset=koi8-r\"x\">", "koi8-r"},
       {"<p>no meta at all</p>", ""},
       {"", ""},
   };
