@@ -126,9 +126,11 @@ std::string FetchFullArticle(std::string_view written_link, const DeliveryContex
   const std::string& article_file = context.ArticleFile;
   if (!platform::IsWebAddress(link)) return "";
   if (FileExists(article_file) && !platform::DeleteFile(article_file)) return "";
-  if (!context.PrefetchedPage || !context.PrefetchedPage(link, article_file))
-    FetchToFile(link, article_file, DeleteMode::kNone, kMaxFullArticleBytes);
-  std::string text = LoadDownloadedText(article_file);
+  platform::NetResponse response;
+  if (!context.PrefetchedPage || !context.PrefetchedPage(link, article_file, &response))
+    FetchToFile({link, "", ""}, article_file, DeleteMode::kNone, kMaxFullArticleBytes, &response);
+  // The page is read in the charset its server named, else its own.
+  std::string text = LoadDownloadedText(article_file, response.charset);
   if (platform::DeleteFile(article_file)) PaceWait(&Pacing::after_deleting_article_file);
   if (text == kLoadFailedText) return "";
   return text;

@@ -19,6 +19,7 @@
 #include <unordered_set>
 
 #include "fetch/article_record.h"
+#include "platform/net.h"
 #include "platform/oledate.h"
 #include "store/feed_definitions.h"
 
@@ -48,10 +49,13 @@ struct DeliveryContext {
   std::string DocumentUrl;
   // Where a check that fetched the full-article pages ahead hands them over:
   // given an article's link and ArticleFile, it puts the page fetched for
-  // that link into the file and returns true (no file: the page could not
-  // be fetched); false when it holds no page for the link, and the composer
-  // fetches the page itself. Empty: the composer fetches every page.
-  std::function<bool(const std::string& link, const std::string& file)> PrefetchedPage;
+  // that link into the file, tells what the answer said (its charset) and
+  // returns true (no file: the page could not be fetched); false when it
+  // holds no page for the link, and the composer fetches the page itself.
+  // Empty: the composer fetches every page.
+  std::function<bool(const std::string& link, const std::string& file,
+                     platform::NetResponse* response)>
+      PrefetchedPage;
 };
 
 // The Message-Id of the article as its message carries it: "<" + Guid +

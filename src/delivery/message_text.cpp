@@ -1,8 +1,8 @@
 #include "delivery/message_text.h"
 
-#include <cstdint>
 #include <string_view>
 
+#include "fetch/document_encoding.h"
 #include "platform/ascii.h"
 #include "platform/fs.h"
 
@@ -10,10 +10,8 @@ namespace tavi {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
-constexpr char32_t kReplacementCharacter = 0xFFFD;
-// How much shorter than half the file's size a text may be before the file is
-// taken for binary: the UTF-16 mark and a few stray zero bytes are allowed.
+// How much shorter than half the page's size a text may be before the file is
+// taken for binary: a few stray zero bytes are allowed.
 constexpr long long kBinaryAllowance = 20;
 
 bool StartsWithIgnoringCase(std::string_view line, std::string_view prefix) {
@@ -22,56 +20,6 @@ bool StartsWithIgnoringCase(std::string_view line, std::string_view prefix) {
 }
 
 bool IsContinuationLine(std::string_view line) { return line.find(':') == std::string_view::npos; }
-
-void AppendUtf8(char32_t code_point, std::string& out) {
-  if (code_point < 0x80) {
-    out += static_cast<char>(code_point);
-  } else if (code_point < 0x800) {
-    out += static_cast<char>(0xC0 | (code_point >> 6));
-    out += static_cast<char>(0x80 | (code_point & 0x3F));
-  } else if (code_point < 0x10000) {
-    out += static_cast<char>(0xE0 | (code_point >> 12));
-    out += static_cast<char>(0x80 | ((code_point >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code_point & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code_point >> 18));
-    out += static_cast<char>(0x80 | ((code_point >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code_point >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code_point & 0x3F));
-  }
-}
-
-bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
-// UTF-16 little-endian code units to UTF-8, up to the first zero unit. An odd
-// last byte is read as a unit whose high byte is zero, as when the data is
-// followed by a zero terminator.
-std::string Utf16LittleEndianToUtf8(std::string_view bytes) {
-  std::vector<char32_t> units;
-  units.reserve(bytes.size() / 2 + 1);
-  for (std::size_t at = 0; at < bytes.size(); at += 2) {
-    const char32_t low = static_cast<unsigned char>(bytes[at]);
-    const char32_t high = at + 1 < bytes.size() ? static_cast<unsigned char>(bytes[at + 1]) : 0;
-    const char32_t unit = low | (high << 8);
-    if (unit == 0) break;
-    units.push_back(unit);
-  }
-  std::string text;
-  text.reserve(units.size());
-  for (std::size_t at = 0; at < units.size(); ++at) {
-    const char32_t unit = units[at];
-    const bool pairs =
-        IsHighSurrogate(unit) && at + 1 < units.size() && IsLowSurrogate(units[at + 1]);
-    if (pairs) {
-      AppendUtf8(0x10000 + ((unit - 0xD800) << 10) + (units[++at] - 0xDC00), text);
-      continue;
-    }
-    const bool lone_surrogate = IsHighSurrogate(unit) || IsLowSurrogate(unit);
-    AppendUtf8(lone_surrogate ? kReplacementCharacter : unit, text);
-  }
-  return text;
-}
 
 std::string BytesUpToFirstZero(std::string bytes) {
   const auto zero = bytes.find('\0');
@@ -120,16 +68,15 @@ int SplitString(const std::string& text, const std::string& delimiter,
   return static_cast<int>(pieces.size());
 }
 
-std::string LoadDownloadedText(const std::string& path) {
+std::string LoadDownloadedText(const std::string& path, std::string_view charset) {
   if (path.empty()) return "-1";
   auto bytes = platform::ReadFileBytes(path);
   if (!bytes) return "-1";
-  const std::size_t bytes_read = bytes->size();
-  const std::string_view view(*bytes);
-  std::string text = view.starts_with(kUtf16LittleEndianMark)
-                         ? Utf16LittleEndianToUtf8(view.substr(kUtf16LittleEndianMark.size()))
-                         : BytesUpToFirstZero(std::move(*bytes));
-  if (LooksBinary(text, bytes_read)) return "-1";
+  // Judged after the decoding: a page in UTF-16 or UTF-32 holds a zero byte
+  // in nearly every character until it is UTF-8.
+  const std::string page = DecodeWebPage(std::move(*bytes), charset).text;
+  std::string text = BytesUpToFirstZero(page);
+  if (LooksBinary(text, page.size())) return "-1";
   return text;
 }
 

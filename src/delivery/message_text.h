@@ -2,9 +2,10 @@
 
 // Small text utilities over raw message text and downloaded pages: picking a
 // header value out of a message, splitting a text at a delimiter, and reading
-// a downloaded page as 8-bit text.
+// a downloaded page as text.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tavi {
@@ -27,12 +28,13 @@ std::string GetHeaderValue(const std::string& message, const std::string& header
 int SplitString(const std::string& text, const std::string& delimiter,
                 std::vector<std::string>& pieces);
 
-// The text of a downloaded file. A file that begins with the UTF-16
-// little-endian byte-order mark FF FE is converted to UTF-8 up to its first
-// zero character (an unpaired surrogate becomes U+FFFD); any other file is
-// taken as 8-bit text up to its first zero byte. Returns "-1" when the path is
-// empty, the file cannot be read, or the text is shorter than half the file's
-// size less 20 characters (a binary file, such as an image).
-std::string LoadDownloadedText(const std::string& path);
+// The text of a downloaded web page, in UTF-8 when the page tells what it
+// was written in: DecodeWebPage (fetch/document_encoding.h) reads it by its
+// byte-order mark, else `charset` (the HTTP Content-Type's, "" when none is
+// known), else its meta charset; a page that tells nothing stays as its bytes
+// came. The text then ends at its first zero byte. Returns "-1" when the path
+// is empty, the file cannot be read, or the text is shorter than half the
+// decoded page's size less 20 bytes (a binary file, such as an image).
+std::string LoadDownloadedText(const std::string& path, std::string_view charset = {});
 
 }  // namespace tavi

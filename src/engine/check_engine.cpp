@@ -285,18 +285,20 @@ void CheckRun::PrefetchPages(const FeedRecord& feed, XmlDocument& document, Feed
   };
   WalkFeed(document, format, note_page, {});
   prefetch_->QueuePages(std::move(links));
-  context_.PrefetchedPage = [this](const std::string& link, const std::string& file) {
-    return TakePrefetchedPage(link, file);
+  context_.PrefetchedPage = [this](const std::string& link, const std::string& file,
+                                   platform::NetResponse* response) {
+    return TakePrefetchedPage(link, file, response);
   };
 }
 
-bool CheckRun::TakePrefetchedPage(const std::string& link, const std::string& file) {
+bool CheckRun::TakePrefetchedPage(const std::string& link, const std::string& file,
+                                  platform::NetResponse* response) {
   if (!prefetch_->HoldsPage(link)) return false;
   while (!prefetch_->WaitForPage(kFetchPumpPeriod)) {
     window_.PumpMessages();
     if (window_.StopRequested()) prefetch_->Cancel();
   }
-  prefetch_->TakePage(file, nullptr);
+  prefetch_->TakePage(file, response);
   return true;
 }
 

@@ -170,7 +170,8 @@ class CheckRun {
                      const platform::OleDate& last_article_date);
   // Hands the composer the prefetched page for `link` in `file`, pumping the
   // window while it arrives; false when none was fetched for it.
-  bool TakePrefetchedPage(const std::string& link, const std::string& file);
+  bool TakePrefetchedPage(const std::string& link, const std::string& file,
+                          platform::NetResponse* response);
   // Has the host index "Pending" and moves its messages into the newsbox;
   // notes in last_check_ what did not arrive.
   void Deliver(const FeedRecord& feed);

@@ -1,15 +1,11 @@
 #include "engine/feed_title.h"
 
-#include "delivery/message_text.h"
-#include "fetch/document_encoding.h"
 #include "fetch/downloader.h"
 #include "fetch/xml_document.h"
 #include "platform/fs.h"
 
 namespace tavi {
 namespace {
-
-constexpr char kLoadFailedText[] = "-1";
 
 // The title of a parsed feed document: the root's own "title" child (an Atom
 // feed's title), else one among the children of the root's first child
@@ -28,12 +24,12 @@ FeedTitleResult LearnFeedTitle(const std::string& url, const std::string& feed_f
   const platform::NetResult fetched =
       FetchToFile(url, feed_file, DeleteMode::kDeleteAndWait, kMaxFeedDocumentBytes);
   if (!fetched.ok) return {false, "", fetched.error};
-  const std::string text = LoadDownloadedText(feed_file);
-  platform::DeleteFile(feed_file);
-  if (text == kLoadFailedText) return {false, "", "not a text document"};
+  // Read as the check reads it, so that a title in UTF-16 or UTF-32 is
+  // learnt as well as one in any other encoding.
   XmlDocument document;
-  if (!document.SetText(DecodeFeedDocument(text, {}).text))
-    return {false, "", document.ParseMessage()};
+  const bool parsed = document.LoadFile(feed_file);
+  platform::DeleteFile(feed_file);
+  if (!parsed) return {false, "", document.ParseMessage()};
   return {true, FindFeedTitle(document), ""};
 }
 

@@ -10,12 +10,18 @@ namespace tavi {
 
 struct ArticleRecord {
   std::string Title;
-  std::string Link;         // RSS link text; Atom link href, else the content's src
-  std::string Description;  // the body: RSS description, Atom content
+  // RSS link text; Atom: the alternate link's href (else another's), else the
+  // content's src
+  std::string Link;
+  std::string Description;  // the body: RSS description, Atom content (else its summary)
   std::string Author;       // Atom: the name and the bracketed e-mail
-  std::string Date;         // RSS pubDate; Atom issued, converted to a mail-style date
-  std::string Guid;         // RSS guid; Atom id
-  std::string Enclosure;    // the enclosure's url, length and type attributes
+  // RSS pubDate; Atom issued, else published, updated or modified, converted
+  // to a mail-style date in local time
+  std::string Date;
+  std::string Guid;  // RSS guid; Atom id
+  // The enclosure's url, length and type attributes; Atom: else an
+  // enclosure link's href, length and type
+  std::string Enclosure;
   std::string EnclosureLength;
   std::string EnclosureType;
   std::string Summary;

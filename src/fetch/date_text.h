@@ -1,8 +1,10 @@
 #pragma once
 
-// Date texts of feeds turned into the program's two fixed layouts. Zones are
-// recognised only to be cut off: the clock time stays as written, so a date
-// ending in +0100 and the same date ending in GMT give the same text. Neither
+// Date texts of feeds turned into the program's two fixed layouts. The zones
+// of mail-style dates are recognised only to be cut off: the clock time stays
+// as written, so a date ending in +0100 and the same date ending in GMT give
+// the same text. A W3C date's zone is applied: it becomes the local time of
+// the same instant, the clock of the check's own time. Neither
 // function reports failure: a date that cannot be read silently becomes the
 // current local time (platform::CurrentLocalDate), and callers cannot tell it
 // from a date that was read. Callers that must tell (a date read from a feed
@@ -44,10 +46,15 @@ std::optional<platform::OleDate> ReadDateText(std::string_view text);
 // ("12/6/2026 1:55:15 PM") in the mail-style layout: " AM" and " PM" are
 // removed and remembered, every "T" and "t" becomes a blank, and the text is
 // cut at the first ".", else the first "+", else the first "-" after the
-// first blank, else the first "Z", dropping fractions and zones unapplied. A
+// first blank, else the first "Z"; the fraction of a second goes. A
 // remembered PM moves an hour below 12 to the afternoon, a remembered AM moves
-// hour 12 to 0. An unreadable text gives the current time as it is. "" only
-// when the current time itself is outside the dates' range.
+// hour 12 to 0. When what was cut off is a zone ("Z", "+01:00", "-0500",
+// "+01"), the time becomes the local time (the process's zone) of that
+// instant: 13:55:15+01:00 is 12:55:15 on a machine in UTC. Without a zone, or
+// with anything else there ("+1", "CET"), or for an instant outside the
+// system clock's years (about 1678 to 2262), the clock time stays as written.
+// An unreadable text gives the current time as it is. "" only when the
+// current time itself is outside the dates' range.
 std::string ConvertW3cDateText(std::string_view text);
 
 // The date ConvertW3cDateText reads in `text`; nullopt when it is unreadable.

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "fetch/html_meta_charset.h"
 #include "fetch/xml_declaration.h"
 #include "platform/ascii.h"
 #include "platform/text_conversion.h"
@@ -16,6 +17,8 @@ using platform::ConversionStatus;
 
 constexpr std::string_view kUtf8 = "UTF-8";
 constexpr std::string_view kWindows1252 = "windows-1252";
+// How many passes a page gets to name UTF-8 (see DeclarePageUtf8).
+constexpr int kMetaRewritePasses = 8;
 
 // The names browsers read as windows-1252 and as UTF-8, in lower case.
 constexpr std::array<std::string_view, 17> kWindows1252Names = {
@@ -46,8 +49,17 @@ struct Candidate {
   EncodingSource source;
 };
 
+// What sets a feed document apart from a web page here: where the document
+// names its own encoding, and how it is made to name UTF-8 once it is.
+struct DocumentKind {
+  EncodingSource own_place;  // the XML declaration or the meta charset
+  std::string_view (*named_encoding)(std::string_view text);
+  void (*declare_utf8)(std::string& text);
+};
+
 // What the decoding has found so far.
 struct Decoding {
+  const DocumentKind& kind;
   std::vector<std::string> notes;
 
   DecodedDocument Result(std::string text, std::string_view name, EncodingSource source) const {
@@ -81,7 +93,8 @@ std::string Counted(std::size_t count, std::string_view one, std::string_view ma
 }
 
 std::string_view SourcePhrase(EncodingSource source) {
-  return source == EncodingSource::kCharset ? "the Content-Type charset" : "the XML declaration";
+  if (source == EncodingSource::kCharset) return "the Content-Type charset";
+  return source == EncodingSource::kMetaCharset ? "the meta charset" : "the XML declaration";
 }
 
 std::string_view TrimmedCharset(std::string_view charset) {
@@ -94,14 +107,34 @@ std::string_view TrimmedCharset(std::string_view charset) {
   return charset;
 }
 
-// Makes the declaration of `text`, now UTF-8, say so: another encoding it
-// names is replaced by UTF-8. A declaration without one already means UTF-8.
-void DeclareUtf8(std::string& text) {
-  const std::optional<DeclaredEncodingPlace> place = FindDeclaredEncoding(text);
-  if (!place) return;
-  if (IsUtf8EncodingName(std::string_view(text).substr(place->offset, place->length))) return;
+// Makes the encoding named at `place` in `text`, now UTF-8, say so. False
+// when there is no place or it names UTF-8 already.
+bool NameUtf8At(std::string& text, const std::optional<DeclaredEncodingPlace>& place) {
+  if (!place) return false;
+  if (IsUtf8EncodingName(std::string_view(text).substr(place->offset, place->length))) return false;
   text.replace(place->offset, place->length, kUtf8);
+  return true;
 }
+
+// A declaration without an encoding already means UTF-8.
+void DeclareFeedUtf8(std::string& text) { NameUtf8At(text, FindDeclaredEncoding(text)); }
+
+// A page written as XHTML may carry a declaration as well as a meta charset.
+// Naming UTF-8 in one may change what the other is read as (a meta inside
+// the declaration, a shorter name that brings another meta into the part of
+// the page looked at), so each pass names UTF-8 in both until neither
+// changes.
+void DeclarePageUtf8(std::string& text) {
+  for (int pass = 0; pass < kMetaRewritePasses; ++pass) {
+    const bool declaration_changed = NameUtf8At(text, FindDeclaredEncoding(text));
+    const bool meta_changed = NameUtf8At(text, FindMetaCharset(text));
+    if (!declaration_changed && !meta_changed) return;
+  }
+}
+
+constexpr DocumentKind kFeedDocument{EncodingSource::kDeclaration, DeclaredEncoding,
+                                     DeclareFeedUtf8};
+constexpr DocumentKind kWebPage{EncodingSource::kMetaCharset, MetaCharset, DeclarePageUtf8};
 
 // `text`, to be read as UTF-8: it stays as it is, its invalid bytes counted.
 DecodedDocument AsUtf8(std::string text, EncodingSource source, Decoding& decoding) {
@@ -111,7 +144,7 @@ DecodedDocument AsUtf8(std::string text, EncodingSource source, Decoding& decodi
     decoding.notes.push_back("invalid UTF-8 left as it came (" +
                              Counted(check.replaced, "byte", "bytes") + ")");
   }
-  if (source != EncodingSource::kDefault) DeclareUtf8(text);
+  if (source != EncodingSource::kDefault) decoding.kind.declare_utf8(text);
   return decoding.Result(std::move(text), kUtf8, source);
 }
 
@@ -123,7 +156,7 @@ std::optional<DecodedDocument> Converted(std::string_view bytes, std::string_vie
   if (converted.replaced > 0)
     decoding.notes.push_back("invalid " + std::string(encoding) + " replaced by U+FFFD (" +
                              Counted(converted.replaced, "sequence", "sequences") + ")");
-  DeclareUtf8(converted.text);
+  decoding.kind.declare_utf8(converted.text);
   return decoding.Result(std::move(converted.text), encoding, source);
 }
 
@@ -138,7 +171,7 @@ std::optional<DecodedDocument> DecodedAs(std::string& bytes, const Candidate& ca
     return std::nullopt;
   }
   const std::string name(candidate.name);
-  if (candidate.source == EncodingSource::kDeclaration && IsWideUnicodeName(name)) {
+  if (candidate.source == decoding.kind.own_place && IsWideUnicodeName(name)) {
     decoding.notes.push_back(std::string(phrase) + " names " + name +
                              " but there is no byte-order mark, ignored");
     return std::nullopt;
@@ -159,8 +192,9 @@ const ByteOrderMark* FindByteOrderMark(std::string_view bytes) {
   return nullptr;
 }
 
-DecodedDocument FromByteOrderMark(std::string bytes, const ByteOrderMark& mark) {
-  Decoding decoding;
+DecodedDocument FromByteOrderMark(std::string bytes, const ByteOrderMark& mark,
+                                  const DocumentKind& kind) {
+  Decoding decoding{kind, {}};
   bytes.erase(0, mark.bytes.size());
   if (mark.encoding == kUtf8)
     return AsUtf8(std::move(bytes), EncodingSource::kByteOrderMark, decoding);
@@ -171,23 +205,32 @@ DecodedDocument FromByteOrderMark(std::string bytes, const ByteOrderMark& mark) 
   return std::move(*decoded);
 }
 
-}  // namespace
-
-DecodedDocument DecodeFeedDocument(std::string bytes, std::string_view charset) {
+// The document read in the encoding the first usable place names.
+DecodedDocument Decode(std::string bytes, std::string_view charset, const DocumentKind& kind) {
   if (const ByteOrderMark* mark = FindByteOrderMark(bytes))
-    return FromByteOrderMark(std::move(bytes), *mark);
-  Decoding decoding;
-  // The declared name is copied: a decoding may take the bytes it lies in.
-  const std::string declared(DeclaredEncoding(bytes));
+    return FromByteOrderMark(std::move(bytes), *mark, kind);
+  Decoding decoding{kind, {}};
+  // The named encoding is copied: a decoding may take the bytes it lies in.
+  const std::string named(kind.named_encoding(bytes));
   const std::array<Candidate, 2> candidates = {
       Candidate{TrimmedCharset(charset), EncodingSource::kCharset},
-      Candidate{declared, EncodingSource::kDeclaration}};
+      Candidate{named, kind.own_place}};
   for (const Candidate& candidate : candidates) {
     if (candidate.name.empty()) continue;
     if (std::optional<DecodedDocument> decoded = DecodedAs(bytes, candidate, decoding))
       return std::move(*decoded);
   }
   return AsUtf8(std::move(bytes), EncodingSource::kDefault, decoding);
+}
+
+}  // namespace
+
+DecodedDocument DecodeFeedDocument(std::string bytes, std::string_view charset) {
+  return Decode(std::move(bytes), charset, kFeedDocument);
+}
+
+DecodedDocument DecodeWebPage(std::string bytes, std::string_view charset) {
+  return Decode(std::move(bytes), charset, kWebPage);
 }
 
 bool IsUtf8EncodingName(std::string_view name) { return IsOneOf(name, kUtf8Names); }
@@ -202,6 +245,8 @@ std::string_view EncodingSourceName(EncodingSource source) {
       return "Content-Type";
     case EncodingSource::kDeclaration:
       return "XML declaration";
+    case EncodingSource::kMetaCharset:
+      return "meta charset";
   }
   return "default";
 }

@@ -39,6 +39,7 @@ enum class EncodingSource {
   kByteOrderMark,
   kCharset,      // the transport's charset
   kDeclaration,  // the XML declaration
+  kMetaCharset,  // a web page's meta element (html_meta_charset.h)
 };
 
 // What DecodeFeedDocument found.
@@ -63,12 +64,20 @@ struct DecodedDocument {
 // at worst the text is `bytes` unchanged.
 DecodedDocument DecodeFeedDocument(std::string bytes, std::string_view charset);
 
+// `bytes`, a whole web page as it arrived (a full article), as UTF-8 text,
+// found and converted as DecodeFeedDocument does with one difference: the
+// page's own place is its meta charset (html_meta_charset.h), not an XML
+// declaration. After a conversion the meta charset, and an XML declaration
+// that an XHTML page may carry, say UTF-8. A page that names no usable
+// encoding stays exactly as it came. Never fails.
+DecodedDocument DecodeWebPage(std::string bytes, std::string_view charset);
+
 // True when `name` is one of the names of UTF-8 ("UTF-8", "utf8", ...), in
 // any case.
 bool IsUtf8EncodingName(std::string_view name);
 
 // How `source` is shown to people: "default", "byte-order mark",
-// "Content-Type", "XML declaration".
+// "Content-Type", "XML declaration", "meta charset".
 std::string_view EncodingSourceName(EncodingSource source);
 
 }  // namespace tavi

@@ -1,5 +1,9 @@
 #include "fetch/feed_reader.h"
 
+#include <array>
+#include <optional>
+#include <string_view>
+
 #include "fetch/date_text.h"
 #include "fetch/xml_base_trail.h"
 #include "platform/ascii.h"
@@ -7,24 +11,21 @@
 namespace tavi {
 namespace {
 
-// An Atom entry's date in the mail-style layout. An unreadable date is left
-// empty rather than made the current time: the composer then dates the entry
-// with the check's time, which must not move the feed's "LastArticle".
-std::string AtomDateText(const std::string& text) {
-  const std::optional<platform::OleDate> date = ReadW3cDateText(text);
-  return date ? platform::FormatDate(*date, kMailDateLayout) : "";
-}
+// The elements that date an Atom entry, in the order they are asked: Atom
+// 0.3's "issued", Atom 1.0's "published" and "updated", then Atom 0.3's
+// "modified".
+constexpr std::array<std::string_view, 4> kAtomDateElements = {"issued", "published", "updated",
+                                                               "modified"};
 
 // The element names that differ between the two formats.
 struct Vocabulary {
   const char* item;
   const char* body;
-  const char* date;
   const char* identifier;
 };
 
-constexpr Vocabulary kRssVocabulary{"item", "description", "pubDate", "guid"};
-constexpr Vocabulary kAtomVocabulary{"entry", "content", "issued", "id"};
+constexpr Vocabulary kRssVocabulary{"item", "description", "guid"};
+constexpr Vocabulary kAtomVocabulary{"entry", "content", "id"};
 
 const Vocabulary& VocabularyOf(FeedFormat format) {
   return format == FeedFormat::kAtom ? kAtomVocabulary : kRssVocabulary;
@@ -63,13 +64,62 @@ void ReadBody(XmlDocument& document, FeedFormat format, ArticleRecord& article) 
   });
 }
 
-void ReadAtomAuthor(XmlDocument& document, ArticleRecord& article) {
+// An Atom entry's date in the mail-style layout: the first of its dating
+// elements that reads as a W3C date. None leaves it empty rather than the
+// current time: the composer then dates the entry with the check's time,
+// which must not move the feed's "LastArticle".
+std::string ReadAtomDate(XmlDocument& document) {
+  for (const std::string_view name : kAtomDateElements) {
+    if (!FindFirstChild(document, name)) continue;
+    const std::optional<platform::OleDate> date = ReadW3cDateText(document.GetChildText());
+    if (date) return platform::FormatDate(*date, kMailDateLayout);
+  }
+  return "";
+}
+
+void ReadAtomAuthorAndDate(XmlDocument& document, ArticleRecord& article) {
   ReadInsideChild(document, "author", [&] {
     if (FindFirstChild(document, "name")) article.Author = document.GetChildText();
     if (!FindFirstChild(document, "email")) return;
     if (!article.Author.empty()) article.Author += " ";
     article.Author.append("<").append(document.GetChildText()).append(">");
   });
+  article.Date = ReadAtomDate(document);
+}
+
+void ReadRssAuthorAndDate(XmlDocument& document, ArticleRecord& article) {
+  ReadInsideChild(document, "author", [&] { article.Author = document.GetElementText(); });
+  if (FindFirstChild(document, "pubDate")) article.Date = document.GetChildText();
+}
+
+// A link to the entry's own page: rel "alternate", or no rel at all.
+bool IsAlternateLink(std::string_view rel) {
+  return rel.empty() || platform::EqualsIgnoringCase(rel, "alternate");
+}
+
+// An Atom entry's links: the first alternate one is the article's page
+// wherever it stands among the others (self, replies, edit, ...); without
+// one, the first other link except an enclosure. The first enclosure link
+// with an address fills the enclosure fields when the entry has no
+// enclosure element.
+void ReadAtomLinks(XmlDocument& document, ArticleRecord& article) {
+  std::optional<std::string> alternate;
+  std::optional<std::string> other;
+  document.ResetChildPosition();
+  while (document.FindChildElement("link")) {
+    const std::string rel = document.GetChildAttributeValue("rel");
+    const std::string href = document.GetChildAttributeValue("href");
+    if (IsAlternateLink(rel)) {
+      if (!alternate) alternate = href;
+    } else if (!platform::EqualsIgnoringCase(rel, "enclosure")) {
+      if (!other) other = href;
+    } else if (article.Enclosure.empty() && !href.empty()) {
+      article.Enclosure = href;
+      article.EnclosureLength = document.GetChildAttributeValue("length");
+      article.EnclosureType = document.GetChildAttributeValue("type");
+    }
+  }
+  if (alternate || other) article.Link = alternate ? *alternate : *other;
 }
 
 void ReadLinkAndEnclosure(XmlDocument& document, FeedFormat format, ArticleRecord& article) {
@@ -78,9 +128,11 @@ void ReadLinkAndEnclosure(XmlDocument& document, FeedFormat format, ArticleRecor
     article.EnclosureLength = document.GetChildAttributeValue("length");
     article.EnclosureType = document.GetChildAttributeValue("type");
   }
-  if (FindFirstChild(document, "link"))
-    article.Link = format == FeedFormat::kAtom ? document.GetChildAttributeValue("href")
-                                               : document.GetChildText();
+  if (format == FeedFormat::kAtom) {
+    ReadAtomLinks(document, article);
+    return;
+  }
+  if (FindFirstChild(document, "link")) article.Link = document.GetChildText();
 }
 
 void ReadCategoryCommentsSource(XmlDocument& document, FeedFormat format, ArticleRecord& article) {
@@ -177,15 +229,14 @@ ArticleRecord ReadArticle(XmlDocument& document, FeedFormat format) {
   ReadLinkAndEnclosure(document, format, article);
   ReadInsideChild(document, "summary", [&] { article.Summary = TextOrMarkup(document); });
   if (format == FeedFormat::kAtom)
-    ReadAtomAuthor(document, article);
+    ReadAtomAuthorAndDate(document, article);
   else
-    ReadInsideChild(document, "author", [&] { article.Author = document.GetElementText(); });
-  if (FindFirstChild(document, vocabulary.date)) {
-    article.Date = document.GetChildText();
-    if (format == FeedFormat::kAtom) article.Date = AtomDateText(article.Date);
-  }
+    ReadRssAuthorAndDate(document, article);
   if (FindFirstChild(document, vocabulary.identifier)) article.Guid = document.GetChildText();
   ReadCategoryCommentsSource(document, format, article);
+  // An Atom entry that gives only a summary has it as its body.
+  if (format == FeedFormat::kAtom && article.Description.empty())
+    article.Description = article.Summary;
   return article;
 }
 

@@ -41,10 +41,11 @@ std::int32_t WriteFullArticle(const FullArticleRequest& request, const std::stri
 }  // namespace
 
 FullArticlePage FetchFullArticlePage(const std::string& link, const std::string& temporary_file) {
-  const platform::NetResult fetched =
-      FetchToFile(link, temporary_file, DeleteMode::kDelete, kMaxFullArticleBytes);
+  platform::NetResponse response;
+  const platform::NetResult fetched = FetchToFile(
+      {link, "", ""}, temporary_file, DeleteMode::kDelete, kMaxFullArticleBytes, &response);
   if (!fetched.ok) return PageFailure(fetched.error);
-  const std::string text = LoadDownloadedText(temporary_file);
+  const std::string text = LoadDownloadedText(temporary_file, response.charset);
   platform::DeleteFile(temporary_file);
   if (text == kNoText) return PageFailure("The page is not text.");
   // An empty page would leave the message without its article.

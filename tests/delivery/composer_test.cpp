@@ -439,26 +439,30 @@ TEST_F(ComposerFullArticleTest, FetchedPageGoesBetweenTheMarkers) {
 }
 
 // A page the check fetched ahead is taken from it; a link it did not fetch
-// is fetched as before.
+// is fetched as before. Either is read in the charset its server named.
 TEST_F(ComposerFullArticleTest, PrefetchedPageIsTakenInsteadOfFetchedAgain) {
-  server_.Serve("/page", "<html>Fetched</html>", "text/html");
+  // "Привет" and "Мир" in windows-1251, which no meta names.
+  server_.Serve("/page", "<html>\xCC\xE8\xF0</html>", "text/html; charset=windows-1251");
   const struct {
     bool held;
     std::string page;
     int hits;
   } rows[] = {
-      {true, "<html>Prefetched</html>", 0},
-      {false, "<html>Fetched</html>", 1},
+      {true, "<html>\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82</html>", 0},
+      {false, "<html>\xD0\x9C\xD0\xB8\xD1\x80</html>", 1},
   };
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.page);
+    SCOPED_TRACE(row.held);
     WriteFile(context_.StagingMailboxPath, "");
     const std::string link = server_.Url("/page");
     const int hits_before = server_.Hits("/page");
-    context_.PrefetchedPage = [&](const std::string& asked, const std::string& file) {
+    context_.PrefetchedPage = [&](const std::string& asked, const std::string& file,
+                                  platform::NetResponse* response) {
       EXPECT_EQ(asked, link);
-      if (row.held) WriteFile(file, "<html>Prefetched</html>");
-      return row.held;
+      if (!row.held) return false;
+      WriteFile(file, "<html>\xCF\xF0\xE8\xE2\xE5\xF2</html>");
+      response->charset = "windows-1251";
+      return true;
     };
     ArticleRecord article = NewArticle();
     article.Link = link;

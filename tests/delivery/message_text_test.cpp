@@ -85,6 +85,29 @@ TEST(LoadDownloadedText, ConvertsUtf16WithByteOrderMarkToUtf8) {
             "<p>caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80 \xEF\xBF\xBD</p>");
 }
 
+TEST(LoadDownloadedText, PagesThatNameTheirEncodingAreReadAsUtf8) {
+  TempDir folder;
+  const std::string path = folder.Join("page.html");
+  const struct {
+    std::string bytes;
+    std::string charset;
+    std::string text;
+  } rows[] = {
+      {"<meta charset=\"windows-1251\"><p>\xCF\xF0\xE8</p>", "",
+       "<meta charset=\"UTF-8\"><p>\xD0\x9F\xD1\x80\xD0\xB8</p>"},
+      {"<p>\xD4\xC5</p>", "koi8-r", "<p>\xD1\x82\xD0\xB5</p>"},
+      // UTF-32 is a quarter zero bytes too many until it is converted.
+      {std::string("\0\0\xFE\xFF\0\0\0<\0\0\0p\0\0\0>", 16), "", "<p>"},
+      // Nothing names the encoding: the bytes as they came.
+      {"<p>caf\xE9</p>", "", "<p>caf\xE9</p>"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    WriteFile(path, row.bytes);
+    EXPECT_EQ(LoadDownloadedText(path, row.charset), row.text);
+  }
+}
+
 TEST(LoadDownloadedText, StopsAtTheFirstZero) {
   TempDir folder;
   const std::string eight_bit = folder.Join("eight.html");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -156,6 +157,68 @@ TEST_F(CheckEngineTest, AtomEntriesAreReadWithTheirOwnVocabulary) {
   const std::string& two = delivered[0];
   EXPECT_NE(two.find("From: <bob@example.com>\r\n"), std::string::npos) << two;
   EXPECT_NE(two.find("Website: http://example.com/2\r\n"), std::string::npos);
+}
+
+std::string AtomEntry(const std::string& id, const std::string& dates) {
+  return "<entry><title>Entry " + id + "</title><id>" + id + "</id>" + dates +
+         "<link rel=\"self\" href=\"http://example.com/self/" + id +
+         "\"/>"
+         "<link rel=\"alternate\" href=\"http://example.com/" +
+         id +
+         "\"/>"
+         "<summary>Summary of " +
+         id + "</summary></entry>";
+}
+
+std::string AtomFeed(const std::string& entries) {
+  return "<?xml version=\"1.0\" encoding=\"utf-8\"?><feed xmlns=\"http://www.w3.org/2005/Atom\">"
+         "<title>Atom</title><id>urn:feed</id>" +
+         entries + "</feed>";
+}
+
+// Entries dated in their publishers' zones are dated, and kept in order, in
+// the local time of the check (UTC here).
+TEST_F(CheckEngineTest, AtomOneEntriesAreDatedInLocalTime) {
+  feed_.DownloadOnlyNewArticles = 1;
+  // "a" was published half an hour before "b", though its clock time is later.
+  const std::string first = AtomEntry("a",
+                                      "<published>2026-12-07T10:00:00+02:00</published>"
+                                      "<updated>2026-12-09T00:00:00Z</updated>") +
+                            AtomEntry("b", "<updated>2026-12-07T09:30:00+01:00</updated>") +
+                            AtomEntry("undated", "");
+  server_.Serve("/feed.xml", AtomFeed(first), "application/atom+xml");
+  CheckRun run(paths_, window_);
+  EXPECT_EQ(Check(run), 3);
+  const auto delivered = Messages("News");
+  ASSERT_EQ(delivered.size(), 3u);
+  const auto header_of = [&](const std::string& id) {
+    for (const std::string& message : delivered)
+      if (message.find("Message-Id: <" + id + "@") != std::string::npos) return message;
+    return std::string();
+  };
+  EXPECT_NE(header_of("a").find("Date: Mon, Dec 07 2026 08:00:00\r\n"), std::string::npos)
+      << header_of("a");
+  EXPECT_NE(header_of("a").find("Website: http://example.com/a\r\n"), std::string::npos);
+  EXPECT_NE(header_of("a").find("<x-html>Summary of a</x-html>"), std::string::npos);
+  EXPECT_NE(header_of("b").find("Date: Mon, Dec 07 2026 08:30:00\r\n"), std::string::npos)
+      << header_of("b");
+  EXPECT_NE(header_of("undated").find("Date: Sat, Dec 12 2026 12:00:00\r\n"), std::string::npos);
+  EXPECT_EQ(LastArticle(), "12/07/2026 08:30:00");
+
+  // Fifteen minutes after "b": new, though its clock time is before "a"'s.
+  server_.Serve(
+      "/feed.xml",
+      AtomFeed(AtomEntry("c", "<published>2026-12-07T09:45:00+01:00</published>") +
+               AtomEntry("stale", "<published>2026-12-07T08:20:00Z</published>") + first));
+  EXPECT_EQ(Check(run), 1);
+  const auto now_delivered = Messages("News");
+  ASSERT_EQ(now_delivered.size(), 4u);
+  EXPECT_EQ(std::count_if(now_delivered.begin(), now_delivered.end(),
+                          [](const std::string& message) {
+                            return message.find("Message-Id: <c@") != std::string::npos;
+                          }),
+            1);
+  EXPECT_EQ(LastArticle(), "12/07/2026 08:45:00");
 }
 
 TEST_F(CheckEngineTest, FirstIdentifierDecidesTheFormatAndNestedItemsCount) {
@@ -458,6 +521,25 @@ TEST_F(CheckEngineTest, FullArticleIsFetchedIntoTheBody) {
             std::string::npos)
       << delivered[0];
   EXPECT_FALSE(platform::GetFileAttributes(data_.Join("plugins/article.html")));
+}
+
+TEST_F(CheckEngineTest, FullArticleInAnotherEncodingIsDeliveredAsUtf8) {
+  server_.Serve("/feed.xml", RssFeed("<item><title>Full</title><link>" + server_.Url("/page.html") +
+                                     "</link><guid>full</guid></item>"));
+  // "Privet" in Cyrillic, in windows-1251, served without a charset.
+  server_.Serve("/page.html",
+                "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
+                "charset=windows-1251\"></head><body>\xCF\xF0\xE8\xE2\xE5\xF2</body></html>",
+                "text/html");
+  feed_.DownloadReferringArticles = 1;
+  CheckRun run(paths_, window_);
+  EXPECT_EQ(Check(run), 1);
+  const auto delivered = Messages("News");
+  ASSERT_EQ(delivered.size(), 1u);
+  EXPECT_NE(delivered[0].find("charset=UTF-8\"></head><body>\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2"
+                              "\xD0\xB5\xD1\x82</body>"),
+            std::string::npos)
+      << delivered[0];
 }
 
 TEST_F(CheckEngineTest, DocumentsThatAreNotFeedsFailAndLeaveTheNewsboxAlone) {

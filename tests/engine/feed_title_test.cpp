@@ -23,6 +23,13 @@ using testing::LoopbackServer;
 using testing::TempDir;
 using testing::WriteFile;
 
+// Latin-1 text as UTF-16 little-endian after its byte-order mark.
+std::string Utf16LittleEndian(std::string_view latin1) {
+  std::string wide = "\xFF\xFE";
+  for (const char c : latin1) wide += {c, '\0'};
+  return wide;
+}
+
 class FeedTitleTest : public ::testing::Test {
  protected:
   void SetUp() override { SetPacing(Pacing::Designed()); }
@@ -38,7 +45,7 @@ class FeedTitleTest : public ::testing::Test {
 TEST_F(FeedTitleTest, LearnsTheTitleOfTheFeedItself) {
   struct Case {
     const char* name;
-    const char* document;
+    std::string document;
     const char* title;
   };
   const Case cases[] = {
@@ -54,6 +61,8 @@ TEST_F(FeedTitleTest, LearnsTheTitleOfTheFeedItself) {
        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><rss><channel><title>Caf\xE9</title>"
        "</channel></rss>",
        "Caf\xC3\xA9"},
+      {"UTF-16 with its byte-order mark: no longer cut at the first zero byte",
+       Utf16LittleEndian("<rss><channel><title>na\xEFve</title></channel></rss>"), "na\xC3\xAFve"},
       {"no title of the feed: parsed, the name stays empty",
        "<rss><channel><item><title>Only an item</title></item></channel></rss>", ""},
   };

@@ -73,20 +73,65 @@ TEST_F(DateTextTest, NormalizeGivesTheCurrentTimeForWhatItCannotRead) {
   }
 }
 
-TEST_F(DateTextTest, ConvertW3cDropsFractionAndZoneUnapplied) {
+TEST_F(DateTextTest, ConvertW3cAppliesTheZoneAndDropsTheFraction) {
+  // This program's local time is UTC.
   const Row rows[] = {
       {"2026-12-06T13:55:15Z", "Sun, Dec 06 2026 13:55:15"},
-      {"2026-12-06T13:55:15+01:00", "Sun, Dec 06 2026 13:55:15"},
-      {"2026-12-06T13:55:15-05:00", "Sun, Dec 06 2026 13:55:15"},
+      {"2026-12-06T13:55:15+01:00", "Sun, Dec 06 2026 12:55:15"},
+      {"2026-12-06T13:55:15-05:00", "Sun, Dec 06 2026 18:55:15"},
       {"2026-12-06T13:55:15.25Z", "Sun, Dec 06 2026 13:55:15"},
-      {"2026-12-06T13:55:15.123456789-08:00", "Sun, Dec 06 2026 13:55:15"},
+      {"2026-12-06T13:55:15.123456789-08:00", "Sun, Dec 06 2026 21:55:15"},
       {"2026-12-06t13:55Z", "Sun, Dec 06 2026 13:55:00"},
+      {"2026-12-06T13:55:15+0530", "Sun, Dec 06 2026 08:25:15"},
+      {"2026-12-06T13:55:15+01", "Sun, Dec 06 2026 12:55:15"},
+      // The zone may carry the date over a day, a month and a year.
+      {"2026-12-31T23:30:00-01:00", "Fri, Jan 01 2027 00:30:00"},
+      {"2027-01-01T00:30:00+01:00", "Thu, Dec 31 2026 23:30:00"},
+      // Without a zone the clock time is the local one, as it always was.
       {"2026-12-06", "Sun, Dec 06 2026 00:00:00"},
+      {"2026-12-06T13:55:15", "Sun, Dec 06 2026 13:55:15"},
+      {"2026-12-06T13:55:15.5", "Sun, Dec 06 2026 13:55:15"},
+      // What is no zone is cut off unapplied, as before.
+      {"2026-12-06T13:55:15+1", "Sun, Dec 06 2026 13:55:15"},
+      {"2026-12-06T13:55:15+24:00", "Sun, Dec 06 2026 13:55:15"},
+      {"2026-12-06T13:55:15+01:60", "Sun, Dec 06 2026 13:55:15"},
+      {"2026-12-06T13:55:15+01:00:00", "Sun, Dec 06 2026 13:55:15"},
+      {"2026-12-06T13:55:15Zulu", "Sun, Dec 06 2026 13:55:15"},
+      // Beyond the years of the system clock the time stays as written.
+      {"9999-12-31T23:59:59-05:00", "Fri, Dec 31 9999 23:59:59"},
+      {"1601-01-01T00:00:00+01:00", "Mon, Jan 01 1601 00:00:00"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.text);
     EXPECT_EQ(ConvertW3cDateText(row.text), row.expected);
   }
+}
+
+TEST_F(DateTextTest, DatesFromDifferentZonesKeepTheirOrderInLocalTime) {
+  // An hour apart in their own zones, half an hour apart as instants: cutting
+  // the zones off would put the later one first.
+  const char* const earlier = "2026-12-07T10:00:00+02:00";
+  const char* const later = "2026-12-07T09:30:00+01:00";
+  const struct {
+    const char* zone;
+    const char* earlier;
+    const char* later;
+  } rows[] = {
+      {"UTC0", "Mon, Dec 07 2026 08:00:00", "Mon, Dec 07 2026 08:30:00"},
+      {"EST5EDT,M3.2.0,M11.1.0", "Mon, Dec 07 2026 03:00:00", "Mon, Dec 07 2026 03:30:00"},
+      {"CET-1CEST,M3.5.0,M10.5.0/3", "Mon, Dec 07 2026 09:00:00", "Mon, Dec 07 2026 09:30:00"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.zone);
+    const testing::ScopedTimeZone zone(row.zone);
+    EXPECT_EQ(ConvertW3cDateText(earlier), row.earlier);
+    EXPECT_EQ(ConvertW3cDateText(later), row.later);
+    EXPECT_LT(*ReadW3cDateText(earlier), *ReadW3cDateText(later));
+  }
+  // Summer time counts where the local clock keeps it.
+  const testing::ScopedTimeZone zone("CET-1CEST,M3.5.0,M10.5.0/3");
+  EXPECT_EQ(ConvertW3cDateText("2026-07-01T12:00:00Z"), "Wed, Jul 01 2026 14:00:00");
+  EXPECT_EQ(ConvertW3cDateText("2026-07-01T12:00:00"), "Wed, Jul 01 2026 12:00:00");
 }
 
 TEST_F(DateTextTest, ConvertW3cMovesClockTextsToTheTwentyFourHourClock) {
@@ -139,7 +184,7 @@ TEST_F(DateTextTest, CheckTimeSurvivesTheLocaleTextRoundTrip) {
 
 TEST_F(DateTextTest, AtomDateNormalisesAfterConversion) {
   EXPECT_EQ(NormalizeDateText(ConvertW3cDateText("2026-12-06T13:55:15+01:00")),
-            "12/06/2026 13:55:15");
+            "12/06/2026 12:55:15");
   EXPECT_EQ(NormalizeDateText(ConvertW3cDateText("2026-05-03T04:05:06Z")), "05/03/2026 04:05:06");
 }
 

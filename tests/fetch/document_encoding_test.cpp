@@ -152,5 +152,70 @@ TEST(DecodeFeedDocument, BytesInvalidInTheDeclaredEncodingBecomeReplacementChara
   EXPECT_EQ(odd_length.encoding.note, "invalid UTF-16BE replaced by U+FFFD (1 sequence)");
 }
 
+TEST(DecodeWebPage, ReadsThePageByItsMarkCharsetOrMeta) {
+  const struct {
+    std::string bytes;
+    std::string charset;
+    std::string text;
+    std::string encoding;
+    EncodingSource source;
+  } rows[] = {
+      // The meta charset is made to say what the text now is.
+      {"<head><meta charset=\"windows-1251\"></head><p>\xCF\xF0\xE8</p>", "",
+       "<head><meta charset=\"UTF-8\"></head><p>\xD0\x9F\xD1\x80\xD0\xB8</p>", "windows-1251",
+       EncodingSource::kMetaCharset},
+      {"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\"><p>\xE9</p>",
+       "", "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\"><p>\xC3\xA9</p>",
+       "windows-1252", EncodingSource::kMetaCharset},
+      // The transport's charset wins over the meta.
+      {"<meta charset=\"windows-1251\"><p>\xD4\xC5</p>", "koi8-r",
+       "<meta charset=\"UTF-8\"><p>\xD1\x82\xD0\xB5</p>", "koi8-r", EncodingSource::kCharset},
+      {Wide("<meta charset=\"utf-16\"><p>e</p>", 2, true, "\xFE\xFF"), "",
+       "<meta charset=\"UTF-8\"><p>e</p>", "UTF-16BE", EncodingSource::kByteOrderMark},
+      // Only the name is put right: the stray quote after it stays.
+      {"<meta charset=koi8-r\"><p>\xD4\xC5</p>", "",
+       "<meta charset=UTF-8\"><p>\xD1\x82\xD0\xB5</p>", "koi8-r", EncodingSource::kMetaCharset},
+      // An XHTML page's declaration is put right as well as its meta.
+      {"<?xml version=\"1.0\" encoding=\"koi8-r\"?><html><head><meta charset=\"koi8-r\"/>", "",
+       "<?xml version=\"1.0\" encoding=\"UTF-8\"?><html><head><meta charset=\"UTF-8\"/>", "koi8-r",
+       EncodingSource::kMetaCharset},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.encoding + " from " + row.text);
+    const DecodedDocument decoded = DecodeWebPage(row.bytes, row.charset);
+    EXPECT_EQ(decoded.text, row.text);
+    EXPECT_EQ(decoded.encoding.name, row.encoding);
+    EXPECT_EQ(decoded.encoding.source, row.source);
+    EXPECT_EQ(decoded.encoding.note, "");
+  }
+}
+
+TEST(DecodeWebPage, APageThatNamesNoUsableEncodingStaysAsItCame) {
+  const struct {
+    std::string bytes;
+    std::string note;
+  } rows[] = {
+      {"<p>caf\xE9</p>", "invalid UTF-8 left as it came (1 byte)"},
+      // The XML declaration is not where a page names its encoding.
+      {"<?xml version=\"1.0\" encoding=\"koi8-r\"?><p>\xD4</p>",
+       "invalid UTF-8 left as it came (1 byte)"},
+      {"<meta charset=\"no-such-encoding\"><p>text</p>",
+       "unknown encoding \"no-such-encoding\" in the meta charset, ignored"},
+      // Read as ASCII, the meta cannot have been written in UTF-16.
+      {"<meta charset=\"utf-16\"><p>text</p>",
+       "the meta charset names utf-16 but there is no byte-order mark, ignored"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.bytes);
+    const DecodedDocument decoded = DecodeWebPage(row.bytes, "");
+    EXPECT_EQ(decoded.text, row.bytes);
+    EXPECT_EQ(decoded.encoding.source, EncodingSource::kDefault);
+    EXPECT_EQ(decoded.encoding.note, row.note);
+  }
+  // A feed document never has its text taken for a meta element.
+  const std::string feed = "<rss><![CDATA[<meta charset=\"koi8-r\">]]>\xD4</rss>";
+  EXPECT_EQ(DecodeFeedDocument(feed, "").text, feed);
+}
+
 }  // namespace
 }  // namespace tavi

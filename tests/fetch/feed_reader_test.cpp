@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fetch/xml_base_trail.h"
+#include "support/test_seams.h"
 
 namespace tavi {
 namespace {
@@ -63,6 +64,7 @@ TEST(FeedReader, RssItemFieldsComeFromTheirElements) {
 }
 
 TEST(FeedReader, AtomLinksAuthorsAndDates) {
+  const testing::ScopedTimeZone utc("UTC0");
   const auto articles = Read(
       "<feed><entry><id>1</id><content src=\"http://src\">c</content>"
       "<link href=\"http://href\"/></entry>"
@@ -84,6 +86,100 @@ TEST(FeedReader, AtomLinksAuthorsAndDates) {
   EXPECT_EQ(articles[3].Date, "Sun, Dec 06 2026 13:55:15");
   // An unreadable date is left out, so the entry is dated by the check.
   EXPECT_EQ(articles[4].Date, "");
+}
+
+// This program runs in the machine's zone; the dates below carry their own.
+TEST(FeedReader, AtomEntryTakesTheFirstDateThatReads) {
+  const testing::ScopedTimeZone utc("UTC0");
+  const struct {
+    const char* elements;
+    const char* date;
+  } rows[] = {
+      {"<published>2026-12-07T10:00:00+02:00</published>"
+       "<updated>2026-12-08T10:00:00Z</updated>",
+       "Mon, Dec 07 2026 08:00:00"},
+      {"<updated>2026-12-08T10:00:00Z</updated><modified>2026-12-09T10:00:00Z</modified>",
+       "Tue, Dec 08 2026 10:00:00"},
+      {"<modified>2026-12-09T10:00:00Z</modified>", "Wed, Dec 09 2026 10:00:00"},
+      // "issued" comes first wherever it stands.
+      {"<modified>2026-12-09T10:00:00Z</modified><published>2026-12-07T10:00:00Z</published>"
+       "<issued>2026-12-06T10:00:00Z</issued>",
+       "Sun, Dec 06 2026 10:00:00"},
+      // One that does not read gives way to the next.
+      {"<issued>soon</issued><published></published><updated>2026-12-08T10:00:00Z</updated>",
+       "Tue, Dec 08 2026 10:00:00"},
+      {"<issued>soon</issued><published>later</published>", ""},
+      {"", ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.elements);
+    const auto articles =
+        Read(std::string("<feed><entry><id>1</id>") + row.elements + "</entry></feed>");
+    ASSERT_EQ(articles.size(), 1u);
+    EXPECT_EQ(articles[0].Date, row.date);
+  }
+}
+
+TEST(FeedReader, AtomAlternateLinkIsThePageWhateverTheOrder) {
+  const struct {
+    const char* links;
+    const char* link;
+  } rows[] = {
+      {"<link rel=\"self\" href=\"http://self\"/><link rel=\"replies\" href=\"http://re\"/>"
+       "<link rel=\"enclosure\" href=\"http://e.mp3\"/><link rel=\"alternate\" href=\"http://a\"/>",
+       "http://a"},
+      {"<link rel=\"self\" href=\"http://self\"/><link href=\"http://no-rel\"/>"
+       "<link rel=\"alternate\" href=\"http://a\"/>",
+       "http://no-rel"},
+      {"<link rel=\"ALTERNATE\" href=\"http://a\"/>", "http://a"},
+      // Without an alternate link another one serves, but never the enclosure.
+      {"<link rel=\"enclosure\" href=\"http://e.mp3\"/><link rel=\"self\" href=\"http://self\"/>",
+       "http://self"},
+      {"<link rel=\"enclosure\" href=\"http://e.mp3\"/>", "http://src"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.links);
+    const auto articles =
+        Read(std::string("<feed><entry><id>1</id>") + "<content src=\"http://src\">c</content>" +
+             row.links + "</entry></feed>");
+    ASSERT_EQ(articles.size(), 1u);
+    EXPECT_EQ(articles[0].Link, row.link);
+  }
+}
+
+TEST(FeedReader, AtomEnclosureLinkFillsOnlyAMissingEnclosure) {
+  const auto articles = Read(
+      "<feed><entry><id>1</id><link rel=\"enclosure\"/>"
+      "<link rel=\"enclosure\" href=\"http://e/1.mp3\" length=\"42\" type=\"audio/mpeg\"/>"
+      "<link rel=\"enclosure\" href=\"http://e/2.ogg\" length=\"7\" type=\"audio/ogg\"/></entry>"
+      "<entry><id>2</id><enclosure url=\"http://e/own.mp3\" length=\"1\" type=\"audio/x\"/>"
+      "<link rel=\"enclosure\" href=\"http://e/1.mp3\" length=\"42\" type=\"audio/mpeg\"/>"
+      "</entry></feed>");
+  ASSERT_EQ(articles.size(), 2u);
+  EXPECT_EQ(articles[0].Enclosure, "http://e/1.mp3");
+  EXPECT_EQ(articles[0].EnclosureLength, "42");
+  EXPECT_EQ(articles[0].EnclosureType, "audio/mpeg");
+  EXPECT_EQ(articles[0].Link, "");
+  EXPECT_EQ(articles[1].Enclosure, "http://e/own.mp3");
+  EXPECT_EQ(articles[1].EnclosureLength, "1");
+  EXPECT_EQ(articles[1].EnclosureType, "audio/x");
+}
+
+TEST(FeedReader, AtomSummaryIsTheBodyOnlyWithoutContent) {
+  const auto articles = Read(
+      "<feed><entry><id>1</id><summary type=\"html\">&lt;p&gt;Short&lt;/p&gt;</summary></entry>"
+      "<entry><id>2</id><summary>Short</summary><content>Long</content></entry>"
+      "<entry><id>3</id><content src=\"http://src\"/><summary><div>Markup</div></summary>"
+      "</entry></feed>");
+  ASSERT_EQ(articles.size(), 3u);
+  EXPECT_EQ(articles[0].Description, "<p>Short</p>");
+  EXPECT_EQ(articles[1].Description, "Long");
+  EXPECT_EQ(articles[2].Description, "<div>Markup</div>");
+  // RSS keeps an item without a description empty.
+  const auto items =
+      Read("<rss><channel><item><guid>g</guid><summary>S</summary></item></channel></rss>");
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0].Description, "");
 }
 
 TEST(FeedReader, WalkVisitsEveryElementOnceInDocumentOrder) {

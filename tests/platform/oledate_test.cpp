@@ -9,8 +9,12 @@
 #include <optional>
 #include <string>
 
+#include "support/test_seams.h"
+
 namespace tavi::platform {
 namespace {
+
+using ::tavi::testing::ScopedTimeZone;
 
 using std::chrono::hours;
 using std::chrono::milliseconds;
@@ -23,24 +27,6 @@ CalendarTime At(int year, int month, int day, int hour = 0, int minute = 0, int 
 OleDate DateAt(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
   return OleDate::FromCalendar(At(year, month, day, hour, minute, second));
 }
-
-// Sets the process's time zone for one test and restores the previous one.
-class ScopedTimeZone {
- public:
-  explicit ScopedTimeZone(const char* zone) {
-    if (const char* old = std::getenv("TZ")) old_ = old;
-    setenv("TZ", zone, 1);
-    tzset();
-  }
-  ~ScopedTimeZone() {
-    if (old_) setenv("TZ", old_->c_str(), 1);
-    if (!old_) unsetenv("TZ");
-    tzset();
-  }
-
- private:
-  std::optional<std::string> old_;
-};
 
 Clock::time_point UtcInstant(int year, int month, int day, int hour, int minute, int second) {
   std::tm utc{};

@@ -37,6 +37,18 @@ PinnedUtcClock::~PinnedUtcClock() { platform::ResetClock(); }
 
 void PinnedUtcClock::MoveTo(platform::Clock::time_point instant) { platform::PinClock(instant); }
 
+ScopedTimeZone::ScopedTimeZone(const char* zone) {
+  if (const char* old = std::getenv("TZ")) old_ = old;
+  setenv("TZ", zone, 1);
+  tzset();
+}
+
+ScopedTimeZone::~ScopedTimeZone() {
+  if (old_) setenv("TZ", old_->c_str(), 1);
+  if (!old_) unsetenv("TZ");
+  tzset();
+}
+
 platform::Clock::time_point UtcInstant(int year, unsigned month, unsigned day, int hour, int minute,
                                        int second) {
   using namespace std::chrono;

@@ -6,6 +6,8 @@
 
 #include <chrono>
 #include <mutex>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/clock.h"
@@ -38,6 +40,19 @@ class PinnedUtcClock {
   PinnedUtcClock& operator=(const PinnedUtcClock&) = delete;
 
   void MoveTo(platform::Clock::time_point instant);
+};
+
+// Sets the process's time zone (a TZ value such as "EST5EDT,M3.2.0,M11.1.0")
+// while it lives and puts the previous one back.
+class ScopedTimeZone {
+ public:
+  explicit ScopedTimeZone(const char* zone);
+  ~ScopedTimeZone();
+  ScopedTimeZone(const ScopedTimeZone&) = delete;
+  ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
+
+ private:
+  std::optional<std::string> old_;
 };
 
 // The instant of a UTC calendar date and time.
