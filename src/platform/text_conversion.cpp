@@ -14,9 +14,12 @@ namespace {
 // guessed for encodings whose UTF-8 form is longer than their own.
 constexpr std::size_t kChunkBytes = 16 * 1024;
 
+bool IsLetterOrDigit(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
 bool IsEncodingNameCharacter(char c) {
-  if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return true;
-  return std::string_view("-_.:+()").find(c) != std::string_view::npos;
+  return IsLetterOrDigit(c) || std::string_view("-_.:+()").find(c) != std::string_view::npos;
 }
 
 // The bytes an invalid piece of input is skipped by: one code unit of the
@@ -76,6 +79,9 @@ void ConvertAll(const Converter& converter, std::string_view bytes, std::size_t 
 
 bool IsEncodingName(std::string_view name) {
   if (name.empty() || name.size() > kMaxEncodingNameLength) return false;
+  // The library strips punctuation, and reads a name left empty as the
+  // locale's encoding: every real name starts with a letter or a digit.
+  if (!IsLetterOrDigit(name.front())) return false;
   return std::all_of(name.begin(), name.end(), IsEncodingNameCharacter);
 }
 

@@ -31,7 +31,8 @@ struct Utf8Conversion {
 };
 
 // True when `name` can be an encoding's name: 1 to kMaxEncodingNameLength
-// ASCII letters, digits and "-_.:+()". Anything else (a "/", which the
+// ASCII letters, digits and "-_.:+()", the first a letter or a digit.
+// Anything else (a "/", which the
 // library reads as the start of its own options, a blank, a control byte)
 // is refused before the library sees it.
 bool IsEncodingName(std::string_view name);
