@@ -9,29 +9,28 @@
 // same run of this program. The ratios are printed at the end.
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
 #include <httplib.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "cli/command_line.h"
-
-extern char** environ;
+#include "bench/command_bench_support.h"
 
 namespace {
+
+using tavi::bench::ProcessResult;
+using tavi::bench::ProgramInstalled;
+using tavi::bench::RatioReporter;
+using tavi::bench::RunProgram;
+using tavi::bench::SetUpTavi;
+using tavi::bench::TaviDelivered;
+using tavi::bench::TimeCommand;
 
 constexpr int kFeeds = 200;
 constexpr int kItemsPerFeed = 20;
@@ -122,92 +121,31 @@ class FeedHosts {
   bool bound_ = true;
 };
 
-// A fresh folder, removed with its content at the end.
-class Folder {
- public:
-  Folder() {
-    std::string pattern = std::filesystem::temp_directory_path().string() + "/tavi-bench-XXXXXX";
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  ~Folder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
-// Runs a program with its output discarded and waits for it; its exit code.
-int RunProgram(const std::vector<std::string>& arguments) {
-  std::vector<char*> argv;
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  pid_t child = 0;
-  int exit_code = -1;
-  if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-    int status = 0;
-    if (waitpid(child, &status, 0) == child && WIFEXITED(status)) exit_code = WEXITSTATUS(status);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  return exit_code;
-}
-
-bool Tavi(const std::string& data, std::vector<std::string> arguments) {
-  arguments.insert(arguments.begin(), {"--data", data});
-  std::ostringstream ignored;
-  return tavi::cli::RunCommandLine(arguments, ignored, ignored) == 0;
-}
-
-std::size_t TaviDelivered(const std::string& data) {
-  std::ifstream file(data + "/" + kNewsbox + ".mbx", std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  std::size_t count = 0;
-  for (auto at = bytes.find("From ???@??? "); at != std::string::npos;
-       at = bytes.find("From ???@??? ", at + 1))
-    ++count;
-  return count;
-}
-
 // --- Tavi
 
 bool SubscribeTavi(const std::string& data) {
-  if (!Tavi(data, {"init"})) return false;
+  std::vector<std::vector<std::string>> additions;
   for (int feed = 0; feed < kFeeds; ++feed) {
     const std::string alias = "Feed" + std::to_string(feed);
-    if (!Tavi(data, {"add", alias, FeedUrl(feed), "--name", alias, "--newsbox", kNewsbox}))
-      return false;
+    additions.push_back({"add", alias, FeedUrl(feed), "--name", alias, "--newsbox", kNewsbox});
   }
-  return true;
+  return SetUpTavi(data, additions);
 }
 
-int DownloadTavi(const std::string& data) {
-  return RunProgram({TAVI_COMMAND_PATH, "--data", data, "download"});
+ProcessResult DownloadTavi(const std::string& data) {
+  return {RunProgram({TAVI_COMMAND_PATH, "--data", data, "download"})};
 }
+
+std::size_t TaviArticles(const std::string& data) { return TaviDelivered(data, kNewsbox); }
 
 void RunTavi(benchmark::State& state, bool second_run) {
-  std::size_t delivered = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    const Folder folder;
-    const bool ready =
-        SubscribeTavi(folder.Path()) && (!second_run || DownloadTavi(folder.Path()) == 0);
-    state.ResumeTiming();
-    const int exit_code = DownloadTavi(folder.Path());
-    state.PauseTiming();
-    delivered = TaviDelivered(folder.Path());
-    if (!ready || exit_code != 0 || delivered != kArticles) {
-      state.SkipWithError("the tavi command did not deliver every article");
-      break;
-    }
-    state.ResumeTiming();
-  }
-  state.counters["articles"] = static_cast<double>(delivered);
+  TimeCommand(state, {.prepare = SubscribeTavi,
+                      .run = DownloadTavi,
+                      .second_run = second_run,
+                      .count_delivered = TaviArticles,
+                      .fewest_articles = kArticles,
+                      .most_articles = kArticles,
+                      .failure = "the tavi command did not deliver every article"});
 }
 
 void BM_TaviFirstRun(benchmark::State& state) { RunTavi(state, false); }
@@ -223,30 +161,20 @@ bool ConfigureNewsboat(const std::string& folder) {
   return static_cast<bool>(urls) && static_cast<bool>(config);
 }
 
-int ReloadNewsboat(const std::string& folder) {
-  return RunProgram({kNewsboat, "-u", folder + "/urls", "-c", folder + "/cache.db", "-C",
-                     folder + "/config", "-x", "reload"});
+ProcessResult ReloadNewsboat(const std::string& folder) {
+  return {RunProgram({kNewsboat, "-u", folder + "/urls", "-c", folder + "/cache.db", "-C",
+                      folder + "/config", "-x", "reload"})};
 }
 
+// newsboat's cache is not counted: only its exit code is checked.
 void RunPeer(benchmark::State& state, bool second_run) {
-  if (access(kNewsboat, X_OK) != 0) {
-    state.SkipWithError("newsboat is not installed (bench/download_bench.sh installs it)");
+  if (!ProgramInstalled(state, kNewsboat,
+                        "newsboat is not installed (bench/download_bench.sh installs it)"))
     return;
-  }
-  for (auto _ : state) {
-    state.PauseTiming();
-    const Folder folder;
-    const bool ready =
-        ConfigureNewsboat(folder.Path()) && (!second_run || ReloadNewsboat(folder.Path()) == 0);
-    state.ResumeTiming();
-    const int exit_code = ReloadNewsboat(folder.Path());
-    state.PauseTiming();
-    if (!ready || exit_code != 0) {
-      state.SkipWithError("newsboat did not reload the feeds");
-      break;
-    }
-    state.ResumeTiming();
-  }
+  TimeCommand(state, {.prepare = ConfigureNewsboat,
+                      .run = ReloadNewsboat,
+                      .second_run = second_run,
+                      .failure = "newsboat did not reload the feeds"});
 }
 
 void BM_NewsboatFirstRun(benchmark::State& state) { RunPeer(state, false); }
@@ -257,34 +185,6 @@ BENCHMARK(BM_NewsboatFirstRun)->Unit(benchmark::kMillisecond)->UseRealTime()->It
 BENCHMARK(BM_TaviSecondRun)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_NewsboatSecondRun)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
-// Prints each run as usual and, at the end, how many times faster Tavi was.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (!run.error_occurred) times_[run.run_name.function_name] = run.GetAdjustedRealTime();
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-
-  void Finalize() override {
-    PrintRatio("first run (all new)", "BM_TaviFirstRun", "BM_NewsboatFirstRun");
-    PrintRatio("second run (unchanged feeds)", "BM_TaviSecondRun", "BM_NewsboatSecondRun");
-    ConsoleReporter::Finalize();
-  }
-
- private:
-  void PrintRatio(const char* what, const std::string& ours, const std::string& peer) {
-    const auto tavi = times_.find(ours);
-    const auto other = times_.find(peer);
-    if (tavi == times_.end() || other == times_.end() || tavi->second <= 0) return;
-    std::printf("Tavi vs newsboat, %s: %.0f ms vs %.0f ms, %.2f times faster\n", what, tavi->second,
-                other->second, other->second / tavi->second);
-  }
-
-  std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -294,7 +194,11 @@ int main(int argc, char** argv) {
     std::cerr << "the feed servers cannot listen on 127.0.0.2 to 127.0.0.51\n";
     return 1;
   }
-  RatioReporter reporter;
+  RatioReporter reporter(
+      "newsboat",
+      {{"first run (all new)", "BM_TaviFirstRun", "BM_NewsboatFirstRun"},
+       {"second run (unchanged feeds)", "BM_TaviSecondRun", "BM_NewsboatSecondRun"}},
+      {.time = 0, .ratio = 2});
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return 0;

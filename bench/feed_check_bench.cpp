@@ -9,27 +9,28 @@
 // 30 MB feed document.
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <map>
-#include <sstream>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "cli/command_line.h"
+#include "bench/command_bench_support.h"
 #include "web/feed_server.h"
 
-extern char** environ;
-
 namespace {
+
+using tavi::bench::ProcessResult;
+using tavi::bench::ProgramInstalled;
+using tavi::bench::RatioReporter;
+using tavi::bench::RunMeasuredProgram;
+using tavi::bench::RunProgram;
+using tavi::bench::SetUpTavi;
+using tavi::bench::TaviDelivered;
+using tavi::bench::TimeCommand;
 
 constexpr int kFeeds = 20;
 constexpr int kItemsPerFeed = 50;
@@ -84,80 +85,7 @@ std::string ManyItemsDocument(int count) {
   return Document("Many", items);
 }
 
-// A fresh folder, removed with its content at the end.
-class Folder {
- public:
-  Folder() {
-    std::string pattern = std::filesystem::temp_directory_path().string() + "/tavi-bench-XXXXXX";
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  ~Folder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
-constexpr const char* kTimeProgram = "/usr/bin/time";
-
-struct ProcessResult {
-  int exit_code = -1;
-  long peak_kilobytes = 0;  // 0 when not measured
-};
-
-// Runs a program with its output discarded and waits for it.
-int RunProgram(const std::vector<std::string>& arguments) {
-  std::vector<char*> argv;
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  pid_t child = 0;
-  int exit_code = -1;
-  if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-    int status = 0;
-    if (waitpid(child, &status, 0) == child && WIFEXITED(status)) exit_code = WEXITSTATUS(status);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  return exit_code;
-}
-
-// The same, measuring the program's peak resident memory with the time
-// program when it is there. The bench's own process is large (it holds the
-// documents it serves), and a child it starts directly inherits its
-// high-water mark; a child of the small time program does not.
-ProcessResult RunMeasuredProgram(std::vector<std::string> arguments, const std::string& folder) {
-  if (access(kTimeProgram, X_OK) != 0) return {RunProgram(arguments), 0};
-  const std::string report = folder + "/peak.txt";
-  arguments.insert(arguments.begin(), {kTimeProgram, "-f", "%M", "-o", report});
-  ProcessResult result{RunProgram(arguments), 0};
-  std::ifstream(report) >> result.peak_kilobytes;
-  return result;
-}
-
-bool Tavi(const std::string& data, std::vector<std::string> arguments) {
-  arguments.insert(arguments.begin(), {"--data", data});
-  std::ostringstream ignored;
-  return tavi::cli::RunCommandLine(arguments, ignored, ignored) == 0;
-}
-
-std::size_t CountOccurrences(const std::string& text, const std::string& part) {
-  std::size_t count = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-    ++count;
-  return count;
-}
-
-std::size_t TaviDelivered(const std::string& data) {
-  std::ifstream file(data + "/" + kNewsbox + ".mbx", std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  return CountOccurrences(bytes, "From ???@??? ");
-}
+std::size_t TaviArticles(const std::string& data) { return TaviDelivered(data, kNewsbox); }
 
 std::size_t Rss2emailDelivered(const std::string& folder) {
   std::error_code error;
@@ -188,14 +116,12 @@ std::string FeedUrl(int feed) { return Server().Url("/feed-" + std::to_string(fe
 // --- Tavi
 
 bool SubscribeTavi(const std::string& data) {
-  if (!Tavi(data, {"init"})) return false;
+  std::vector<std::vector<std::string>> additions;
   for (int feed = 0; feed < kFeeds; ++feed) {
-    const std::string alias = "Feed" + std::to_string(feed);
-    if (!Tavi(data, {"add", alias, FeedUrl(feed), "--name", "Feed " + std::to_string(feed),
-                     "--newsbox", kNewsbox}))
-      return false;
+    additions.push_back({"add", "Feed" + std::to_string(feed), FeedUrl(feed), "--name",
+                         "Feed " + std::to_string(feed), "--newsbox", kNewsbox});
   }
-  return true;
+  return SetUpTavi(data, additions);
 }
 
 ProcessResult DownloadTavi(const std::string& data) {
@@ -203,26 +129,14 @@ ProcessResult DownloadTavi(const std::string& data) {
 }
 
 void RunTavi(benchmark::State& state, bool second_run) {
-  std::size_t delivered = 0;
-  long peak = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    const Folder folder;
-    const bool ready =
-        SubscribeTavi(folder.Path()) && (!second_run || DownloadTavi(folder.Path()).exit_code == 0);
-    state.ResumeTiming();
-    const ProcessResult result = DownloadTavi(folder.Path());
-    state.PauseTiming();
-    delivered = TaviDelivered(folder.Path());
-    peak = std::max(peak, result.peak_kilobytes);
-    if (!ready || result.exit_code != 0 || delivered != kArticles) {
-      state.SkipWithError("the tavi command did not deliver every article");
-      break;
-    }
-    state.ResumeTiming();
-  }
-  state.counters["articles"] = static_cast<double>(delivered);
-  state.counters["peak_rss_MB"] = static_cast<double>(peak) / 1024.0;
+  TimeCommand(state, {.prepare = SubscribeTavi,
+                      .run = DownloadTavi,
+                      .second_run = second_run,
+                      .count_delivered = TaviArticles,
+                      .fewest_articles = kArticles,
+                      .most_articles = kArticles,
+                      .report_peak = true,
+                      .failure = "the tavi command did not deliver every article"});
 }
 
 void BM_TaviFirstRun(benchmark::State& state) { RunTavi(state, false); }
@@ -242,86 +156,59 @@ bool ConfigureRss2email(const std::string& folder) {
   return static_cast<bool>(config);
 }
 
-int RunRss2email(const std::string& folder) {
-  return RunProgram({kRss2email, "-c", folder + "/r2e.cfg", "-d", folder + "/r2e.json", "run"});
+ProcessResult RunRss2email(const std::string& folder) {
+  return {RunProgram({kRss2email, "-c", folder + "/r2e.cfg", "-d", folder + "/r2e.json", "run"})};
 }
 
 void RunPeer(benchmark::State& state, bool second_run) {
-  if (access(kRss2email, X_OK) != 0) {
-    state.SkipWithError("rss2email is not installed (apt-get install rss2email)");
+  if (!ProgramInstalled(state, kRss2email,
+                        "rss2email is not installed (apt-get install rss2email)"))
     return;
-  }
-  std::size_t delivered = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    const Folder folder;
-    const bool ready =
-        ConfigureRss2email(folder.Path()) && (!second_run || RunRss2email(folder.Path()) == 0);
-    state.ResumeTiming();
-    const int exit_code = RunRss2email(folder.Path());
-    state.PauseTiming();
-    delivered = Rss2emailDelivered(folder.Path());
-    if (!ready || exit_code != 0 || delivered != kArticles) {
-      state.SkipWithError("rss2email did not deliver every article");
-      break;
-    }
-    state.ResumeTiming();
-  }
-  state.counters["articles"] = static_cast<double>(delivered);
+  TimeCommand(state, {.prepare = ConfigureRss2email,
+                      .run = RunRss2email,
+                      .second_run = second_run,
+                      .count_delivered = Rss2emailDelivered,
+                      .fewest_articles = kArticles,
+                      .most_articles = kArticles,
+                      .failure = "rss2email did not deliver every article"});
 }
 
 void BM_Rss2emailFirstRun(benchmark::State& state) { RunPeer(state, false); }
 void BM_Rss2emailSecondRun(benchmark::State& state) { RunPeer(state, true); }
 
-// --- One large document
+// --- One large document: any delivery counts, as the number of its items
+// follows from its size.
+
+bool SubscribeLarge(const std::string& data) {
+  return SetUpTavi(data, {{"add", "Large", Server().Url("/large.rss"), "--name", "Large",
+                           "--newsbox", kNewsbox}});
+}
 
 void BM_TaviLargeDocument(benchmark::State& state) {
-  long peak = 0;
-  std::size_t delivered = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    const Folder folder;
-    const bool ready = Tavi(folder.Path(), {"init"}) &&
-                       Tavi(folder.Path(), {"add", "Large", Server().Url("/large.rss"), "--name",
-                                            "Large", "--newsbox", kNewsbox});
-    state.ResumeTiming();
-    const ProcessResult result = DownloadTavi(folder.Path());
-    state.PauseTiming();
-    delivered = TaviDelivered(folder.Path());
-    peak = std::max(peak, result.peak_kilobytes);
-    if (!ready || result.exit_code != 0 || delivered == 0) {
-      state.SkipWithError("the large document was not delivered");
-      break;
-    }
-    state.ResumeTiming();
-  }
-  state.counters["articles"] = static_cast<double>(delivered);
-  state.counters["peak_rss_MB"] = static_cast<double>(peak) / 1024.0;
+  TimeCommand(state, {.prepare = SubscribeLarge,
+                      .run = DownloadTavi,
+                      .count_delivered = TaviArticles,
+                      .fewest_articles = 1,
+                      .report_peak = true,
+                      .failure = "the large document was not delivered"});
 }
 
 // --- One feed of many articles, checked twice: the second check finds every
 // article in the newsbox already.
 
+bool SubscribeMany(const std::string& data) {
+  return SetUpTavi(data, {{"add", "Many", Server().Url("/many.rss"), "--name", "Many", "--newsbox",
+                           kNewsbox, "--all"}});
+}
+
 void RunManyItems(benchmark::State& state, bool second_check) {
-  std::size_t delivered = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    const Folder folder;
-    const bool ready = Tavi(folder.Path(), {"init"}) &&
-                       Tavi(folder.Path(), {"add", "Many", Server().Url("/many.rss"), "--name",
-                                            "Many", "--newsbox", kNewsbox, "--all"}) &&
-                       (!second_check || DownloadTavi(folder.Path()).exit_code == 0);
-    state.ResumeTiming();
-    const ProcessResult result = DownloadTavi(folder.Path());
-    state.PauseTiming();
-    delivered = TaviDelivered(folder.Path());
-    if (!ready || result.exit_code != 0 || delivered != kManyItems) {
-      state.SkipWithError("the feed of many articles was not delivered once");
-      break;
-    }
-    state.ResumeTiming();
-  }
-  state.counters["articles"] = static_cast<double>(delivered);
+  TimeCommand(state, {.prepare = SubscribeMany,
+                      .run = DownloadTavi,
+                      .second_run = second_check,
+                      .count_delivered = TaviArticles,
+                      .fewest_articles = kManyItems,
+                      .most_articles = kManyItems,
+                      .failure = "the feed of many articles was not delivered once"});
 }
 
 void BM_TaviManyItemsFirstCheck(benchmark::State& state) { RunManyItems(state, false); }
@@ -335,43 +222,25 @@ BENCHMARK(BM_TaviLargeDocument)->Unit(benchmark::kMillisecond)->UseRealTime()->I
 BENCHMARK(BM_TaviManyItemsFirstCheck)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_TaviManyItemsSecondCheck)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
-// Prints each run as usual and, at the end, how many times faster Tavi was.
-class RatioReporter : public benchmark::ConsoleReporter {
+// The ratios to rss2email, then the second check of the many articles
+// against their first: at most 1.2 when the newsbox's Message-Ids are looked
+// up in constant time.
+class FeedCheckReporter : public RatioReporter {
  public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (!run.error_occurred) times_[run.run_name.function_name] = run.GetAdjustedRealTime();
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-
-  void Finalize() override {
-    PrintRatio("first run (all new)", "BM_TaviFirstRun", "BM_Rss2emailFirstRun");
-    PrintRatio("second run (nothing new)", "BM_TaviSecondRun", "BM_Rss2emailSecondRun");
-    PrintSecondCheckShare();
-    ConsoleReporter::Finalize();
-  }
+  FeedCheckReporter()
+      : RatioReporter("rss2email",
+                      {{"first run (all new)", "BM_TaviFirstRun", "BM_Rss2emailFirstRun"},
+                       {"second run (nothing new)", "BM_TaviSecondRun", "BM_Rss2emailSecondRun"}},
+                      {.time = 1, .ratio = 1}) {}
 
  private:
-  void PrintRatio(const char* what, const std::string& ours, const std::string& peer) {
-    const auto tavi = times_.find(ours);
-    const auto other = times_.find(peer);
-    if (tavi == times_.end() || other == times_.end() || tavi->second <= 0) return;
-    std::printf("Tavi vs rss2email, %s: %.1f ms vs %.1f ms, %.1f times faster\n", what,
-                tavi->second, other->second, other->second / tavi->second);
-  }
-
-  // The second check of the many articles against their first: at most
-  // 1.2 when the newsbox's Message-Ids are looked up in constant time.
-  void PrintSecondCheckShare() {
-    const auto first = times_.find("BM_TaviManyItemsFirstCheck");
-    const auto second = times_.find("BM_TaviManyItemsSecondCheck");
-    if (first == times_.end() || second == times_.end() || first->second <= 0) return;
+  void PrintNotes() override {
+    const std::optional<double> first = TimeOf("BM_TaviManyItemsFirstCheck");
+    const std::optional<double> second = TimeOf("BM_TaviManyItemsSecondCheck");
+    if (!first || !second || *first <= 0) return;
     std::printf("Tavi, %d articles: second check %.0f ms, first %.0f ms, %.2f of the first\n",
-                kManyItems, second->second, first->second, second->second / first->second);
+                kManyItems, *second, *first, *second / *first);
   }
-
-  std::map<std::string, double> times_;
 };
 
 }  // namespace
@@ -379,7 +248,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   Server();
-  RatioReporter reporter;
+  FeedCheckReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return 0;
