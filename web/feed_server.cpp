@@ -28,7 +28,7 @@ void FeedServer::Answer(const httplib::Request& request, httplib::Response& resp
     return;
   }
   response.status = 200;
-  response.set_content(*document.body, document.content_type);
+  SetUncompressedBody(response, document.body, document.content_type);
 }
 
 }  // namespace tavi::web

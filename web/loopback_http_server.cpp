@@ -1,7 +1,9 @@
 #include "web/loopback_http_server.h"
 
 #include <httplib.h>
+
 #include <sys/socket.h>
+#include <algorithm>
 
 namespace tavi::web {
 namespace {
@@ -20,6 +22,17 @@ void AllowQuickRestartOnly(int socket) {
 }
 
 }  // namespace
+
+// A body given by a provider of known length is never compressed.
+void SetUncompressedBody(httplib::Response& response, std::shared_ptr<const std::string> body,
+                         const std::string& content_type) {
+  const std::size_t size = body->size();
+  response.set_content_provider(
+      size, content_type,
+      [body = std::move(body)](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+        return sink.write(body->data() + offset, std::min(length, body->size() - offset));
+      });
+}
 
 LoopbackHttpServer::LoopbackHttpServer(Handler answer, AnsweredMethods methods)
     : server_(std::make_unique<httplib::Server>()) {

@@ -56,17 +56,8 @@ void SetPolicy(httplib::Response& response, AnswerPolicy policy) {
   ReplaceHeader(response, "Cache-Control", "no-store");
 }
 
-// Answers go out as they are: compressing them gains nothing on the
-// loopback interface, and the library's brotli at its highest quality
-// takes about 100 ms for the windows' state (a body given by a provider of
-// known length is never compressed).
 void SetBody(httplib::Response& response, std::string body, const std::string& content_type) {
-  auto shared = std::make_shared<const std::string>(std::move(body));
-  response.set_content_provider(
-      shared->size(), content_type,
-      [shared](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-        return sink.write(shared->data() + offset, std::min(length, shared->size() - offset));
-      });
+  SetUncompressedBody(response, std::make_shared<const std::string>(std::move(body)), content_type);
 }
 
 void SetText(httplib::Response& response, int status, const std::string& text) {
