@@ -919,13 +919,16 @@ class ScheduledCheckTest : public PoliteCheckTest {
     WriteProfileInt(feed_.Alias, settings::kIntervalMinutes, 0, paths_.settings_file);
     WriteProfileString(feed_.Alias, settings::kLastCheck, "12/1/2026 12:00:00 PM",
                        paths_.settings_file);
-    std::promise<void> finished;
+    // Shared: the download's thread may still be leaving set_value when the
+    // wait is over.
+    const auto finished = std::make_shared<std::promise<void>>();
     CheckerSetup setup{paths_.settings_file, paths_.data_folder, kCheckerPeriod, {}};
-    setup.events.downloads_finished = [&finished] { finished.set_value(); };
+    setup.events.downloads_finished = [finished] { finished->set_value(); };
+    std::future<void> ended = finished->get_future();
     const std::atomic<bool> main_window_open{false};
     BackgroundChecker checker(setup, main_window_open);
     checker.RunTick();
-    finished.get_future().wait();
+    ended.wait();
   }
 
   std::vector<FeedOutcome> Import(const std::function<void()>& after_each_feed = {}) {
