@@ -6,6 +6,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "engine/check_engine.h"
 #include "engine/check_schedule.h"
 #include "platform/fs.h"
 #include "platform/net.h"
@@ -36,6 +37,15 @@ struct BackgroundChecker::TickDownloads {
 namespace {
 
 std::string AliasOfLine(const std::string& line) { return line.substr(0, line.find('=')); }
+
+// The feed's document asked for as a check would ask for it: only if it
+// changed since the copy the last completed check read.
+platform::NetRequest DocumentRequest(const std::string& alias, const std::string& settings_file) {
+  FeedRecord feed;
+  feed.Alias = alias;
+  feed.URL = ReadProfileString(alias, settings::kUrl, "", settings_file);
+  return FeedDocumentRequest(feed, settings_file);
+}
 
 }  // namespace
 
@@ -117,7 +127,7 @@ void BackgroundChecker::TickFeed(const std::string& alias, const platform::OleDa
   schedule.last_check = ReadProfileString(alias, settings::kLastCheck, "", file);
   schedule.interval_minutes = ReadProfileInt(alias, settings::kIntervalMinutes, 0, file);
   const ScheduleStep step = PlanTick(schedule, now);
-  if (step.download) StartDownload(alias, ReadProfileString(alias, settings::kUrl, "", file), tick);
+  if (step.download) StartDownload(alias, DocumentRequest(alias, file), tick);
   if (step.next_due) WriteNextDue(alias, *step.next_due);
 }
 
@@ -130,20 +140,20 @@ void BackgroundChecker::WriteNextDue(const std::string& alias, const std::string
   });
 }
 
-void BackgroundChecker::StartDownload(const std::string& alias, const std::string& url,
+void BackgroundChecker::StartDownload(const std::string& alias, const platform::NetRequest& request,
                                       const std::shared_ptr<TickDownloads>& tick) {
-  if (setup_.events.download_started) setup_.events.download_started(alias, url);
+  if (setup_.events.download_started) setup_.events.download_started(alias, request.url);
   auto ended = std::make_shared<std::atomic<bool>>(false);
   ++tick->outstanding;
   tick->any_started = true;
-  DownloadRequest request{CacheFilePath(setup_.data_folder, alias), url};
-  request.Finished = [alias, ended, tick, on_end = setup_.events.download_ended](
-                         bool ok, const std::string& message) {
+  DownloadRequest download{CacheFilePath(setup_.data_folder, alias), request};
+  download.Finished = [alias, ended, tick, on_end = setup_.events.download_ended](
+                          bool ok, const std::string& message) {
     if (on_end) on_end(alias, ok, message);
     *ended = true;
     tick->Release();
   };
-  std::unique_ptr<cwtDownloadFile> thread = StartBackgroundDownload(std::move(request));
+  std::unique_ptr<cwtDownloadFile> thread = StartBackgroundDownload(std::move(download));
   if (!thread) {
     // Skipped for this tick; its due time still moves on.
     if (setup_.events.download_ended)

@@ -5,8 +5,11 @@
 // says otherwise). Each tick, unless the main window is open, reads the feed
 // list and, for every feed with automatic checking whose due time has come,
 // starts a download of its document into its cache file and moves its due
-// time on (engine/check_schedule.h). It writes nothing else: the documents
-// wait in the cache folder for the next cache import (CheckRun::ImportCache).
+// time on (engine/check_schedule.h). The download asks for the document only
+// if it changed since the last completed check; what the server answered
+// waits beside the document (store/cache_answer.h). The checker writes
+// nothing else: the documents wait in the cache folder for the next cache
+// import (CheckRun::ImportCache).
 //
 // Every download runs on a short-lived cwtDownloadFile thread and writes a
 // part file that takes the cache file's place only when the whole document
@@ -27,6 +30,7 @@
 #include <vector>
 
 #include "fetch/downloader.h"
+#include "platform/net.h"
 #include "platform/oledate.h"
 #include "platform/winsys.h"
 
@@ -101,7 +105,7 @@ class BackgroundChecker {
   void Tick();
   void TickFeed(const std::string& alias, const platform::OleDate& now,
                 const std::shared_ptr<TickDownloads>& tick);
-  void StartDownload(const std::string& alias, const std::string& url,
+  void StartDownload(const std::string& alias, const platform::NetRequest& request,
                      const std::shared_ptr<TickDownloads>& tick);
   void WriteNextDue(const std::string& alias, const std::string& next_due) const;
   void JoinEndedDownloads();

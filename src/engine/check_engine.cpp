@@ -17,6 +17,7 @@
 #include "files/file_names.h"
 #include "platform/fs.h"
 #include "platform/oledate.h"
+#include "store/cache_answer.h"
 #include "store/feed_validators.h"
 #include "store/pacing.h"
 #include "store/profile.h"
@@ -83,6 +84,18 @@ std::string ShortfallOf(const FeedCheckReport& report, bool host_answered) {
          std::to_string(report.composed) + " new articles";
 }
 
+// The answer a background download kept beside the cached document: the
+// request it made and what the server said. False when none describes this
+// document.
+bool ReadKeptAnswer(const std::string& document_path, platform::NetRequest& request,
+                    platform::NetResponse& response) {
+  std::optional<CacheAnswer> kept = ReadCacheAnswer(document_path);
+  if (!kept) return false;
+  request = {kept->requested_url, "", ""};
+  response = std::move(kept->response);
+  return true;
+}
+
 }  // namespace
 
 platform::NetRequest FeedDocumentRequest(const FeedRecord& feed, const std::string& settings_file) {
@@ -138,18 +151,22 @@ int CheckRun::CheckFeed(const FeedRecord& record, bool from_cache,
 void CheckRun::CheckDocument(const FeedRecord& feed, bool from_cache,
                              const std::string& document_path, const OleDate& last_article_date,
                              OleDate& newest_date) {
-  const platform::NetRequest request = FeedDocumentRequest(feed, paths_.settings_file);
+  platform::NetRequest request = FeedDocumentRequest(feed, paths_.settings_file);
   platform::NetResponse response;
+  // Whether the server's answer for this document is known.
+  bool answered = true;
   if (!from_cache) {
     const platform::NetResult fetched = FetchDocument(request, document_path, &response);
     if (!fetched.ok) last_check_.failure = fetched.error;
     last_check_.not_modified = fetched.ok && response.not_modified;
+  } else {
+    answered = ReadKeptAnswer(document_path, request, response);
   }
   // Relative links lead where the document was finally found, after its
-  // redirects. A cached document's address is not known: where it was
-  // fetched from may not be the feed's URL.
+  // redirects. A cached document's address is known only from the answer
+  // kept beside it: where it was fetched from may not be the feed's URL.
   context_.DocumentUrl =
-      from_cache ? "" : (response.final_url.empty() ? feed.URL : response.final_url);
+      !answered ? "" : (response.final_url.empty() ? request.url : response.final_url);
   if (last_check_.failure.empty() && !last_check_.not_modified)
     ComposeFromDocument(feed, from_cache, document_path, response.charset, last_article_date,
                         newest_date);
@@ -160,7 +177,7 @@ void CheckRun::CheckDocument(const FeedRecord& feed, bool from_cache,
   } else {
     Deliver(feed);
   }
-  if (!from_cache && last_check_.EverythingArrived()) StoreAnswer(feed, request, response);
+  if (answered && last_check_.EverythingArrived()) StoreAnswer(feed, request, response);
 }
 
 // The transfer runs on a thread of its own while this one keeps the window
@@ -196,11 +213,13 @@ platform::NetResult CheckRun::FetchDocument(const platform::NetRequest& request,
 // in it arrived: otherwise the next check must get the document whole again.
 void CheckRun::StoreAnswer(const FeedRecord& feed, const platform::NetRequest& request,
                            const platform::NetResponse& response) {
-  const bool moved = !response.moved_to.empty() && response.moved_to != feed.URL;
+  const bool moved = !response.moved_to.empty() && response.moved_to != request.url;
   // An unchanged document keeps the validators it was asked for with.
   if (response.not_modified && !moved) return;
   CheckedAddress checked;
-  checked.requested_url = feed.URL;
+  // A cached document may have been asked for at an address the feed has
+  // since left: what was learned of it belongs to that address.
+  checked.requested_url = request.url;
   if (moved) checked.moved_to = response.moved_to;
   checked.validators = response.not_modified
                            ? FeedValidators{request.if_none_match, request.if_modified_since}
@@ -383,10 +402,15 @@ bool CheckRun::ImportCache(const std::function<void(const FeedOutcome&)>& feed_f
   }
   for (const std::string& file : ListCacheFiles(folder)) {
     // The import reads a copy of its own: a newer document that a background
-    // download puts in place meanwhile stays for the next import.
+    // download puts in place meanwhile stays for the next import. Its answer
+    // goes with it; one that belongs to the newer document is not read for
+    // this one (store/cache_answer.h).
     const std::string taken = file + kTakenCacheFileSuffix;
-    if (platform::RenameFile(file, taken)) ImportTaken(file, taken, aliases, feed_finished);
+    if (!platform::RenameFile(file, taken)) continue;
+    platform::RenameFile(CacheAnswerPath(file), CacheAnswerPath(taken));
+    ImportTaken(file, taken, aliases, feed_finished);
   }
+  RemoveCacheAnswersWithoutDocument(folder);
   ReopenStagingMailbox();
   ReportTotal();
   return true;
@@ -401,6 +425,7 @@ void CheckRun::ImportTaken(const std::string& file, const std::string& taken,
   // A document whose feed is gone has no one to read it: left in place it
   // would bring the import back at every opening.
   platform::DeleteFile(taken);
+  platform::DeleteFile(CacheAnswerPath(taken));
 }
 
 void CheckRun::ReportTotal() {

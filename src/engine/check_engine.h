@@ -86,9 +86,11 @@ class CheckRun {
 
   // Checks one feed: with `from_cache` false the feed's URL is fetched into
   // `document_path` first, otherwise the document there (a cache file) is
-  // read. Returns the number of articles moved into the newsbox, or
-  // kCheckFailed when the feed is incomplete or the document is not a feed.
-  // The document file is deleted whenever the feed was complete.
+  // read, with what the server answered for it when a background download
+  // kept that beside it (store/cache_answer.h). Returns the number of
+  // articles moved into the newsbox, or kCheckFailed when the feed is
+  // incomplete or the document is not a feed. The document file is deleted
+  // whenever the feed was complete.
   int CheckFeed(const FeedRecord& feed, bool from_cache, const std::string& document_path);
 
   // Takes feed documents from `prefetch` (null: none) when it holds the
@@ -103,13 +105,13 @@ class CheckRun {
   int DeliverPending(const std::string& newsbox_path, const std::string& newsbox_name, bool notify);
 
   // Checks every cached feed document of the data folder's cache (and its
-  // subfolders) and deletes it; `feed_finished`, when set, hears of each
-  // feed as its check ends. Each document is first renamed to a name of the
-  // import's own (kTakenCacheFileSuffix added), so that one a background
-  // download puts in its place meanwhile is kept for the next import. A
-  // document an earlier import took and never finished with (it was killed)
-  // is checked first, as the older of the two.
-  // Always true.
+  // subfolders) and deletes it and its answer file; `feed_finished`, when
+  // set, hears of each feed as its check ends. Each document is first
+  // renamed to a name of the import's own (kTakenCacheFileSuffix added), so
+  // that one a background download puts in its place meanwhile is kept for
+  // the next import. A document an earlier import took and never finished
+  // with (it was killed) is checked first, as the older of the two. Answer
+  // files whose document is gone are deleted at the end. Always true.
   bool ImportCache(const std::function<void(const FeedOutcome&)>& feed_finished = {});
 
   int TotalNewArticles() const { return total_new_articles_; }
@@ -140,8 +142,8 @@ class CheckRun {
   // Fetches the feed's document into `document_path` (with the validators
   // of the last completed check) unless `from_cache`, composes its new
   // articles and delivers them; a document the server says is unchanged is
-  // neither read nor delivered. Keeps what the answer said once everything
-  // arrived.
+  // neither read nor delivered. Keeps what the answer said (for a cached
+  // document, the answer kept beside it) once everything arrived.
   void CheckDocument(const FeedRecord& feed, bool from_cache, const std::string& document_path,
                      const platform::OleDate& last_article_date, platform::OleDate& newest_date);
   // Fetches the feed's document into `document_path`, pumping the window
@@ -149,8 +151,9 @@ class CheckRun {
   platform::NetResult FetchDocument(const platform::NetRequest& request,
                                     const std::string& document_path,
                                     platform::NetResponse* response);
-  // After a completed check of a fetched document: stores the feed's new
-  // address and the document's validators, and notes a move in last_check_.
+  // After a completed check of a document whose answer is known: stores the
+  // feed's new address and the document's validators for the address
+  // `request` asked for, and notes a move in last_check_.
   void StoreAnswer(const FeedRecord& feed, const platform::NetRequest& request,
                    const platform::NetResponse& response);
   // Takes the prefetched document into `document_path`, pumping the window

@@ -4,12 +4,14 @@
 #include <cassert>
 #include <cerrno>
 #include <future>
+#include <optional>
 #include <system_error>
 
 #include "files/file_names.h"
 #include "platform/fs.h"
 #include "platform/net.h"
 #include "platform/part_file.h"
+#include "store/cache_answer.h"
 #include "store/pacing.h"
 
 namespace tavi {
@@ -35,9 +37,11 @@ platform::NetResult CopyBody(platform::InternetFile& body, platform::PartFile& o
 }
 
 // The download's steps: part file, session, URL, blocks, the part file in the
-// target's place.
+// target's place. `*committed`, when asked for, is the version of the document
+// that took the target's place.
 platform::NetResult DownloadSteps(const platform::NetRequest& request, const std::string& path,
-                                  std::uint64_t max_bytes, platform::NetResponse* response) {
+                                  std::uint64_t max_bytes, platform::NetResponse* response,
+                                  std::optional<platform::FileVersion>* committed = nullptr) {
   // The part file comes first: nothing is fetched that cannot be stored.
   platform::PartFile part(path);
   if (!part.IsOpen()) return FileFailure(part);
@@ -50,6 +54,9 @@ platform::NetResult DownloadSteps(const platform::NetRequest& request, const std
   if (!copied.ok) return copied;
   // The caller's copy is current: the target stays as it was.
   if (response->not_modified) return platform::NetResult::Success();
+  // Read before the commit, which keeps it: afterwards an import may already
+  // have taken the target, or another download replaced it.
+  if (committed != nullptr) *committed = platform::GetFileVersion(part.path());
   if (!part.Commit()) return FileFailure(part);
   return platform::NetResult::Success();
 }
@@ -66,14 +73,25 @@ void DeleteStaleTarget(const std::string& path, DeleteMode mode) {
   if (deleted && mode == DeleteMode::kDeleteAndWait) PaceWait(&Pacing::after_deleting_feed_file);
 }
 
+std::string MessageOf(const platform::NetResult& result) {
+  return result.ok ? kAllDataDownloadedText : result.error.substr(0, kMaxMessageLength);
+}
+
+// An answer that cannot be kept costs the import only what the cache gave
+// before answers were kept: the download stays a success.
 void ServeRequest(const DownloadRequest& request) {
-  std::string text;
-  const bool ok = DownloadToFile(request.URL, request.CachePath, request.MaxBytes, &text);
+  platform::NetResponse response;
+  std::optional<platform::FileVersion> document;
+  const platform::NetResult result =
+      DownloadSteps(request.Request, request.CachePath, request.MaxBytes, &response, &document);
+  if (result.ok && document)
+    WriteCacheAnswer(request.CachePath, *document, {request.Request.url, response});
+  const std::string text = MessageOf(result);
   // A transfer cancelled because the program is stopping is no news to the
   // user, and a box would hold up the stop.
-  if (!ok && !platform::NetTransfersCancelled())
+  if (!result.ok && !platform::NetTransfersCancelled())
     platform::MessageBox({}, text, "", platform::MB_OK);
-  if (request.Finished) request.Finished(ok, text);
+  if (request.Finished) request.Finished(result.ok, text);
 }
 
 // The body of a download thread: makes its queue, tells the creator its
@@ -104,7 +122,7 @@ bool DownloadToFile(const std::string& url, const std::string& path, std::uint64
                     std::string* message) {
   assert(message != nullptr && "the form with message needs a place for it");
   const platform::NetResult result = DownloadSteps(url, path, max_bytes);
-  *message = result.ok ? kAllDataDownloadedText : result.error.substr(0, kMaxMessageLength);
+  *message = MessageOf(result);
   return result.ok;
 }
 

@@ -73,12 +73,14 @@ platform::NetResult FetchToFile(const platform::NetRequest& request, const std::
                                 DeleteMode mode, std::uint64_t max_bytes,
                                 platform::NetResponse* response);
 
-// The payload of kDownloadRequestMessage: the file to write, the address to
-// fetch and the byte limit (a feed document's unless the sender says
-// otherwise). The sender allocates it; the receiving thread takes it over.
+// The payload of kDownloadRequestMessage: the file to write, what to ask
+// the server (the address, and the validators of the copy the feed's last
+// completed check read) and the byte limit (a feed document's unless the
+// sender says otherwise). The sender allocates it; the receiving thread takes
+// it over.
 struct DownloadRequest {
   std::string CachePath;
-  std::string URL;
+  platform::NetRequest Request;
   std::uint64_t MaxBytes = kMaxFeedDocumentBytes;
   // When set, called on the download thread once the request is served
   // (after any message box), with the outcome and the message text, so that
@@ -91,12 +93,16 @@ struct DownloadRequest {
 inline constexpr platform::MessageId kDownloadRequestMessage = platform::WM_APP + 32;
 
 // A worker thread with its own message queue that serves one download
-// request: it runs DownloadToFile with message into the request's cache path,
-// with the request's byte limit, and, when that fails, shows the message text in a plain message
-// box (OK only, no caption of its own), unless network transfers were cancelled (the program is
-// stopping); then it calls the request's Finished and ends. Messages other than the request that
-// reach it first are dispatched as usual; a quit request ends the thread unserved, and ends a
-// message box it shows with the box's default answer.
+// request: it downloads the request into its cache path as DownloadToFile
+// does, with the request's byte limit and validators, and, when that fails,
+// shows the message text in a plain message box (OK only, no caption of its
+// own), unless network transfers were cancelled (the program is stopping);
+// then it calls the request's Finished and ends. When the document arrived,
+// what the server answered is kept beside it (store/cache_answer.h) for the
+// cache import; a 304 is a success that leaves the cache path, and any
+// answer kept beside it, as they were. Messages other than the request that
+// reach it first are dispatched as usual; a quit request ends the thread
+// unserved, and ends a message box it shows with the box's default answer.
 class cwtDownloadFile {
  public:
   cwtDownloadFile() = default;

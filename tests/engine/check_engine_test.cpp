@@ -7,16 +7,20 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <functional>
+#include <future>
 #include <optional>
 #include <thread>
 
 #include "delivery/host_automation.h"
 #include "delivery/staging_lease.h"
+#include "engine/background_checker.h"
 #include "engine/download_run.h"
 #include "fetch/downloader.h"
 #include "host/host.h"
 #include "platform/fs.h"
 #include "platform/net.h"
+#include "store/cache_answer.h"
 #include "store/feed_definitions.h"
 #include "store/feed_validators.h"
 #include "store/pacing.h"
@@ -899,6 +903,143 @@ TEST_F(PoliteCheckTest, RefusedRedirectsFailTheCheckNamingWhy) {
   EXPECT_EQ(run.LastCheck().failure,
             "The redirection failed: the server redirected more than 20 times in a row.");
   EXPECT_EQ(Stored().URL, feed_.URL);
+}
+
+// --- Scheduled checks --------------------------------------------------------
+
+// The background checker downloads the feed into the cache, and a later
+// import reads it: the two together must come to what one check would.
+class ScheduledCheckTest : public PoliteCheckTest {
+ protected:
+  // Runs a tick of the background checker with the feed due, and returns
+  // once its download has ended.
+  void DownloadOnSchedule() {
+    WriteProfileInt(feed_.Alias, settings::kAutoCheck, 1, paths_.settings_file);
+    // No interval: due at every tick, and never moved on.
+    WriteProfileInt(feed_.Alias, settings::kIntervalMinutes, 0, paths_.settings_file);
+    WriteProfileString(feed_.Alias, settings::kLastCheck, "12/1/2026 12:00:00 PM",
+                       paths_.settings_file);
+    // Shared: the download's thread may still be leaving set_value when the
+    // wait is over.
+    const auto finished = std::make_shared<std::promise<void>>();
+    CheckerSetup setup{paths_.settings_file, paths_.data_folder, kCheckerPeriod, {}};
+    setup.events.downloads_finished = [finished] { finished->set_value(); };
+    std::future<void> ended = finished->get_future();
+    const std::atomic<bool> main_window_open{false};
+    BackgroundChecker checker(setup, main_window_open);
+    checker.RunTick();
+    ended.wait();
+  }
+
+  std::vector<FeedOutcome> Import(const std::function<void()>& after_each_feed = {}) {
+    std::vector<FeedOutcome> outcomes;
+    CheckRun run(paths_, window_);
+    run.ImportCache([&](const FeedOutcome& outcome) {
+      outcomes.push_back(outcome);
+      if (after_each_feed) after_each_feed();
+    });
+    return outcomes;
+  }
+
+  std::string CacheFile() const { return CacheFilePath(paths_.data_folder, feed_.Alias); }
+  std::vector<std::string> CacheFolderFiles() const {
+    std::vector<std::string> files = platform::FindFiles(data_.Join("Feeds/*"));
+    std::sort(files.begin(), files.end());
+    return files;
+  }
+  // The newest message of the newsbox; "" when there is none.
+  std::string Newest() {
+    const auto delivered = Messages("News");
+    return delivered.empty() ? "" : delivered.back();
+  }
+};
+
+TEST_F(ScheduledCheckTest, AScheduledCheckAsksWithWhatTheLastCheckStoredAndA304ImportsNothing) {
+  server_.Serve("/feed.xml", FeedAnswer(RssFeed(RssItem("a", "Fri, 11 Dec 2026 09:30:00 GMT"))));
+  CheckRun run(paths_, window_);
+  ASSERT_EQ(Check(run), 1);
+  testing::LoopbackResponse not_modified;
+  not_modified.status = 304;
+  server_.Serve("/feed.xml", not_modified);
+
+  DownloadOnSchedule();
+  EXPECT_EQ(server_.LastRequestHeader("/feed.xml", "If-None-Match"), "\"v1\"");
+  EXPECT_EQ(server_.LastRequestHeader("/feed.xml", "If-Modified-Since"),
+            "Fri, 11 Dec 2026 09:30:00 GMT");
+  EXPECT_TRUE(Import().empty());
+  EXPECT_EQ(Messages("News").size(), 1u);
+  EXPECT_TRUE(CacheFolderFiles().empty());
+}
+
+// Only the Content-Type names the charset, and the document moved for good.
+TEST_F(ScheduledCheckTest, ACachedDocumentIsReadAsTheCheckThatFetchedItWouldReadIt) {
+  testing::LoopbackResponse latin1 = FeedAnswer(
+      "<rss><channel><item><guid>latin</guid><title>Caf\xE9</title><link>posts/1.html</link>"
+      "</item></channel></rss>");
+  latin1.content_type = "application/rss+xml; charset=ISO-8859-1";
+  server_.Serve("/moved/feed.xml", latin1);
+  server_.Redirect("/feed.xml", "/moved/feed.xml", 301);
+
+  DownloadOnSchedule();
+  const std::vector<FeedOutcome> outcomes = Import();
+  ASSERT_EQ(outcomes.size(), 1u);
+  EXPECT_FALSE(outcomes[0].Failed()) << outcomes[0].check.failure;
+  EXPECT_EQ(outcomes[0].check.moved_to, server_.Url("/moved/feed.xml"));
+  const std::string message = Newest();
+  EXPECT_NE(message.find("Subject: Caf\xC3\xA9\r\n"), std::string::npos) << message;
+  EXPECT_NE(message.find("Website: " + server_.Url("/moved/posts/1.html") + "\r\n"),
+            std::string::npos)
+      << message;
+  EXPECT_EQ(Stored().URL, server_.Url("/moved/feed.xml"));
+  EXPECT_EQ(Validators(), (FeedValidators{"\"v1\"", "Fri, 11 Dec 2026 09:30:00 GMT"}));
+  EXPECT_TRUE(CacheFolderFiles().empty());
+}
+
+// What an older version left, and an answer that belongs to another
+// document: the document is read as the cache was read before, knowing no
+// address and storing no validators.
+TEST_F(ScheduledCheckTest, ACachedDocumentWithoutItsOwnAnswerIsReadAsBefore) {
+  const struct {
+    const char* name;
+    bool scheduled;  // downloaded on schedule, then replaced by hand
+  } rows[] = {{"no answer", false}, {"answer of the document it replaced", true}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    server_.Serve("/feed.xml", FeedAnswer(RssFeed("")));
+    if (row.scheduled) DownloadOnSchedule();
+    platform::CreateFolder(data_.Join("Feeds"));
+    WriteFile(CacheFile(), RssFeed(std::string("<item><title>Older</title><link>") + row.name +
+                                   ".html</link></item>"));
+    ASSERT_EQ(Import().size(), 1u);
+    EXPECT_NE(Newest().find(std::string("Website: ") + row.name + ".html\r\n"), std::string::npos)
+        << Newest();
+    EXPECT_EQ(Validators(), FeedValidators{});
+    EXPECT_TRUE(CacheFolderFiles().empty());
+  }
+}
+
+// A document that arrives while the import reads the older one keeps its own
+// answer for the next import; one a killed import left taken keeps its too.
+TEST_F(ScheduledCheckTest, EachAnswerStaysWithItsDocumentThroughImports) {
+  const auto serve = [&](const std::string& guid, const std::string& etag) {
+    testing::LoopbackResponse answer = FeedAnswer(RssFeed(RssItem(guid, "")));
+    answer.headers = {{"ETag", etag}};
+    server_.Serve("/feed.xml", answer);
+  };
+  serve("a", "\"a\"");
+  DownloadOnSchedule();
+  serve("b", "\"b\"");
+  EXPECT_EQ(Import(/*after_each_feed=*/[&] { DownloadOnSchedule(); }).size(), 1u);
+  EXPECT_EQ(Validators().ETag, "\"a\"");
+  EXPECT_EQ(CacheFolderFiles(), (std::vector<std::string>{"News.rss", "News.rss.answer"}));
+
+  const std::string taken = CacheFile() + kTakenCacheFileSuffix;
+  ASSERT_TRUE(platform::RenameFile(CacheFile(), taken));
+  ASSERT_TRUE(platform::RenameFile(CacheAnswerPath(CacheFile()), CacheAnswerPath(taken)));
+  EXPECT_EQ(Import().size(), 1u);
+  EXPECT_EQ(Validators().ETag, "\"b\"");
+  EXPECT_EQ(Messages("News").size(), 2u);
+  EXPECT_TRUE(CacheFolderFiles().empty());
 }
 
 // The run's feeds, each at its own path of the server, into `newsbox`.

@@ -11,6 +11,7 @@
 #include "platform/fs.h"
 #include "platform/net.h"
 #include "platform/winsys.h"
+#include "store/cache_answer.h"
 #include "store/pacing.h"
 #include "support/loopback_server.h"
 #include "support/temp_dir.h"
@@ -258,13 +259,55 @@ TEST_F(DownloaderTest, BackgroundDownloadWritesTheCacheFileSilently) {
   server_.Serve("/feed", "<rss>cached</rss>");
   const std::string cache = folder_.Join("News.rss");
 
-  auto thread = StartBackgroundDownload({cache, server_.Url("/feed")});
+  auto thread = StartBackgroundDownload({cache, {server_.Url("/feed"), "", ""}});
   ASSERT_NE(thread, nullptr);
   thread->WaitUntilEnded();
 
   EXPECT_EQ(FileAt(cache), "<rss>cached</rss>");
   EXPECT_TRUE(platform::ShownMessageBoxes().empty());
   EXPECT_EQ(Waits(), std::vector<milliseconds>{milliseconds(20)});
+}
+
+// The import reads the document as a check that fetched it would: in its
+// charset, from where it was found, and keeps its validators.
+TEST_F(DownloaderTest, BackgroundDownloadAsksWithValidatorsAndKeepsTheAnswerBesideTheDocument) {
+  LoopbackResponse answer = Answer(200, "<rss>caf\xE9</rss>");
+  answer.content_type = "application/rss+xml; charset=ISO-8859-1";
+  answer.headers = {{"ETag", "\"v2\""}};
+  server_.Serve("/moved", answer);
+  server_.Redirect("/feed", "/moved", 301);
+  const std::string cache = folder_.Join("News.rss");
+  const platform::NetRequest request{server_.Url("/feed"), "\"v1\"",
+                                     "Fri, 11 Dec 2026 09:30:00 GMT"};
+
+  auto thread = StartBackgroundDownload({cache, request});
+  ASSERT_NE(thread, nullptr);
+  thread->WaitUntilEnded();
+  EXPECT_EQ(server_.LastRequestHeader("/feed", "If-None-Match"), "\"v1\"");
+  EXPECT_EQ(server_.LastRequestHeader("/feed", "If-Modified-Since"),
+            "Fri, 11 Dec 2026 09:30:00 GMT");
+  const auto expect_answer = [&] {
+    const std::optional<CacheAnswer> kept = ReadCacheAnswer(cache);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->requested_url, server_.Url("/feed"));
+    EXPECT_EQ(kept->response.final_url, server_.Url("/moved"));
+    EXPECT_EQ(kept->response.moved_to, server_.Url("/moved"));
+    EXPECT_EQ(kept->response.charset, "ISO-8859-1");
+    EXPECT_EQ(kept->response.etag, "\"v2\"");
+  };
+  expect_answer();
+
+  // Unchanged: the document waiting for the import and its answer stay.
+  LoopbackResponse not_modified = Answer(304, "");
+  server_.Serve("/feed", not_modified);
+  thread = StartBackgroundDownload({cache, request});
+  ASSERT_NE(thread, nullptr);
+  thread->WaitUntilEnded();
+  EXPECT_EQ(server_.Hits("/feed"), 2);
+  EXPECT_EQ(FileAt(cache), "<rss>caf\xE9</rss>");
+  expect_answer();
+  EXPECT_EQ(FolderEntries().size(), 2u);
+  EXPECT_TRUE(platform::ShownMessageBoxes().empty());
 }
 
 TEST_F(DownloaderTest, FailedBackgroundDownloadShowsOneMessageBoxFromItsThread) {
@@ -286,7 +329,7 @@ TEST_F(DownloaderTest, FailedBackgroundDownloadShowsOneMessageBoxFromItsThread) 
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     platform::ClearShownMessageBoxes();
-    auto thread = StartBackgroundDownload({c.cache, c.url});
+    auto thread = StartBackgroundDownload({c.cache, {c.url, "", ""}});
     ASSERT_NE(thread, nullptr);
     thread->WaitUntilEnded();
 
@@ -304,7 +347,7 @@ TEST_F(DownloaderTest, FailedBackgroundDownloadShowsOneMessageBoxFromItsThread) 
 // names another.
 TEST_F(DownloaderTest, BackgroundDownloadStopsAtTheFeedDocumentLimit) {
   const std::string cache = folder_.Join("News.rss");
-  auto thread = StartBackgroundDownload({cache, "file:///dev/zero"});
+  auto thread = StartBackgroundDownload({cache, {"file:///dev/zero", "", ""}});
   ASSERT_NE(thread, nullptr);
   thread->WaitUntilEnded();
   const auto boxes = platform::ShownMessageBoxes();
@@ -313,7 +356,7 @@ TEST_F(DownloaderTest, BackgroundDownloadStopsAtTheFeedDocumentLimit) {
   EXPECT_TRUE(FolderEntries().empty());
 
   platform::ClearShownMessageBoxes();
-  thread = StartBackgroundDownload({cache, "file:///dev/zero", 1024});
+  thread = StartBackgroundDownload({cache, {"file:///dev/zero", "", ""}, 1024});
   ASSERT_NE(thread, nullptr);
   thread->WaitUntilEnded();
   ASSERT_EQ(platform::ShownMessageBoxes().size(), 1u);
@@ -326,7 +369,7 @@ TEST_F(DownloaderTest, DownloadThreadPassesOverOtherMessagesUntilItsRequest) {
   cwtDownloadFile thread;
   ASSERT_TRUE(thread.CreateThread());
   EXPECT_FALSE(thread.CreateThread()) << "one thread per object";
-  auto* request = new DownloadRequest{folder_.Join("feed.rss"), server_.Url("/feed")};
+  auto* request = new DownloadRequest{folder_.Join("feed.rss"), {server_.Url("/feed"), "", ""}};
   ASSERT_TRUE(platform::PostThreadMessage(thread.ThreadId(), platform::WM_USER, 0, 0));
   ASSERT_TRUE(platform::PostThreadMessage(thread.ThreadId(), kDownloadRequestMessage, 0,
                                           reinterpret_cast<platform::LParam>(request)));
