@@ -179,7 +179,9 @@ void NetTransferPool::Run() {
     int running = 0;
     curl_multi_perform(multi, &running);
     CollectEnds();
-    EndFinished();
+    // A download that ended made room: the next one starts at once rather
+    // than after the network's next word, which may be a poll interval away.
+    if (EndFinished()) continue;
     hold.unlock();
     curl_multi_poll(multi, nullptr, 0, kPollMilliseconds, nullptr);
     hold.lock();
@@ -262,8 +264,10 @@ void NetTransferPool::CollectEnds() {
   }
 }
 
-// Ends every running download whose transfer ended or passed a limit.
-void NetTransferPool::EndFinished() {
+// Ends every running download whose transfer ended or passed a limit; true
+// when any did.
+bool NetTransferPool::EndFinished() {
+  bool ended = false;
   for (auto& [ticket, download] : downloads_) {
     if (download->state != Download::State::kRunning) continue;
     NetTransfer& transfer = *download->transfer;
@@ -275,7 +279,9 @@ void NetTransferPool::EndFinished() {
     if (result.ok && !download->response.not_modified && !download->part->Commit())
       result = NetResult::Failure(FileErrorText(download->part->error()));
     End(*download, std::move(result));
+    ended = true;
   }
+  return ended;
 }
 
 // Frees the download's connection and part file and tells the waiters.

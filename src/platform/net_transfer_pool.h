@@ -92,7 +92,7 @@ class NetTransferPool {
   void StartQueued(Turn turn, std::size_t& running, std::map<std::string, std::size_t>& per_host);
   bool Start(Download& download);
   void CollectEnds();
-  void EndFinished();
+  bool EndFinished();
   void End(Download& download, NetResult result);
   void Wake();
 
