@@ -14,11 +14,13 @@ const { linkedGazette } = require('./feeds');
 
 const kPeriodMs = 200;
 const kFeedPath = '/gazette.rss';
+// The cached document and the answer kept beside it.
+const kCachedGazette = ['Gazette.rss', 'Gazette.rss.answer'];
 
 const settingsFile = (folder) => path.join(folder, 'plugins', 'tavi.ini');
 const cacheFiles = (folder) => {
   const cache = path.join(folder, 'Feeds');
-  return fs.existsSync(cache) ? fs.readdirSync(cache) : [];
+  return fs.existsSync(cache) ? fs.readdirSync(cache).sort() : [];
 };
 
 // The due time ("LastCheck") the settings file holds for `alias`, or null.
@@ -109,9 +111,10 @@ test('a due feed is only downloaded into the cache, and the menu item imports it
     setDueTime(folder, 'Gazette', kLongAgo);
     await openHost(page);
 
-    // The checker fetches the document into the cache, moves the due time
-    // on, and delivers nothing: no page behind an article is fetched either.
-    await expect.poll(() => cacheFiles(folder)).toEqual(['Gazette.rss']);
+    // The checker fetches the document into the cache, with what the server
+    // answered beside it, moves the due time on, and delivers nothing: no
+    // page behind an article is fetched either.
+    await expect.poll(() => cacheFiles(folder)).toEqual(kCachedGazette);
     expect(feeds.hits(kFeedPath)).toBe(1);
     await expect.poll(() => dueTime(folder, 'Gazette')).not.toBe(kLongAgo);
     expect(feeds.hits('/ferry') + feeds.hits('/lighthouse')).toBe(0);
@@ -190,7 +193,7 @@ test('no tick downloads while the main window is open, and the first one after i
 
     await main.getByRole('button', { name: 'Close' }).click();
     await expect(main).toHaveCount(0);
-    await expect.poll(() => cacheFiles(folder)).toEqual(['Gazette.rss']);
+    await expect.poll(() => cacheFiles(folder)).toEqual(kCachedGazette);
     expect(feeds.hits(kFeedPath)).toBe(1);
     await expect.poll(() => dueTime(folder, 'Gazette')).not.toBe(kLongAgo);
     await expect(page.getByRole('button', { name: 'Gazette (0/0)' })).toBeVisible();
